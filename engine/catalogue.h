@@ -1,0 +1,113 @@
+#pragma once
+// The catalogue of tweaks: one table per page, in the order of the page blocks. The state
+// reader and the applier interpret these rows; nothing about a tweak lives elsewhere.
+
+#include "engine/feature_model.h"
+#include "engine/registry.h"
+
+#include <cstdint>
+#include <span>
+
+// How a tweak's present state is read into `current`.
+enum class ReadRule : std::uint8_t {
+    AsStored,      // the DWORD as stored, or readDefault
+    IsZero,        // 1 when the DWORD (readDefault when unreadable) is 0
+    Equals255,     // 1 when the DWORD (readDefault when unreadable) is exactly 255
+    KeyExists,     // 1 when the key opens
+    KeyAbsent,     // 1 when the key does not open
+    TextEquals,    // 1 when the value's text is exactly `text`
+    ZeroBytes,     // 1 when the 4-byte value is four zero bytes (default 01 01 01 01)
+    Text,          // the text, cut to 50 units
+    AlwaysZero,    // nothing is read (the GodMode folder)
+    TakeOwnership, // 1 when all four Take Ownership commands hold their texts
+    AppraiserTask, // 1 when the telemetry task is neither running nor ready
+    BingSearch,    // build-dependent, see kBingSearch
+};
+
+// How a changed tweak is written. "Pending 1" is a pending number of exactly 1.
+enum class ApplyRule : std::uint8_t {
+    WritePending,      // DWORD = pending
+    WriteOrDelete,     // pending 1: DWORD = whenOne; otherwise delete the value
+    WriteEither,       // DWORD = whenOne for pending 1, else otherwise
+    CreateOrDeleteKey, // pending 1: create the key; otherwise delete it
+    DeleteOrCreateKey, // pending 1: delete the key; otherwise create it
+    ZeroBytesOrDelete, // pending 1: REG_BINARY of four zero bytes; otherwise delete the value
+    TextOrDeleteKeys,  // pending 1: REG_SZ = text; otherwise delete the key, then its parent
+    WriteText,         // REG_SZ = the pending text, when the texts differ
+    TakeOwnership,     // pending 1: the eight Take Ownership values; otherwise delete the keys
+    GodMode,           // create the GodMode folder, whatever the pending value
+    Calculator,        // pending 1: install the previous calculator; otherwise remove it
+    AppraiserTask,     // pending 1: query, end when running, disable; otherwise enable
+    BingSearch,        // build-dependent, see kBingSearch
+};
+
+struct Tweak {
+    const char16_t* control;
+    const char16_t* label;
+    Hive hive;
+    const char16_t* key;
+    const char16_t* value; // u"" is the key's unnamed value
+    // Tweaks kept in both hives: `key` is the per-user key (HKCU) and this the machine-wide
+    // one (HKLM). Each hive is read by the read rule and `current` is the larger result;
+    // deleting the per-user setting also deletes the machine-wide one when it was set.
+    const char16_t* machineKey;
+    ReadRule read;
+    std::uint32_t readDefault;
+    ApplyRule apply;
+    std::uint32_t whenOne;
+    std::uint32_t otherwise;
+    const char16_t* text;
+    bool logOut;
+};
+
+// ComputerPage items 0 to 13; the drive slots (items 14 to 39) share kNoDrives.
+extern const Tweak kComputerTweaks[kThisPcFolders];
+extern const Tweak kTaskbarTweaks[kTaskbarItems];
+extern const Tweak kContextMenuTweaks[kContextMenuItems];
+extern const Tweak kSystemTweaks[kSystemItems];
+extern const Tweak kSecurityTweaks[kSecurityItems];
+extern const Tweak kPrivacyTweaks[kPrivacyItems];
+
+struct RegistryValue {
+    Hive hive;
+    const char16_t* key;
+    const char16_t* value;
+};
+
+// The sum of the bits of the hidden drives; drive slots log out.
+inline constexpr RegistryValue kNoDrives{
+    Hive::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
+    u"NoDrives"};
+inline constexpr bool kDriveSlotLogOut = true;
+
+struct TextValue {
+    const char16_t* key; // in HKCR
+    const char16_t* value;
+    const char16_t* text;
+};
+// The eight Take Ownership values in the order they are written; the read compares entries
+// 2, 3, 6 and 7 (the commands), and unchecking deletes kTakeOwnershipKeys in order.
+extern const TextValue kTakeOwnershipValues[8];
+inline constexpr std::size_t kTakeOwnershipChecks[4] = {2, 3, 6, 7};
+extern const char16_t* const kTakeOwnershipKeys[4];
+
+// "Disable Bing search in start menu": from build 19041 one DWORD, on earlier builds two.
+struct BingSearchStorage {
+    std::uint32_t build;
+    const char16_t* readKey;  // HKCU, from the build on
+    const char16_t* writeKey; // the same key as the program spells it for writes
+    const char16_t* value;
+    const char16_t* oldReadKey; // HKCU, before the build
+    const char16_t* oldWriteKey;
+    const char16_t* oldValue;  // read, written 0 and deleted
+    const char16_t* oldValue2; // written 0 and deleted after oldValue
+};
+inline constexpr BingSearchStorage kBingSearch{
+    19041,
+    u"Software\\Policies\\Microsoft\\Windows\\Explorer",
+    u"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer",
+    u"DisableSearchBoxSuggestions",
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Search",
+    u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Search",
+    u"BingSearchEnabled",
+    u"CortanaConsent"};

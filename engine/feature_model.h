@@ -1,0 +1,83 @@
+#pragma once
+// The feature model: one fixed record per tweak, grouped into the six page blocks of the
+// main window.
+
+#include <cstddef>
+#include <cstdint>
+
+inline constexpr std::size_t kFeatureTextCapacity = 51; // 50 units and a terminator
+
+// The value of one tweak in one role: a number, or (SystemPage items 12 and 13) a text.
+union FeatureValue {
+    std::uint32_t number;
+    char16_t text[kFeatureTextCapacity];
+};
+
+struct FeatureItem {
+    FeatureValue current;     // as read from the system
+    FeatureValue pending;     // as collected from the controls before an Apply
+    std::uint32_t machineWide; // machine-wide reading of a tweak kept in both hives, else 0
+};
+
+inline constexpr std::size_t kComputerItems = 40;
+inline constexpr std::size_t kThisPcFolders = 14; // items 0 to 13; the drive slots follow
+inline constexpr std::size_t kDriveSlots = 26;
+inline constexpr std::size_t kTaskbarItems = 5;
+inline constexpr std::size_t kContextMenuItems = 4;
+inline constexpr std::size_t kSystemItems = 14;
+inline constexpr std::size_t kSecurityItems = 4;
+inline constexpr std::size_t kPrivacyItems = 2;
+
+struct ComputerPage {
+    FeatureItem items[kComputerItems];
+};
+struct TaskbarPage {
+    FeatureItem items[kTaskbarItems];
+};
+struct ContextMenuPage {
+    FeatureItem items[kContextMenuItems];
+};
+struct SystemPage {
+    FeatureItem items[kSystemItems];
+};
+struct SecurityPage {
+    FeatureItem items[kSecurityItems];
+};
+struct PrivacyPage {
+    FeatureItem items[kPrivacyItems];
+};
+
+struct FeatureModel {
+    ComputerPage computer;
+    TaskbarPage taskbar;
+    ContextMenuPage contextMenu;
+    SystemPage system;
+    SecurityPage security;
+    PrivacyPage privacy;
+};
+
+// Drive slot k is ComputerPage item 14 + k: the present drive of rank k in letter order.
+struct DriveSlot {
+    static constexpr std::size_t firstItem = kThisPcFolders;
+    static constexpr std::size_t item(std::size_t slot) { return firstItem + slot; }
+    // The bit of drive letter 'A' + letter in the drive masks (A = 1 up to Z = 0x2000000).
+    static constexpr std::uint32_t bit(std::size_t letter) { return 1u << letter; }
+};
+
+static_assert(sizeof(FeatureValue) == 104);
+static_assert(sizeof(FeatureItem) == 212);
+static_assert(sizeof(ComputerPage) == 40 * 212);
+static_assert(sizeof(FeatureModel) == (40 + 5 + 4 + 14 + 4 + 2) * 212);
+
+// Store into pending only; current and machineWide stay as they are.
+template <typename Page> void SetPendingValue(Page& page, std::size_t item, std::uint32_t number) {
+    page.items[item].pending.number = number;
+}
+void SetPendingText(FeatureItem& item, const char16_t* text);
+template <typename Page> void SetPendingText(Page& page, std::size_t item, const char16_t* text) {
+    SetPendingText(page.items[item], text);
+}
+
+// Whether the user changed the tweak: the numbers differ, or for a text item the texts.
+bool NumberChanged(const FeatureItem& item);
+bool TextChanged(const FeatureItem& item);

@@ -1,0 +1,126 @@
+#include "engine/registry.h"
+
+#include "engine/registry_key.h"
+#include "engine/text.h"
+
+#include <cstring>
+
+bool CreateRegKey(Hive hive, const char16_t* path) {
+    reg::Key key;
+    return key.create(hive, path, reg::kAllAccess) == reg::kSuccess;
+}
+
+bool DeleteRegKey(Hive hive, const char16_t* path) {
+    return reg::DeleteKey(hive, path, reg::kWow64_64Key) == reg::kSuccess;
+}
+
+bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name) {
+    reg::Key key;
+    if (key.open(hive, path, reg::kSetValue) != reg::kSuccess)
+        return false;
+    return key.deleteValue(name) == reg::kSuccess;
+}
+
+bool RegKeyExists(Hive hive, const char16_t* path) {
+    reg::Key key;
+    return key.open(hive, path, reg::kRead) == reg::kSuccess;
+}
+
+bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name) {
+    reg::Key key;
+    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess)
+        return false;
+    return key.query(name, nullptr, nullptr, nullptr) == reg::kSuccess;
+}
+
+bool ReadRegData(Hive hive, const char16_t* path, const char16_t* name, void* buffer,
+                 std::uint32_t size, const void* defaultBytes) {
+    reg::Key key;
+    if (key.open(hive, path, reg::kQueryValue) == reg::kSuccess) {
+        std::uint32_t count = size;
+        if (key.query(name, nullptr, buffer, &count) == reg::kSuccess)
+            return true;
+    }
+    std::memcpy(buffer, defaultBytes, size);
+    return false;
+}
+
+char16_t* ReadRegString(Hive hive, const char16_t* path, const char16_t* name, char16_t* buffer,
+                        std::size_t capacity, const char16_t* defaultText) {
+    reg::Key key;
+    if (key.open(hive, path, reg::kQueryValue) == reg::kSuccess) {
+        std::uint32_t bytes = static_cast<std::uint32_t>(capacity * 2);
+        if (key.query(name, nullptr, buffer, &bytes) == reg::kSuccess && bytes > 0) {
+            // The last delivered unit is the value's own terminator; a single byte leaves
+            // no whole unit, and the text is empty.
+            const std::size_t units = bytes / 2;
+            buffer[units == 0 ? 0 : units - 1] = 0;
+            return buffer;
+        }
+    }
+    StrCopyBounded(buffer, defaultText, capacity);
+    return buffer;
+}
+
+std::uint32_t ReadRegDword(Hive hive, const char16_t* path, const char16_t* name,
+                           std::uint32_t defaultValue) {
+    reg::Key key;
+    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess)
+        return defaultValue;
+    unsigned char bytes[4] = {0, 0, 0, 0};
+    std::uint32_t count = 4;
+    if (key.query(name, nullptr, bytes, &count) != reg::kSuccess)
+        return defaultValue;
+    return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+           static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+}
+
+namespace {
+
+bool writeValue(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t type,
+                const void* data, std::uint32_t size) {
+    reg::Key key;
+    if (key.create(hive, path, reg::kAllAccess) != reg::kSuccess)
+        return false;
+    return key.set(name, type, data, size) == reg::kSuccess;
+}
+
+} // namespace
+
+bool WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
+                    std::uint32_t length) {
+    return writeValue(hive, path, name, kRegBinary, bytes, length);
+}
+
+bool WriteRegString(Hive hive, const char16_t* path, const char16_t* name, const char16_t* text) {
+    const auto bytes = static_cast<std::uint32_t>((TextLength(text) + 1) * 2);
+    return writeValue(hive, path, name, kRegSz, text, bytes);
+}
+
+bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value) {
+    const unsigned char bytes[4] = {
+        static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
+        static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};
+    return writeValue(hive, path, name, kRegDword, bytes, 4);
+}
+
+bool IsBuildAtLeast(std::uint32_t threshold) {
+    char16_t build[11];
+    ReadRegString(Hive::LocalMachine, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                  u"CurrentBuildNumber", build, 11, u"");
+    // As wcstoul with base 10: leading white space, an optional sign, then digits up to the
+    // first non-digit; an overflow saturates and a minus sign negates.
+    const char16_t* p = build;
+    while (*p == u' ' || (*p >= u'\t' && *p <= u'\r'))
+        ++p;
+    const bool negative = *p == u'-';
+    if (*p == u'+' || *p == u'-')
+        ++p;
+    std::uint64_t value = 0;
+    for (; *p >= u'0' && *p <= u'9'; ++p)
+        value = value > 0xFFFFFFFFu ? value : value * 10 + static_cast<std::uint64_t>(*p - u'0');
+    std::uint32_t number = value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+    if (negative && value <= 0xFFFFFFFFu)
+        number = 0u - number;
+    return number >= threshold;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The registry operations of the engine. Each opens a key in the 64-bit view, does one thing
+// and closes the key again; results are plain true/false or a caller-supplied default.
+
+#include <cstddef>
+#include <cstdint>
+
+// The predefined root keys, with their Win32 handle values.
+enum class Hive : std::uint32_t {
+    ClassesRoot = 0x80000000u,
+    CurrentUser = 0x80000001u,
+    LocalMachine = 0x80000002u,
+};
+
+// Value types.
+inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegBinary = 3;
+inline constexpr std::uint32_t kRegDword = 4;
+inline constexpr std::uint32_t kRegQword = 11;
+
+// True when the key was created or already existed. Creates every missing component.
+bool CreateRegKey(Hive hive, const char16_t* path);
+// True when the key was deleted; a key that still has subkeys is kept.
+bool DeleteRegKey(Hive hive, const char16_t* path);
+// False when the key does not open, else whether the value was deleted.
+bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name);
+bool RegKeyExists(Hive hive, const char16_t* path);
+bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name);
+
+// Reads the value's bytes into buffer (size bytes). On any failure copies defaultBytes (also
+// size bytes) into buffer and returns false.
+bool ReadRegData(Hive hive, const char16_t* path, const char16_t* name, void* buffer,
+                 std::uint32_t size, const void* defaultBytes);
+// Reads a text into buffer (capacity units, always terminated); the default text when the
+// value is missing, empty or does not fit. Returns buffer.
+char16_t* ReadRegString(Hive hive, const char16_t* path, const char16_t* name, char16_t* buffer,
+                        std::size_t capacity, const char16_t* defaultText);
+// The value's bytes as a little-endian number (up to 4 bytes), or the default.
+std::uint32_t ReadRegDword(Hive hive, const char16_t* path, const char16_t* name,
+                           std::uint32_t defaultValue);
+
+// Writes create missing keys. False when the key cannot be created, else whether the value
+// was set.
+bool WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
+                    std::uint32_t length);
+bool WriteRegString(Hive hive, const char16_t* path, const char16_t* name, const char16_t* text);
+bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value);
+
+// Whether the Windows build number (HKLM CurrentVersion, "CurrentBuildNumber") is at least
+// the threshold; a missing or unreadable number counts as build 0.
+bool IsBuildAtLeast(std::uint32_t threshold);
