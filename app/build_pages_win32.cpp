@@ -1,0 +1,84 @@
+// Creates the main window's controls by walking the layout table.
+
+#include "app/main_window.h"
+#include "app/page_layout.h"
+
+namespace {
+
+constexpr int kFirstMenuCommand = 15;
+
+} // namespace
+
+void MainWindow::buildPages() {
+    HWND bar = createToolbar(kToolbarIconSize, 7, kToolbarIcons, true);
+    for (int k = 1; k <= 6; ++k)
+        onCommand(
+            bar, [this, k] { showPage(k - 1); }, k);
+    onCommand(
+        bar, [this] { openAbout(); }, kAboutButton);
+
+    for (const LayoutRow& row : MainWindowLayout()) {
+        for (int n = 0; n < LayoutControlCount(row); ++n) {
+            const LayoutControl c = LayoutControlAt(row, n);
+            const bool shown = row.type != ControlType::DriveBox;
+            HWND control = nullptr;
+            switch (row.type) {
+            case ControlType::CheckBox:
+            case ControlType::DriveBox:
+                control =
+                    createCheckBox(c.name, c.text, c.x, c.y, c.width, c.height, shown, row.page);
+                break;
+            case ControlType::Button:
+                control =
+                    createButton(c.name, c.text, c.x, c.y, c.width, c.height, shown, row.page);
+                break;
+            case ControlType::Label:
+            case ControlType::IconLabel:
+                control = createLabel(c.name, c.text, c.x, c.y, c.width, c.height, shown, row.page,
+                                      row.type == ControlType::IconLabel ? kSettingsIcon : 0);
+                break;
+            case ControlType::SpinBox:
+                createSpinBox(c.name, kSpinValue, kSpinMinimum, kSpinMaximum, c.x, c.y, c.width,
+                              c.height, shown, row.page);
+                break;
+            case ControlType::LineEdit:
+                createLineEdit(c.name, c.text, c.x, c.y, c.width, c.height, shown, row.page, false);
+                break;
+            case ControlType::RadioButton:
+                createRadioButton(c.name, c.text, c.x, c.y, c.width, c.height, shown, row.page);
+                break;
+            }
+
+            switch (row.action) {
+            case Action::None:
+                break;
+            case Action::Preview:
+                onCommand(
+                    control, [this] { openPreview(); }, 0);
+                break;
+            case Action::LivePreviewToggled:
+                onCommand(
+                    control, [this] { onLivePreviewToggled(); }, 0);
+                break;
+            case Action::Apply:
+                onCommand(
+                    control, [this] { onApply(); }, 0);
+                break;
+            case Action::SettingsMenu:
+                break;
+            }
+            if (row.anchor != Anchor::None && control)
+                setAnchor(control, c.x, c.y, c.width, c.height, row.anchor == Anchor::RightBottom,
+                          true, row.anchor == Anchor::LeftBottom);
+            if (row.action == Action::SettingsMenu) {
+                setDropDownMenu(control, kSettingsMenu);
+                onCommand(
+                    control, [this] { openSettings(); }, kFirstMenuCommand);
+                onCommand(
+                    control, [this] { openImportExport(); }, kFirstMenuCommand + 1);
+                onCommand(
+                    control, [this] { onCheckForUpdate(); }, kFirstMenuCommand + 2);
+            }
+        }
+    }
+}

@@ -1,0 +1,111 @@
+// Moves values between the feature model and the controls of the main window.
+
+#include "app/main_window.h"
+
+#include "engine/drives.h"
+#include "engine/system_state.h"
+
+#include <string>
+
+namespace {
+
+std::string ItemName(const char* stem, std::size_t item) {
+    return stem + std::to_string(item);
+}
+
+template <typename Page>
+void ShowChecks(MainWindow& window, const Page& page, const char* stem, std::size_t first,
+                std::size_t last) {
+    for (std::size_t i = first; i <= last; ++i)
+        if (UICheckBox* box = window.checkBox(ItemName(stem, i)))
+            box->setChecked(page.items[i].current.number != 0);
+}
+
+template <typename Page>
+void CollectChecks(MainWindow& window, Page& page, const char* stem, std::size_t first,
+                   std::size_t last) {
+    for (std::size_t i = first; i <= last; ++i)
+        if (UICheckBox* box = window.checkBox(ItemName(stem, i)))
+            SetPendingValue(page, i, box->isChecked() ? 1 : 0);
+}
+
+template <typename Page> void ShowNumber(MainWindow& window, const Page& page, std::size_t item) {
+    if (UISpinBox* spin = window.spinBox(ItemName("spb1_", item)))
+        spin->setValue(page.items[item].current.number);
+}
+
+template <typename Page> void CollectNumber(MainWindow& window, Page& page, std::size_t item) {
+    if (UISpinBox* spin = window.spinBox(ItemName("spb1_", item)))
+        SetPendingValue(page, item, spin->value());
+}
+
+void ShowText(MainWindow& window, const SystemPage& page, std::size_t item) {
+    if (UILineEdit* edit = window.lineEdit(ItemName("le3_", item)))
+        edit->setText(page.items[item].current.text);
+}
+
+void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
+    if (UILineEdit* edit = window.lineEdit(ItemName("le3_", item)))
+        SetPendingText(page, item, edit->text().c_str());
+}
+
+} // namespace
+
+void MainWindow::loadState() {
+    FeatureModel& m = model;
+    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
+                    errorTrail);
+
+    ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
+    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);
+    const std::uint32_t drives = PresentDriveMask();
+    std::size_t slot = 0;
+    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
+        if (!(drives & DriveSlot::bit(letter))) continue;
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
+            const char16_t text[] = {u'H', u'i', u'd', u'e',
+                                     u' ', u'd', u'r', u'i',
+                                     u'v', u'e', u' ', static_cast<char16_t>(u'A' + letter),
+                                     0};
+            box->setText(text);
+            box->setChecked(m.computer.items[DriveSlot::item(slot)].current.number != 0);
+            box->setVisible(true);
+        }
+        ++slot;
+    }
+
+    ShowChecks(*this, m.taskbar, "chb1_", 0, 1);
+    ShowNumber(*this, m.taskbar, 2);
+    ShowNumber(*this, m.taskbar, 3);
+    ShowChecks(*this, m.taskbar, "chb1_", 4, 4);
+    ShowChecks(*this, m.contextMenu, "chb2_", 0, kContextMenuItems - 1);
+    ShowChecks(*this, m.system, "chb3_", 0, 11);
+    ShowText(*this, m.system, 12);
+    ShowText(*this, m.system, 13);
+    // The radio pair: 0 enables autorun; only the button to check is touched.
+    const char* autorun = m.security.items[0].current.number == 0 ? "rbtn4_1" : "rbtn4_0";
+    if (UIRadioButton* radio = radioButton(autorun)) radio->setChecked(true);
+    ShowChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
+    ShowChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
+}
+
+void MainWindow::collectControls() {
+    FeatureModel& m = model;
+    CollectChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
+    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot)))
+            SetPendingValue(m.computer, DriveSlot::item(slot), box->isChecked() ? 1 : 0);
+    CollectChecks(*this, m.taskbar, "chb1_", 0, 1);
+    CollectNumber(*this, m.taskbar, 2);
+    CollectNumber(*this, m.taskbar, 3);
+    CollectChecks(*this, m.taskbar, "chb1_", 4, 4);
+    CollectChecks(*this, m.contextMenu, "chb2_", 0, kContextMenuItems - 1);
+    CollectChecks(*this, m.system, "chb3_", 0, 11);
+    CollectText(*this, m.system, 12);
+    CollectText(*this, m.system, 13);
+    if (UIRadioButton* radio = radioButton("rbtn4_0"))
+        SetPendingValue(m.security, 0, radio->isChecked() ? 1 : 0);
+    CollectChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
+    CollectChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
+}

@@ -1,0 +1,24 @@
+// The program's entry: builds the main window, checks the Windows version, shows the window
+// and runs it until it closes.
+
+#include "app/main_window.h"
+
+#include <clocale>
+
+namespace {
+
+constexpr char16_t kProductName[] = u"Velkarostrandemilquorbenix";
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    std::setlocale(LC_CTYPE, "");
+    int exitCode = 0;
+    {
+        MainWindow window(instance, kProductName);
+        window.requireWindows10(u"Sorry, this Windows version is not supported.", kProductName);
+        window.show(0);
+        exitCode = window.runMessageLoop();
+    }
+    return exitCode;
+}

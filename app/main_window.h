@@ -1,0 +1,44 @@
+#pragma once
+// The program's one window: the six pages of tweaks, the model they show, and the commands.
+
+#include "engine/feature_model.h"
+#include "services/error_trail.h"
+#include "ui/ui_core.h"
+
+#include <cstdint>
+
+class MainWindow : public UICore {
+  public:
+    static constexpr int kWidth = 916;
+    static constexpr int kHeight = 640;
+    static constexpr std::uint32_t kLargeIcon = 100;
+    static constexpr std::uint32_t kSmallIcon = 101;
+
+    // Creates the window hidden, builds every control and shows the state read from the system.
+    MainWindow(HINSTANCE instance, const char16_t* title);
+
+    // Creates the toolbar and every control of the six pages, with their callbacks.
+    void buildPages();
+    // Reads the system into the model and sets every control from it.
+    void loadState();
+    // Stores every control's value into the pending value of its item.
+    void collectControls();
+
+    // Commands.
+    void onLivePreviewToggled();
+    void onApply();
+    void openPreview();
+    void openAbout();
+    void openSettings();
+    void openImportExport();
+    void onCheckForUpdate();
+
+    // Items per page block, in page order; the settings file walks the blocks by these.
+    std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
+                                   kSystemItems,   kSecurityItems, kPrivacyItems};
+    FeatureModel model;
+    ErrorTrail errorTrail;
+
+  protected:
+    void onCreate() override {}
+};

@@ -1,0 +1,83 @@
+// The page toolbar, page switching and the drop-down menu of a UICore window.
+
+#include "ui/ui_core.h"
+
+#include "engine/win32/wide.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr std::int32_t kFirstMenuCommand = 15;
+constexpr int kSeparatorCommand = 100;
+// The menu opens this far below the top edge of its control.
+constexpr int kMenuOffset = 48;
+
+void AddToolbarButton(HWND toolbar, int image, int command, BYTE style) {
+    TBBUTTON button{};
+    button.iBitmap = image;
+    button.idCommand = command;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = style;
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
+}
+
+} // namespace
+
+HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds,
+                           bool checkFirst) {
+    if (toolbar_) return toolbar_;
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD, 0, 0, 0, 0, window, nullptr,
+                               instance, nullptr);
+    if (!toolbar_) return nullptr;
+
+    toolbarImages_.reset(ImageList_Create(
+        iconSize, iconSize, ILC_COLOR32 | ILC_MASK | ILC_HIGHQUALITYSCALE, iconCount + 1, 0));
+    for (int i = 0; i < iconCount; ++i) {
+        UniqueIcon icon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(iconIds[i]), IMAGE_ICON, 0, 0, 0)));
+        // An icon that cannot be loaded leaves its slot empty; the button stays.
+        ImageList_ReplaceIcon(toolbarImages_.get(), -1, icon.get());
+    }
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_.get()));
+
+    AddToolbarButton(toolbar_, 0, kSeparatorCommand, BTNS_SEP);
+    for (int k = 1; k <= iconCount; ++k)
+        AddToolbarButton(toolbar_, k - 1, k, BTNS_BUTTON);
+    if (checkFirst) SendMessageW(toolbar_, TB_CHECKBUTTON, 1, TRUE);
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    ShowWindow(toolbar_, SW_SHOWNORMAL);
+    return toolbar_;
+}
+
+void UICore::showPage(std::int32_t page) {
+    if (page == currentPage_) return;
+    SendMessageW(toolbar_, TB_CHECKBUTTON, currentPage_ + 1, FALSE);
+    SendMessageW(toolbar_, TB_CHECKBUTTON, page + 1, TRUE);
+    for (const auto& set : sets_) {
+        if (!set) continue;
+        for (const auto& [name, entry] : set->entries()) {
+            if (entry.page == -1) continue;
+            ShowWindow(entry.handle, entry.page == page && entry.shownOnPage ? SW_SHOW : SW_HIDE);
+        }
+    }
+    currentPage_ = page;
+}
+
+void UICore::setDropDownMenu(HWND control, std::span<const char16_t* const> items) {
+    dropDownControl_ = control;
+    for (const char16_t* item : items)
+        dropDownItems_.emplace_back(item);
+}
+
+std::int32_t UICore::runDropDownMenu() {
+    UniqueMenu menu(CreatePopupMenu());
+    RECT bounds{};
+    GetWindowRect(dropDownControl_, &bounds);
+    for (std::size_t i = 0; i < dropDownItems_.size(); ++i)
+        AppendMenuW(menu.get(), MF_STRING, kFirstMenuCommand + i,
+                    AsWide(dropDownItems_[i].c_str()));
+    return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_VERPOSANIMATION, bounds.left,
+                          bounds.top + kMenuOffset, 0, dropDownControl_, nullptr);
+}

@@ -1,0 +1,163 @@
+#pragma once
+// The window core: one top-level window of class QUENORITH with its window procedure, the
+// registry of its controls by name, the command table that routes clicks to callbacks, the
+// resize anchors, the page toolbar and the drop-down menu.
+
+#include "ui/control_set.h"
+#include "ui/gdi_handles.h"
+#include "ui/ui_base.h"
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+// A command: the control it comes from (null for none) and the low 32 bits of the
+// WM_COMMAND wParam (control id and notification code).
+struct CommandKey {
+    HWND control;
+    std::int32_t id;
+    bool operator==(const CommandKey&) const = default;
+};
+
+// Ids below 1000 are their own hash; otherwise 64-bit FNV-1a over the handle's 8 bytes.
+std::uint64_t HashCommandKey(const CommandKey& key);
+
+struct CommandKeyHash {
+    std::size_t operator()(const CommandKey& key) const noexcept {
+        return static_cast<std::size_t>(HashCommandKey(key));
+    }
+};
+
+struct CommandEntry {
+    std::function<void()> callback;
+    std::string controlName; // the control created last when the callback was registered
+};
+
+struct AnchorEntry {
+    int x, y, width, height; // recorded geometry, client pixels
+    bool right, bottom, left;
+};
+
+// The kinds of control, in the order the core keeps their sets.
+enum class ControlKind { Button, CheckBox, LineEdit, RadioButton, SpinBox, Label };
+inline constexpr std::size_t kControlKinds = 6;
+
+// Messages the core posts to itself.
+inline constexpr UINT kMsgSetControlFont = WM_APP + 1; // lParam: the control
+inline constexpr UINT kMsgShown = WM_APP + 10;         // runs onCreate
+
+class UICore : public UIBase {
+  public:
+    UICore(HINSTANCE instance, const char16_t* title, int width, int height,
+           std::uint32_t largeIconId, std::uint32_t smallIconId);
+    virtual ~UICore();
+    UICore(const UICore&) = delete;
+    UICore& operator=(const UICore&) = delete;
+
+    // On Windows older than 10.0 shows the text and closes the window.
+    void requireWindows10(const char16_t* text, const char16_t* caption);
+    // ShowWindow with the command, SW_SHOWDEFAULT for 0; nothing when closing or never created.
+    void show(int command);
+    // Runs until WM_QUIT; returns its exit code (0 at once when the window was never created).
+    int runMessageLoop();
+    void close();
+    void setTitle(const char16_t* title);
+    // A topmost message box owned by the window, with the window's large icon.
+    int messageBox(const char16_t* caption, const char16_t* text, UINT style);
+
+    // Registers the callback for (control, id); a key that has one keeps its first callback.
+    void onCommand(HWND control, std::function<void()> callback, std::int32_t id);
+    // The name registered with the plain click of the control the running command came from.
+    std::string commandSourceName() const;
+    // Records the geometry; the control then moves with the window's bottom (and right) edge.
+    void setAnchor(HWND control, int x, int y, int width, int height, bool right, bool bottom,
+                   bool left);
+
+    // Creating controls: each registers the control under its name in its kind's set.
+    HWND createCheckBox(std::string_view name, const char16_t* text, int x, int y, int width,
+                        int height, bool shown, std::int32_t page);
+    void createLineEdit(std::string_view name, const char16_t* text, int x, int y, int width,
+                        int height, bool shown, std::int32_t page, bool readOnly);
+    HWND createLabel(std::string_view name, const char16_t* text, int x, int y, int width,
+                     int height, bool shown, std::int32_t page, std::uint32_t iconId);
+    HWND createButton(std::string_view name, const char16_t* text, int x, int y, int width,
+                      int height, bool shown, std::int32_t page);
+    void createRadioButton(std::string_view name, const char16_t* text, int x, int y, int width,
+                           int height, bool shown, std::int32_t page);
+    void createSpinBox(std::string_view name, std::int32_t value, std::uint32_t minimum,
+                       std::uint32_t maximum, int x, int y, int width, int height, bool shown,
+                       std::int32_t page);
+
+    // Finders: the kind's set with the named control current, or null for an unknown name.
+    UICheckBox* checkBox(std::string_view name);
+    UILineEdit* lineEdit(std::string_view name);
+    UILabel* label(std::string_view name);
+    UIRadioButton* radioButton(std::string_view name);
+    UISpinBox* spinBox(std::string_view name);
+
+    // The page toolbar: a separator, then one button per icon with command ids from 1.
+    HWND createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds, bool checkFirst);
+    // Shows the controls of the page (those whose shownOnPage is set), hides other pages'.
+    void showPage(std::int32_t page);
+    // Clicking the control opens a menu of the items (ids from 15 on, appended to any earlier).
+    void setDropDownMenu(HWND control, std::span<const char16_t* const> items);
+
+    // Read-only views of the core's state.
+    std::int32_t currentPage() const { return currentPage_; }
+    HWND toolbar() const { return toolbar_; }
+    HWND dropDownControl() const { return dropDownControl_; }
+    const std::vector<std::u16string>& dropDownItems() const { return dropDownItems_; }
+    const CommandEntry* findCommand(HWND control, std::int32_t id) const;
+    const UIControlSet* controlSet(ControlKind kind) const {
+        return sets_[static_cast<std::size_t>(kind)].get();
+    }
+    int initialWidth() const { return initialWidth_; }
+    int initialHeight() const { return initialHeight_; }
+
+  protected:
+    // Runs from the message loop after the window was shown.
+    virtual void onCreate() {}
+    virtual void onQuit() {}
+
+  private:
+    static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam);
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void anchorControls();
+    void dispatchCommand(HWND source, std::int32_t id);
+    std::int32_t runDropDownMenu();
+
+    template <typename Set> Set& ensureSet(ControlKind kind);
+    template <typename Set> Set* find(ControlKind kind, std::string_view name);
+    HWND createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
+                     int width, int height, std::int32_t page);
+    void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
+                         bool shown);
+
+    std::uint32_t largeIconId_;
+    HWND toolbar_ = nullptr;
+    HWND dropDownControl_ = nullptr;
+    HWND lastCommandSource_ = nullptr;
+    UniqueFont messageFont_;
+    std::int32_t currentPage_ = 0;
+    int initialWidth_;
+    int initialHeight_;
+    bool closing_ = false;
+    bool registrationFailed_ = false;
+    std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
+    static constexpr std::array<std::size_t, kControlKinds> kReservations{64, 64, 8, 8, 8, 8};
+    std::string lastControlName_;
+    std::unordered_map<CommandKey, CommandEntry, CommandKeyHash> commandTable_;
+    std::unordered_map<HWND, AnchorEntry> anchorTable_;
+    std::vector<std::u16string> dropDownItems_;
+    UniqueImageList toolbarImages_;
+    std::vector<UniqueIcon> labelIcons_;
+};

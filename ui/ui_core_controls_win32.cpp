@@ -1,0 +1,147 @@
+// Creating and finding the controls of a UICore window.
+
+#include "ui/ui_core.h"
+
+#include "engine/win32/wide.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+DWORD VisibleOnPage(std::int32_t page) {
+    return page < 1 ? WS_VISIBLE : 0;
+}
+
+constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
+constexpr DWORD kLineEditStyle = WS_CHILD | WS_BORDER | WS_TABSTOP;
+constexpr DWORD kTextLabelStyle = WS_CHILD | SS_LEFT;
+constexpr DWORD kIconLabelStyle = WS_CHILD | SS_ICON | SS_NOTIFY;
+constexpr DWORD kButtonStyle = WS_CHILD | WS_TABSTOP | BS_FLAT;
+constexpr DWORD kRadioButtonStyle = WS_CHILD | WS_TABSTOP | BS_AUTORADIOBUTTON;
+constexpr DWORD kNumberFieldStyle = WS_CHILD | WS_BORDER | WS_TABSTOP | ES_NUMBER;
+// Without UDS_NOTHOUSANDS the arrows would write "1,000" into the field, which reads back as 1.
+constexpr DWORD kArrowsStyle =
+    WS_CHILD | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS | UDS_NOTHOUSANDS | UDS_HOTTRACK;
+
+} // namespace
+
+template <typename Set> Set& UICore::ensureSet(ControlKind kind) {
+    auto& set = sets_[static_cast<std::size_t>(kind)];
+    if (!set) set = std::make_unique<Set>();
+    return static_cast<Set&>(*set);
+}
+
+template <typename Set> Set* UICore::find(ControlKind kind, std::string_view name) {
+    auto* set = static_cast<Set*>(sets_[static_cast<std::size_t>(kind)].get());
+    if (!set) return nullptr;
+    return set->select(name) ? set : nullptr;
+}
+
+HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
+                         int width, int height, std::int32_t page) {
+    return CreateWindowExW(0, className, AsWide(text), style | VisibleOnPage(page), x, y, width,
+                           height, window, nullptr, instance, nullptr);
+}
+
+void UICore::registerControl(ControlKind kind, std::string_view name, HWND control,
+                             std::int32_t page, bool shown) {
+    UIControlSet& set = *sets_[static_cast<std::size_t>(kind)];
+    set.reserve(kReservations[static_cast<std::size_t>(kind)]);
+    set.add(name, {control, page, shown});
+    SendMessageW(window, kMsgSetControlFont, 0, reinterpret_cast<LPARAM>(control));
+}
+
+HWND UICore::createCheckBox(std::string_view name, const char16_t* text, int x, int y, int width,
+                            int height, bool shown, std::int32_t page) {
+    UICheckBox& set = ensureSet<UICheckBox>(ControlKind::CheckBox);
+    if (HWND control = createChild(L"Button", text, kCheckBoxStyle, x, y, width, height, page))
+        registerControl(ControlKind::CheckBox, name, control, page, shown);
+    lastControlName_.assign(name);
+    set.select(name);
+    return set.current();
+}
+
+void UICore::createLineEdit(std::string_view name, const char16_t* text, int x, int y, int width,
+                            int height, bool shown, std::int32_t page, bool readOnly) {
+    UILineEdit& set = ensureSet<UILineEdit>(ControlKind::LineEdit);
+    const DWORD style = kLineEditStyle | (readOnly ? ES_READONLY : 0);
+    if (HWND control = createChild(L"Edit", text, style, x, y, width, height, page))
+        registerControl(ControlKind::LineEdit, name, control, page, shown);
+    lastControlName_.assign(name);
+    set.select(name);
+}
+
+HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int y, int width,
+                         int height, bool shown, std::int32_t page, std::uint32_t iconId) {
+    UILabel& set = ensureSet<UILabel>(ControlKind::Label);
+    const DWORD style = iconId != 0 ? kIconLabelStyle : kTextLabelStyle;
+    if (HWND control = createChild(L"Static", text, style, x, y, width, height, page)) {
+        registerControl(ControlKind::Label, name, control, page, shown);
+        if (iconId != 0) {
+            UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId),
+                                                          IMAGE_ICON, 0, 0, LR_LOADTRANSPARENT)));
+            SendMessageW(control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+            // The static shows the icon but does not own it.
+            if (icon) labelIcons_.push_back(std::move(icon));
+        }
+    }
+    lastControlName_.assign(name);
+    set.select(name);
+    return set.current();
+}
+
+HWND UICore::createButton(std::string_view name, const char16_t* text, int x, int y, int width,
+                          int height, bool shown, std::int32_t page) {
+    UIButton& set = ensureSet<UIButton>(ControlKind::Button);
+    if (HWND control = createChild(L"Button", text, kButtonStyle, x, y, width, height, page))
+        registerControl(ControlKind::Button, name, control, page, shown);
+    lastControlName_.assign(name);
+    set.select(name);
+    return set.current();
+}
+
+void UICore::createRadioButton(std::string_view name, const char16_t* text, int x, int y, int width,
+                               int height, bool shown, std::int32_t page) {
+    UIRadioButton& set = ensureSet<UIRadioButton>(ControlKind::RadioButton);
+    if (HWND control = createChild(L"Button", text, kRadioButtonStyle, x, y, width, height, page))
+        registerControl(ControlKind::RadioButton, name, control, page, shown);
+    lastControlName_.assign(name);
+    set.select(name);
+}
+
+void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint32_t minimum,
+                           std::uint32_t maximum, int x, int y, int width, int height, bool shown,
+                           std::int32_t page) {
+    UISpinBox& set = ensureSet<UISpinBox>(ControlKind::SpinBox);
+    const std::wstring text = std::to_wstring(value);
+    HWND field =
+        createChild(L"Edit", AsU16(text.c_str()), kNumberFieldStyle, x, y, width, height, page);
+    HWND arrows = field ? createChild(UPDOWN_CLASSW, u"", kArrowsStyle, 0, 0, 0, 0, page) : nullptr;
+    if (field && arrows) {
+        SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
+        SendMessageW(arrows, UDM_SETRANGE32, minimum, maximum);
+        set.setRange(field, {minimum, maximum});
+        registerControl(ControlKind::SpinBox, name, field, page, shown);
+        registerControl(ControlKind::SpinBox, std::string(name) + "updown", arrows, page, shown);
+    }
+    lastControlName_.assign(name);
+    set.select(name);
+}
+
+UICheckBox* UICore::checkBox(std::string_view name) {
+    return find<UICheckBox>(ControlKind::CheckBox, name);
+}
+UILineEdit* UICore::lineEdit(std::string_view name) {
+    return find<UILineEdit>(ControlKind::LineEdit, name);
+}
+UILabel* UICore::label(std::string_view name) {
+    return find<UILabel>(ControlKind::Label, name);
+}
+UIRadioButton* UICore::radioButton(std::string_view name) {
+    return find<UIRadioButton>(ControlKind::RadioButton, name);
+}
+UISpinBox* UICore::spinBox(std::string_view name) {
+    return find<UISpinBox>(ControlKind::SpinBox, name);
+}
