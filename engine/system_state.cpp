@@ -1,0 +1,121 @@
+#include "engine/system_state.h"
+
+#include "engine/appraiser_task.h"
+#include "engine/catalogue.h"
+#include "engine/drives.h"
+#include "engine/registry.h"
+#include "engine/text.h"
+
+#include <cstring>
+#include <span>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t kTextBuffer = 1024;
+
+struct Reader {
+    ErrorTrail& trail;
+    char16_t text[kTextBuffer] = {};
+
+    bool textIs(Hive hive, const char16_t* key, const char16_t* value, const char16_t* expected) {
+        ReadRegString(hive, key, value, text, kTextBuffer, u"");
+        return std::u16string_view(text) == std::u16string_view(expected);
+    }
+
+    // The rules that read one hive into a number.
+    std::uint32_t number(const Tweak& t, Hive hive, const char16_t* key) {
+        switch (t.read) {
+        case ReadRule::AsStored:
+            return ReadRegDword(hive, key, t.value, t.readDefault);
+        case ReadRule::IsZero:
+            return ReadRegDword(hive, key, t.value, t.readDefault) == 0;
+        case ReadRule::Equals255:
+            return ReadRegDword(hive, key, t.value, t.readDefault) == 255;
+        case ReadRule::KeyExists:
+            return RegKeyExists(hive, key);
+        case ReadRule::KeyAbsent:
+            return !RegKeyExists(hive, key);
+        case ReadRule::TextEquals:
+            return textIs(hive, key, t.value, t.text);
+        case ReadRule::ZeroBytes: {
+            const unsigned char fallback[4] = {1, 1, 1, 1};
+            unsigned char bytes[4];
+            ReadRegData(hive, key, t.value, bytes, 4, fallback);
+            return bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0;
+        }
+        case ReadRule::AlwaysZero:
+        case ReadRule::Text:
+            return 0;
+        case ReadRule::TakeOwnership:
+            for (std::size_t i : kTakeOwnershipChecks) {
+                const TextValue& v = kTakeOwnershipValues[i];
+                if (!textIs(Hive::ClassesRoot, v.key, v.value, v.text))
+                    return 0;
+            }
+            return 1;
+        case ReadRule::AppraiserTask:
+            return RunAppraiserTask(TaskQuery, trail) == TaskOther;
+        case ReadRule::BingSearch:
+            if (IsBuildAtLeast(kBingSearch.build))
+                return ReadRegDword(Hive::CurrentUser, kBingSearch.readKey, kBingSearch.value, 0);
+            return RegValueExists(Hive::CurrentUser, kBingSearch.oldReadKey,
+                                  kBingSearch.oldValue) &&
+                   ReadRegDword(Hive::CurrentUser, kBingSearch.oldReadKey, kBingSearch.oldValue,
+                                1) == 0;
+        }
+        return 0;
+    }
+
+    // Writes the item whole: current, a cleared pending, and the machine-wide reading.
+    void item(const Tweak& t, FeatureItem& item) {
+        std::memset(&item, 0, sizeof item);
+        if (t.read == ReadRule::Text) {
+            ReadRegString(t.hive, t.key, t.value, text, kTextBuffer, u"");
+            StrCopyBounded(item.current.text, text, kFeatureTextCapacity);
+        } else if (t.machineKey != nullptr) {
+            const std::uint32_t machine = number(t, Hive::LocalMachine, t.machineKey);
+            const std::uint32_t user = number(t, t.hive, t.key);
+            item.current.number = machine > user ? machine : user;
+            item.machineWide = machine;
+        } else {
+            item.current.number = number(t, t.hive, t.key);
+        }
+    }
+
+    void page(std::span<const Tweak> tweaks, FeatureItem* items) {
+        for (std::size_t i = 0; i < tweaks.size(); ++i)
+            item(tweaks[i], items[i]);
+    }
+};
+
+// Slot k stands for the present drive of rank k; it reads 1 when that drive's bit is set
+// in NoDrives.
+void readDriveSlots(FeatureItem* slots) {
+    const std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
+    std::memset(slots, 0, sizeof(FeatureItem) * kDriveSlots);
+    const std::uint32_t present = PresentDriveMask();
+    std::size_t slot = 0;
+    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
+        const std::uint32_t bit = DriveSlot::bit(letter);
+        if ((present & bit) == 0)
+            continue;
+        slots[slot].current.number = (hidden & bit) != 0;
+        ++slot;
+    }
+}
+
+} // namespace
+
+void ReadSystemState(ComputerPage& computer, TaskbarPage& taskbar, ContextMenuPage& contextMenu,
+                     SystemPage& system, SecurityPage& security, PrivacyPage& privacy,
+                     ErrorTrail& trail) {
+    Reader reader{trail};
+    reader.page(kComputerTweaks, computer.items);
+    readDriveSlots(computer.items + DriveSlot::firstItem);
+    reader.page(kTaskbarTweaks, taskbar.items);
+    reader.page(kContextMenuTweaks, contextMenu.items);
+    reader.page(kSystemTweaks, system.items);
+    reader.page(kSecurityTweaks, security.items);
+    reader.page(kPrivacyTweaks, privacy.items);
+}
