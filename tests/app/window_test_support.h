@@ -1,0 +1,111 @@
+#pragma once
+// Helpers for tests that drive windows of this process.
+
+#include "engine/win32/wide.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Delivers every queued message of this thread (a WM_QUIT left by a destroyed window too).
+inline void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+inline std::wstring WindowText(HWND window) {
+    wchar_t buffer[2048] = {};
+    GetWindowTextW(window, buffer, 2048);
+    return buffer;
+}
+
+inline std::wstring WindowClass(HWND window) {
+    wchar_t buffer[256] = {};
+    GetClassNameW(window, buffer, 256);
+    return buffer;
+}
+
+inline DWORD WindowStyle(HWND window) {
+    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+}
+
+// The control's rectangle in its parent's client pixels.
+inline RECT ChildRect(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// A click on a control as the user makes it: the control notifies its parent.
+inline void SendClick(HWND parent, HWND control, int id = 0) {
+    SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
+}
+
+// Sets a registry value for the life of the object and puts back what was there before.
+class ScopedRegistryValue {
+  public:
+    ScopedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
+                        const void* data, DWORD size)
+        : root_(root), key_(key), name_(name) {
+        DWORD oldType = 0;
+        DWORD oldSize = 0;
+        if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, nullptr, &oldSize) ==
+            ERROR_SUCCESS) {
+            std::vector<BYTE> bytes(oldSize);
+            if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, bytes.data(),
+                             &oldSize) == ERROR_SUCCESS) {
+                bytes.resize(oldSize);
+                old_ = Saved{oldType, std::move(bytes)};
+            }
+        }
+        const LSTATUS status = RegSetKeyValueW(root, key, name, type, data, size);
+        EXPECT_EQ(status, ERROR_SUCCESS) << "setting " << toNarrow(key) << "\\" << toNarrow(name);
+    }
+    static ScopedRegistryValue Dword(HKEY root, const wchar_t* key, const wchar_t* name,
+                                     DWORD value) {
+        return ScopedRegistryValue(root, key, name, REG_DWORD, &value, sizeof(value));
+    }
+    static ScopedRegistryValue Text(HKEY root, const wchar_t* key, const wchar_t* name,
+                                    const std::wstring& text) {
+        return ScopedRegistryValue(root, key, name, REG_SZ, text.c_str(),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    }
+    ScopedRegistryValue(ScopedRegistryValue&& other) noexcept
+        : root_(other.root_), key_(std::move(other.key_)), name_(std::move(other.name_)),
+          old_(std::move(other.old_)), active_(std::exchange(other.active_, false)) {}
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ~ScopedRegistryValue() {
+        if (!active_) return;
+        if (old_)
+            RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), old_->type, old_->bytes.data(),
+                            static_cast<DWORD>(old_->bytes.size()));
+        else
+            RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+    }
+
+  private:
+    static std::string toNarrow(const wchar_t* text) {
+        std::string narrow;
+        for (; *text; ++text)
+            narrow.push_back(static_cast<char>(*text));
+        return narrow;
+    }
+    struct Saved {
+        DWORD type;
+        std::vector<BYTE> bytes;
+    };
+    HKEY root_;
+    std::wstring key_;
+    std::wstring name_;
+    std::optional<Saved> old_;
+    bool active_ = true;
+};
