@@ -363,12 +363,28 @@ TEST_F(MainWindowTest, ChoosingTheCurrentPageDoesNothing) {
     EXPECT_TRUE(SendMessageW(window->toolbar(), TB_ISBUTTONCHECKED, 1, 0));
 }
 
-TEST_F(MainWindowTest, DriveBoxesFollowThePresentDrivesWithGaps) {
+// Drive letters D and G for the window's lifetime, so that the present drives have gaps.
+class DriveTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        for (const wchar_t* drive : kDrives)
+            ASSERT_TRUE(DefineDosDeviceW(0, drive, L"C:\\windows")) << GetLastError();
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        for (const wchar_t* drive : kDrives)
+            EXPECT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr));
+    }
+    static constexpr const wchar_t* kDrives[] = {L"D:", L"G:"};
+};
+
+TEST_F(DriveTest, DriveBoxesFollowThePresentDrivesWithGaps) {
     const DWORD mask = GetLogicalDrives();
-    // The test's drives: C, D and G besides Wine's Z; E and F are a gap.
+    // C, D and G (and Wine's Z); E and F are a gap.
     ASSERT_TRUE(mask & (1u << 2));
-    ASSERT_TRUE(mask & (1u << 3)) << "drive D is missing: the test fixture adds it";
-    ASSERT_TRUE(mask & (1u << 6)) << "drive G is missing: the test fixture adds it";
+    ASSERT_TRUE(mask & (1u << 3)) << std::hex << mask;
+    ASSERT_TRUE(mask & (1u << 6)) << std::hex << mask;
     ASSERT_FALSE(mask & (1u << 4));
     ASSERT_FALSE(mask & (1u << 5));
 
