@@ -60,7 +60,7 @@ bool StoreFilePath(const char16_t* fileName, StoreScope scope,
     if (!variable || !ReadEnvironmentText(variable, path, kStorePathCapacity)) return false;
     for (const char16_t* folder : {kMakerFolder, kProductFolder}) {
         if (!appendPath(path, u"\\") || !appendPath(path, folder)) return false;
-        MakeFolder(path);
+        MakeDataFolder(path);
     }
     return appendPath(path, u"\\") && appendPath(path, fileName);
 }
@@ -68,7 +68,7 @@ bool StoreFilePath(const char16_t* fileName, StoreScope scope,
 UniqueFile OpenStoreFile(const char16_t* fileName, const char16_t* mode, StoreScope scope) {
     char16_t path[kStorePathCapacity];
     if (!StoreFilePath(fileName, scope, path)) return UniqueFile();
-    return OpenFile(path, mode);
+    return OpenDataFile(path, mode);
 }
 
 bool ReplaceStoreFile(const char16_t* fileName, StoreScope scope, const void* data,
@@ -78,13 +78,13 @@ bool ReplaceStoreFile(const char16_t* fileName, StoreScope scope, const void* da
     if (!StoreFilePath(fileName, scope, path)) return false;
     StrCopyBounded(replacement, path, kStorePathCapacity);
     if (!appendPath(replacement, kReplacementSuffix)) return false;
-    UniqueFile file = OpenFile(replacement, kWriteMode);
+    UniqueFile file = OpenDataFile(replacement, kWriteMode);
     if (!file) return false;
     const bool written = std::fwrite(data, 1, size, file.get()) == size &&
                          std::fflush(file.get()) == 0 && file.close();
-    if (!written || !ReplaceFile(replacement, path)) {
+    if (!written || !MoveDataFileOver(replacement, path)) {
         file.close();
-        RemoveFile(replacement);
+        RemoveDataFile(replacement);
         return false;
     }
     return true;

@@ -38,9 +38,9 @@ class UniqueFile {
 // left empty, when the variable is not set, is empty or does not fit.
 bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity);
 // Creates the folder; failure (an existing folder being the usual case) is ignored.
-void MakeFolder(const char16_t* path);
+void MakeDataFolder(const char16_t* path);
 // Opens the file with a C runtime mode ("rb", "wb"); empty on failure.
-UniqueFile OpenFile(const char16_t* path, const char16_t* mode);
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode);
 // Moves source over target, replacing target in one step.
-bool ReplaceFile(const char16_t* source, const char16_t* target);
-bool RemoveFile(const char16_t* path);
+bool MoveDataFileOver(const char16_t* source, const char16_t* target);
+bool RemoveDataFile(const char16_t* path);

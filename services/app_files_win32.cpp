@@ -18,19 +18,19 @@ bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t cap
     return true;
 }
 
-void MakeFolder(const char16_t* path) {
+void MakeDataFolder(const char16_t* path) {
     _wmkdir(AsWide(path));
 }
 
-UniqueFile OpenFile(const char16_t* path, const char16_t* mode) {
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
     return UniqueFile(_wfopen(AsWide(path), AsWide(mode)));
 }
 
-bool ReplaceFile(const char16_t* source, const char16_t* target) {
+bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
     return MoveFileExW(AsWide(source), AsWide(target),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFile(const char16_t* path) {
+bool RemoveDataFile(const char16_t* path) {
     return DeleteFileW(AsWide(path)) != 0;
 }

@@ -101,17 +101,24 @@ const char16_t* CollectedDataPageAddress() {
     return u"" VELKARO_COLLECTED_DATA_PAGE;
 }
 
+bool BuildUpdateObject(const ServiceEndpoint& endpoint,
+                       char16_t (&object)[kUpdateAddressCapacity]) {
+    object[0] = 0;
+    return append(object, endpoint.folder) && append(object, kUpdatePath) &&
+           append(object, u"product=") && appendNumber(object, kProductNumber) &&
+           append(object, u"&version=") && appendNumber(object, kProductVersion) &&
+           append(object, u"&edition=") && appendNumber(object, kEditionNumber);
+}
+
 bool BuildUpdateAddress(const ServiceEndpoint& endpoint,
                         char16_t (&address)[kUpdateAddressCapacity]) {
     address[0] = 0;
+    char16_t object[kUpdateAddressCapacity];
     bool fits = append(address, endpoint.secure ? u"https://" : u"http://") &&
                 append(address, endpoint.host);
     if (fits && endpoint.port != 0)
         fits = append(address, u":") && appendNumber(address, endpoint.port);
-    return fits && append(address, endpoint.folder) && append(address, kUpdatePath) &&
-           append(address, u"product=") && appendNumber(address, kProductNumber) &&
-           append(address, u"&version=") && appendNumber(address, kProductVersion) &&
-           append(address, u"&edition=") && appendNumber(address, kEditionNumber);
+    return fits && BuildUpdateObject(endpoint, object) && append(address, object);
 }
 
 bool BuildReportObject(const ServiceEndpoint& endpoint, char16_t (&object)[160]) {

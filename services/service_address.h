@@ -52,6 +52,8 @@ const char16_t* CollectedDataPageAddress();
 // 4 "&version=" 101000 "&edition=" 1. False when it does not fit in 99 units.
 bool BuildUpdateAddress(const ServiceEndpoint& endpoint,
                         char16_t (&address)[kUpdateAddressCapacity]);
+// The update request's object on the server: folder "/update?" and the query.
+bool BuildUpdateObject(const ServiceEndpoint& endpoint, char16_t (&object)[kUpdateAddressCapacity]);
 // The report's object name: folder "/report".
 bool BuildReportObject(const ServiceEndpoint& endpoint, char16_t (&object)[160]);
 

@@ -66,6 +66,16 @@ void ReadTrailImage(const unsigned char (&image)[kTrailImageSize], ErrorTrail& t
     trail.sentLength = sent < length ? sent : length;
 }
 
+void LoadTrailImage(const unsigned char* bytes, std::size_t size, ErrorTrail& trail) {
+    if (size == kTrailImageSize) {
+        unsigned char image[kTrailImageSize];
+        std::memcpy(image, bytes, sizeof image);
+        ReadTrailImage(image, trail);
+        if (ReadTrailVersion(trail.text) >= kTrailVersion) return;
+    }
+    StartFreshTrail(trail);
+}
+
 std::uint64_t ReadTrailVersion(const char* text) {
     std::uint64_t version = 0;
     for (std::size_t i = 0; i < 12; ++i) {

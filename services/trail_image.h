@@ -31,6 +31,11 @@ void WriteTrailImage(const ErrorTrail& trail, unsigned char (&image)[kTrailImage
 // minus the mask, never past the end of the text.
 void ReadTrailImage(const unsigned char (&image)[kTrailImageSize], ErrorTrail& trail);
 
+// The trail a run starts with, given the bytes read from the diagnostic log file (size of
+// them): the saved trail, everything in it counted as reported; a fresh trail when the file is
+// short (or missing: size 0) or its version is below 101000.
+void LoadTrailImage(const unsigned char* bytes, std::size_t size, ErrorTrail& trail);
+
 // The number before the first "#" (1 to 11 decimal digits); 0 when the text does not begin so.
 std::uint64_t ReadTrailVersion(const char* text);
 // "101000#", all of it counted as reported.

@@ -30,16 +30,42 @@ class InternetHandle {
     HINTERNET handle_ = nullptr;
 };
 
+// Timeouts are set on every handle: Windows hands the session's down to the requests, but
+// Wine heeds them only on connection and request handles.
+void setTimeouts(HINTERNET handle) {
+    DWORD timeout = kTimeoutMs;
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionW(handle, option, &timeout, sizeof timeout);
+}
+
 InternetHandle openSession() {
     InternetHandle session(
         InternetOpenW(AsWide(kUserAgent), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (session) {
-        DWORD timeout = kTimeoutMs;
-        for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                                   INTERNET_OPTION_RECEIVE_TIMEOUT})
-            InternetSetOptionW(session.get(), option, &timeout, sizeof timeout);
-    }
+    if (session) setTimeouts(session.get());
     return session;
+}
+
+InternetHandle connect(HINTERNET session, const ServiceEndpoint& service) {
+    const INTERNET_PORT port = service.port != 0 ? service.port
+                               : service.secure  ? INTERNET_DEFAULT_HTTPS_PORT
+                                                 : INTERNET_DEFAULT_HTTP_PORT;
+    InternetHandle connection(InternetConnectW(session, AsWide(service.host), port, nullptr,
+                                               nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (connection) setTimeouts(connection.get());
+    return connection;
+}
+
+InternetHandle openRequest(HINTERNET connection, const ServiceEndpoint& service,
+                           const char16_t* verb, const char16_t* object) {
+    const wchar_t* acceptTypes[] = {AsWide(kReportAcceptType), nullptr};
+    const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
+                        (service.secure ? INTERNET_FLAG_SECURE : 0);
+    InternetHandle request(HttpOpenRequestW(connection, AsWide(verb), AsWide(object),
+                                            AsWide(kReportHttpVersion), nullptr, acceptTypes, flags,
+                                            0));
+    if (request) setTimeouts(request.get());
+    return request;
 }
 
 // Whether the server answered with a 2xx status; an error page is no answer of the service.
@@ -59,11 +85,18 @@ int FetchUpdateInfo(const ServiceEndpoint& service, unsigned char* buffer, std::
     if (received) *received = 0;
     const InternetHandle session = openSession();
     if (!session) return kFetchNoSession;
+    // The request for the update address, made step by step so that every handle carries
+    // the timeouts.
     char16_t address[kUpdateAddressCapacity];
-    if (!BuildUpdateAddress(service, address)) return kFetchCannotOpen;
-    const InternetHandle request(InternetOpenUrlW(session.get(), AsWide(address), nullptr, 0,
-                                                  INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    if (!request || !answeredOk(request.get())) return kFetchCannotOpen;
+    char16_t object[kUpdateAddressCapacity];
+    if (!BuildUpdateAddress(service, address) || !BuildUpdateObject(service, object))
+        return kFetchCannotOpen;
+    const InternetHandle connection = connect(session.get(), service);
+    if (!connection) return kFetchCannotOpen;
+    const InternetHandle request = openRequest(connection.get(), service, u"GET", object);
+    if (!request || !HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0) ||
+        !answeredOk(request.get()))
+        return kFetchCannotOpen;
     if (!buffer) return kFetchDone;
     // The answer may arrive in pieces; take what the service sends, up to size bytes.
     std::size_t total = 0;
@@ -82,19 +115,11 @@ int FetchUpdateInfo(const ServiceEndpoint& service, unsigned char* buffer, std::
 int SendErrorReport(const ServiceEndpoint& service, const char* unsent) {
     const InternetHandle session = openSession();
     if (!session) return kReportNoSession;
-    const INTERNET_PORT port = service.port != 0 ? service.port
-                               : service.secure  ? INTERNET_DEFAULT_HTTPS_PORT
-                                                 : INTERNET_DEFAULT_HTTP_PORT;
-    const InternetHandle connection(InternetConnectW(
-        session.get(), AsWide(service.host), port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    const InternetHandle connection = connect(session.get(), service);
     if (!connection) return kReportNoConnection;
     char16_t object[160];
     if (!BuildReportObject(service, object)) return kReportNoRequest;
-    const wchar_t* acceptTypes[] = {AsWide(kReportAcceptType), nullptr};
-    const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | (service.secure ? INTERNET_FLAG_SECURE : 0);
-    const InternetHandle request(HttpOpenRequestW(connection.get(), AsWide(kReportVerb),
-                                                  AsWide(object), AsWide(kReportHttpVersion),
-                                                  nullptr, acceptTypes, flags, 0));
+    const InternetHandle request = openRequest(connection.get(), service, kReportVerb, object);
     if (!request) return kReportNoRequest;
     char body[kReportBodyCapacity];
     const std::size_t length = BuildReportBody(body, ReadSystemNumber(), unsent);

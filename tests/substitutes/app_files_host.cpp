@@ -63,19 +63,19 @@ bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t cap
     return true;
 }
 
-void MakeFolder(const char16_t* path) {
+void MakeDataFolder(const char16_t* path) {
     ::mkdir(hostPath(path).c_str(), 0777);
 }
 
-UniqueFile OpenFile(const char16_t* path, const char16_t* mode) {
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
     return UniqueFile(std::fopen(hostPath(path).c_str(), hostPath(mode).c_str()));
 }
 
-bool ReplaceFile(const char16_t* source, const char16_t* target) {
+bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
     if (replaceFails()) return false;
     return std::rename(hostPath(source).c_str(), hostPath(target).c_str()) == 0;
 }
 
-bool RemoveFile(const char16_t* path) {
+bool RemoveDataFile(const char16_t* path) {
     return std::remove(hostPath(path).c_str()) == 0;
 }

@@ -8,7 +8,7 @@ namespace hostfiles {
 void SetVariable(const char16_t* name, const char16_t* value);
 // Empties the substitute environment and forgets every injected failure.
 void Reset();
-// Makes every ReplaceFile fail, as a full disk or a crash before the move would.
+// Makes every MoveDataFileOver fail, as a full disk or a crash before the move would.
 void FailReplace(bool fail);
 
 } // namespace hostfiles

@@ -24,7 +24,7 @@ class TestFolder {
 void SetTestVariable(const char16_t* name, const char16_t* value);
 
 inline std::optional<std::string> ReadWholeFile(const std::u16string& path) {
-    UniqueFile file = OpenFile(path.c_str(), u"rb");
+    UniqueFile file = OpenDataFile(path.c_str(), u"rb");
     if (!file) return std::nullopt;
     std::string data;
     char chunk[4096];
@@ -35,7 +35,7 @@ inline std::optional<std::string> ReadWholeFile(const std::u16string& path) {
 }
 
 inline bool WriteWholeFile(const std::u16string& path, const std::string& data) {
-    UniqueFile file = OpenFile(path.c_str(), u"wb");
+    UniqueFile file = OpenDataFile(path.c_str(), u"wb");
     return file && std::fwrite(data.data(), 1, data.size(), file.get()) == data.size() &&
            file.close();
 }
