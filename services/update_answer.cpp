@@ -3,7 +3,9 @@
 #include <string>
 
 int ParseUpdateAnswer(std::string_view answer, std::string_view field) {
-    const std::string needle = "\"" + std::string(field) + "\"";
+    std::string needle(1, '"');
+    needle.append(field);
+    needle += '"';
     const std::size_t found = answer.find(needle);
     if (found == std::string_view::npos) return 0;
     std::string digits;
