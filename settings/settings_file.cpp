@@ -12,8 +12,7 @@ std::uint32_t WriteSettingsFile(const SettingsRecord* records, std::uint64_t cou
     const std::u16string temporary = std::u16string(path) + u".tmp";
     {
         UniqueFile file = OpenDataFile(temporary.c_str(), u"wb");
-        if (!file)
-            return SettingsCannotOpen;
+        if (!file) return SettingsCannotOpen;
         const bool written =
             std::fwrite(image.data(), 1, image.size(), file.get()) == image.size() &&
             std::fflush(file.get()) == 0;
@@ -29,8 +28,7 @@ std::uint32_t WriteSettingsFile(const SettingsRecord* records, std::uint64_t cou
     return SettingsOk;
 }
 
-std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path,
-                               ErrorTrail& trail) {
+std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path, ErrorTrail& trail) {
     errno = 0;
     UniqueFile file = OpenDataFile(path, u"rb");
     if (!file) {

@@ -156,8 +156,11 @@ void BuildSettingsRecords(const FeatureModel& model, std::uint32_t presentDrives
 }
 
 std::vector<unsigned char> SettingsFileImage(const SettingsRecord* records, std::uint64_t count) {
-    std::vector<unsigned char> out(kSettingsMakerTag, kSettingsMakerTag + 9);
-    out.insert(out.end(), kSettingsProductTag, kSettingsProductTag + 26);
+    std::vector<unsigned char> out;
+    out.reserve(kSettingsHeaderSize + count * kRecordSize);
+    for (const char* tag : {kSettingsMakerTag, kSettingsProductTag})
+        for (const char* c = tag; *c; ++c)
+            out.push_back(static_cast<unsigned char>(*c));
     put32(out, kSettingsVersion);
     put64(out, count);
     const auto* bytes = reinterpret_cast<const unsigned char*>(records);

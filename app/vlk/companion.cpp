@@ -30,7 +30,7 @@ const char kCompanionUsage[] =
 
 namespace {
 
-const char* const kPageNames[6] = {"This PC", "Taskbar", "Context menu",
+const char* const kPageNames[6] = {"This PC", "Taskbar",  "Context menu",
                                    "System",  "Security", "Privacy"};
 
 std::string hiveName(Hive hive) {
@@ -48,8 +48,7 @@ std::string hiveName(Hive hive) {
 std::string quoteJson(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '"' || c == '\\')
-            out += '\\';
+        if (c == '"' || c == '\\') out += '\\';
         if (static_cast<unsigned char>(c) < 0x20) {
             char escaped[8];
             std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
@@ -59,6 +58,27 @@ std::string quoteJson(const std::string& text) {
         out += c;
     }
     return out + "\"";
+}
+
+// Builds one JSON object, member by member.
+class JsonObject {
+  public:
+    JsonObject& add(const char* key, const std::string& value) {
+        text_ += text_.size() > 1 ? "," : "";
+        text_ += '"';
+        text_ += key;
+        text_ += "\":";
+        text_ += value;
+        return *this;
+    }
+    std::string done() const { return text_ + "}"; }
+
+  private:
+    std::string text_ = "{";
+};
+
+std::string joined(const std::string& list, const std::string& item) {
+    return list.empty() ? item : list + "," + item;
 }
 
 // One tweak of the model, as the window shows it.
@@ -93,16 +113,15 @@ std::string storageOf(const Tweak& t) {
         where = "HKLM\\" + toUtf8(t.machineKey) + (*t.value ? "\\" + toUtf8(t.value) : "") + ", ";
     where += hiveName(t.hive) + "\\" + toUtf8(t.key);
     where += *t.value ? "\\" + toUtf8(t.value) : std::string(" (key)");
-    if (t.apply == ApplyRule::Calculator)
-        where += ", System32\\calc1.exe";
+    if (t.apply == ApplyRule::Calculator) where += ", System32\\calc1.exe";
     return where;
 }
 
 std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
     std::vector<Entry> out;
-    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks, kContextMenuTweaks,
+    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
                                             kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
-    FeatureItem* const items[] = {m.computer.items, m.taskbar.items, m.contextMenu.items,
+    FeatureItem* const items[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
                                   m.system.items,   m.security.items, m.privacy.items};
     for (int p = 0; p < 6; ++p) {
         for (std::size_t i = 0; i < pages[p].size(); ++i) {
@@ -110,12 +129,10 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
             out.push_back({p, toUtf8(t.control), toUtf8(t.label), storageOf(t), &items[p][i],
                            t.read == ReadRule::Text, t.logOut, t.apply == ApplyRule::GodMode});
         }
-        if (p != 0)
-            continue;
+        if (p != 0) continue;
         std::size_t slot = 0;
         for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-            if ((presentDrives & DriveSlot::bit(letter)) == 0)
-                continue;
+            if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
             const std::string drive(1, static_cast<char>('A' + letter));
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
                            "HKLM\\" + toUtf8(kNoDrives.key) + "\\" + toUtf8(kNoDrives.value) +
@@ -142,8 +159,7 @@ bool differs(const Entry& e) {
 }
 
 void readState(FeatureModel& m, ErrorTrail& trail) {
-    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                    trail);
+    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
 }
 
 template <typename Page> void keep(Page& page) {
@@ -172,8 +188,7 @@ struct Session {
     std::string records() const { return std::string(trail.text).substr(7); }
 
     void closeText() {
-        if (!records().empty())
-            out += "Error records: " + records() + "\n";
+        if (!records().empty()) out += "Error records: " + records() + "\n";
     }
     std::string jsonRecords() const { return "\"errorRecords\":" + quoteJson(records()); }
 
@@ -185,10 +200,13 @@ struct Session {
             for (const Entry& e : entries(model, drives)) {
                 out += first ? "" : ",";
                 first = false;
-                out += "{\"page\":" + quoteJson(kPageNames[e.page]) + ",\"control\":" +
-                       quoteJson(e.control) + ",\"label\":" + quoteJson(e.label) +
-                       ",\"value\":" + valueText(e.item->current, e.isText) +
-                       ",\"storage\":" + quoteJson(e.storage) + "}";
+                out += JsonObject()
+                           .add("page", quoteJson(kPageNames[e.page]))
+                           .add("control", quoteJson(e.control))
+                           .add("label", quoteJson(e.label))
+                           .add("value", valueText(e.item->current, e.isText))
+                           .add("storage", quoteJson(e.storage))
+                           .done();
             }
             out += "]," + jsonRecords() + "}\n";
             return CompanionOk;
@@ -219,25 +237,24 @@ struct Session {
 
     bool logOutNeeded(const std::vector<Entry>& list) const {
         for (const Entry& e : list)
-            if (e.logOut && differs(e))
-                return true;
+            if (e.logOut && differs(e)) return true;
         return false;
     }
 
     int plan(const std::u16string& path) {
-        if (load(path) != 0)
-            return CompanionBadFile;
+        if (load(path) != 0) return CompanionBadFile;
         const auto list = entries(model, drives);
         std::string items;
         for (const Entry& e : list) {
-            if (!differs(e))
-                continue;
+            if (!differs(e)) continue;
             if (json) {
-                items += (items.empty() ? "" : ",") + std::string("{\"page\":") +
-                         quoteJson(kPageNames[e.page]) + ",\"control\":" + quoteJson(e.control) +
-                         ",\"label\":" + quoteJson(e.label) + ",\"from\":" +
-                         valueText(e.item->current, e.isText) +
-                         ",\"to\":" + valueText(e.item->pending, e.isText) + "}";
+                items = joined(items, JsonObject()
+                                          .add("page", quoteJson(kPageNames[e.page]))
+                                          .add("control", quoteJson(e.control))
+                                          .add("label", quoteJson(e.label))
+                                          .add("from", valueText(e.item->current, e.isText))
+                                          .add("to", valueText(e.item->pending, e.isText))
+                                          .done());
             } else {
                 items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
                          valueText(e.item->current, e.isText) + " -> " +
@@ -246,8 +263,8 @@ struct Session {
         }
         const bool logOut = logOutNeeded(list);
         if (json) {
-            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") +
-                   "," + jsonRecords() + "}\n";
+            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") + "," +
+                   jsonRecords() + "}\n";
         } else {
             out += items.empty() ? "Nothing to change.\n" : items;
             out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
@@ -257,11 +274,10 @@ struct Session {
     }
 
     int apply(const std::u16string& path) {
-        if (load(path) != 0)
-            return CompanionBadFile;
+        if (load(path) != 0) return CompanionBadFile;
         const FeatureModel wanted = model;
-        ApplyChanges(model.computer, model.taskbar, model.contextMenu, model.system,
-                     model.security, model.privacy, trail);
+        ApplyChanges(model.computer, model.taskbar, model.contextMenu, model.system, model.security,
+                     model.privacy, trail);
         readState(model, trail);
 
         // `wanted` holds what was there and what was asked; `model` now holds what is there.
@@ -272,19 +288,20 @@ struct Session {
         std::string items;
         for (std::size_t k = 0; k < askedList.size(); ++k) {
             const Entry& e = askedList[k];
-            if (!differs(e))
-                continue;
+            if (!differs(e)) continue;
             const FeatureValue& now = nowList[k].item->current;
             const bool held = e.oneShot || sameValue(now, e.item->pending, e.isText);
             allHeld = allHeld && held;
             if (json) {
-                items += (items.empty() ? "" : ",") + std::string("{\"page\":") +
-                         quoteJson(kPageNames[e.page]) + ",\"control\":" + quoteJson(e.control) +
-                         ",\"label\":" + quoteJson(e.label) +
-                         ",\"from\":" + valueText(e.item->current, e.isText) +
-                         ",\"to\":" + valueText(e.item->pending, e.isText) +
-                         ",\"now\":" + valueText(now, e.isText) +
-                         ",\"held\":" + (held ? "true" : "false") + "}";
+                items = joined(items, JsonObject()
+                                          .add("page", quoteJson(kPageNames[e.page]))
+                                          .add("control", quoteJson(e.control))
+                                          .add("label", quoteJson(e.label))
+                                          .add("from", valueText(e.item->current, e.isText))
+                                          .add("to", valueText(e.item->pending, e.isText))
+                                          .add("now", valueText(now, e.isText))
+                                          .add("held", held ? "true" : "false")
+                                          .done());
             } else {
                 items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
                          valueText(e.item->current, e.isText) + " -> " +
@@ -336,14 +353,10 @@ int RunCompanion(const std::vector<std::u16string>& arguments, std::string& out)
     }
     Session session(out);
     session.json = json;
-    if (words.size() == 1 && words[0] == u"show")
-        return session.show();
-    if (words.size() == 2 && words[0] == u"plan")
-        return session.plan(words[1]);
-    if (words.size() == 2 && words[0] == u"apply")
-        return session.apply(words[1]);
-    if (words.size() == 2 && words[0] == u"export" && !json)
-        return session.exportTo(words[1]);
+    if (words.size() == 1 && words[0] == u"show") return session.show();
+    if (words.size() == 2 && words[0] == u"plan") return session.plan(words[1]);
+    if (words.size() == 2 && words[0] == u"apply") return session.apply(words[1]);
+    if (words.size() == 2 && words[0] == u"export" && !json) return session.exportTo(words[1]);
     out += kCompanionUsage;
     return CompanionUsage;
 }

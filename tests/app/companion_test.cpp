@@ -17,7 +17,8 @@
 namespace {
 
 constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine;
-const char16_t* const kAdvanced = u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+const char16_t* const kAdvanced =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 
 class CompanionTest : public ::testing::Test {
   protected:
@@ -113,8 +114,7 @@ TEST_F(CompanionTest, ARefusedMachineWideWriteIsReportedAndGivesExitCodeOne) {
     memreg::Refuse(LM, u"SOFTWARE\\Policies");
     WriteRegDword(CU, kAdvanced, u"DisablePreviewWindow", 1);
     ASSERT_EQ(run({u"apply", file("state.vlkd")}), CompanionNotTaken);
-    EXPECT_NE(out.find("System | Disable Lock Screen: 1 -> 0 NOT TAKEN (now 1)"),
-              std::string::npos)
+    EXPECT_NE(out.find("System | Disable Lock Screen: 1 -> 0 NOT TAKEN (now 1)"), std::string::npos)
         << out;
     EXPECT_NE(out.find("Taskbar | Turn off thumbnail live preview: 1 -> 0 ok"), std::string::npos);
     EXPECT_EQ(ReadRegDword(CU, kAdvanced, u"DisablePreviewWindow", 9), 0u);
@@ -124,8 +124,8 @@ TEST_F(CompanionTest, DrivesAreMatchedByLetterOnTheMachineWhereItRuns) {
     WriteRegDword(LM, kNoDrives.key, u"NoDrives", 8 | 16); // D and E
     ASSERT_EQ(run({u"export", file("drives.vlkd")}), CompanionOk);
     memreg::Reset();
-    WriteRegString(LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                   u"CurrentBuildNumber", u"19041");
+    WriteRegString(LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", u"CurrentBuildNumber",
+                   u"19041");
     fakes::SetDriveMask(0x4 | 0x10 | 0x40); // C E G: no D here
     ASSERT_EQ(run({u"apply", file("drives.vlkd")}), CompanionOk) << out;
     EXPECT_EQ(ReadRegDword(LM, kNoDrives.key, u"NoDrives", 0), 16u) << "E only";
