@@ -1,11 +1,17 @@
-# velkaro_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# velkaro_add_test(<name> SOURCES <files...> LIBS <targets...> [WRAPPER <command...>] [TIMEOUT <s>])
 # One test executable is one ctest entry; under the Windows build ctest starts it through Wine.
+# A wrapper command, when given, is run with the (emulated) test command as its arguments, for
+# tests that need something running beside them.
 function(velkaro_add_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;WRAPPER" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} velkaro_gtest)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_WRAPPER)
+    add_test(NAME ${name} COMMAND ${T_WRAPPER} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 600)
   endif()

@@ -24,8 +24,7 @@ void parentKey(const char16_t* key, char16_t (&parent)[260]) {
 
 void applyTask(std::uint32_t pending, ErrorTrail& trail) {
     if (pending == 1) {
-        if (RunAppraiserTask(TaskQuery, trail) == TaskRunning)
-            RunAppraiserTask(TaskEnd, trail);
+        if (RunAppraiserTask(TaskQuery, trail) == TaskRunning) RunAppraiserTask(TaskEnd, trail);
         RunAppraiserTask(TaskDisable, trail);
     } else {
         RunAppraiserTask(TaskEnable, trail);
@@ -51,8 +50,7 @@ void applyBingSearch(std::uint32_t pending) {
 // Carries out one tweak's apply rule; returns whether the tweak was changed.
 bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
     const bool changed = t.apply == ApplyRule::WriteText ? TextChanged(item) : NumberChanged(item);
-    if (!changed)
-        return false;
+    if (!changed) return false;
     const std::uint32_t pending = item.pending.number;
     const bool one = pending == 1;
     const bool machineToo = t.machineKey != nullptr && item.machineWide == 1;
@@ -60,16 +58,14 @@ bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
     switch (t.apply) {
     case ApplyRule::WritePending:
         WriteRegDword(t.hive, t.key, t.value, pending);
-        if (machineToo)
-            DeleteRegValue(HKLM, t.machineKey, t.value);
+        if (machineToo) DeleteRegValue(HKLM, t.machineKey, t.value);
         break;
     case ApplyRule::WriteOrDelete:
         if (one) {
             WriteRegDword(t.hive, t.key, t.value, t.whenOne);
         } else {
             DeleteRegValue(t.hive, t.key, t.value);
-            if (machineToo)
-                DeleteRegValue(HKLM, t.machineKey, t.value);
+            if (machineToo) DeleteRegValue(HKLM, t.machineKey, t.value);
         }
         break;
     case ApplyRule::WriteEither:
@@ -80,8 +76,7 @@ bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
             CreateRegKey(t.hive, t.key);
         } else {
             DeleteRegKey(t.hive, t.key);
-            if (machineToo)
-                DeleteRegKey(HKLM, t.machineKey);
+            if (machineToo) DeleteRegKey(HKLM, t.machineKey);
         }
         break;
     case ApplyRule::DeleteOrCreateKey:
@@ -143,8 +138,7 @@ bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
 bool applyPage(std::span<const Tweak> tweaks, const FeatureItem* items, ErrorTrail& trail) {
     bool logOut = false;
     for (std::size_t i = 0; i < tweaks.size(); ++i) {
-        if (applyItem(tweaks[i], items[i], trail) && tweaks[i].logOut)
-            logOut = true;
+        if (applyItem(tweaks[i], items[i], trail) && tweaks[i].logOut) logOut = true;
     }
     return logOut;
 }
@@ -159,14 +153,12 @@ bool applyDriveSlots(const FeatureItem* slots) {
     const std::uint32_t present = PresentDriveMask();
     std::size_t count = 0;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (present & DriveSlot::bit(letter))
-            bits[count++] = DriveSlot::bit(letter);
+        if (present & DriveSlot::bit(letter)) bits[count++] = DriveSlot::bit(letter);
     }
 
     bool changed = false;
     for (std::size_t k = 0; k < kDriveSlots; ++k) {
-        if (!NumberChanged(slots[k]))
-            continue;
+        if (!NumberChanged(slots[k])) continue;
         changed = true;
         if (slots[k].pending.number == 1)
             hidden |= bits[k];
@@ -175,8 +167,7 @@ bool applyDriveSlots(const FeatureItem* slots) {
     }
 
     if (hidden == 0) {
-        if (existed)
-            DeleteRegValue(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
+        if (existed) DeleteRegValue(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     } else {
         WriteRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, hidden);
     }
@@ -190,8 +181,7 @@ std::uint32_t ApplyChanges(const ComputerPage& computer, const TaskbarPage& task
                            const SecurityPage& security, const PrivacyPage& privacy,
                            ErrorTrail& trail) {
     bool logOut = applyPage(kComputerTweaks, computer.items, trail);
-    if (applyDriveSlots(computer.items + DriveSlot::firstItem) && kDriveSlotLogOut)
-        logOut = true;
+    if (applyDriveSlots(computer.items + DriveSlot::firstItem) && kDriveSlotLogOut) logOut = true;
     logOut |= applyPage(kTaskbarTweaks, taskbar.items, trail);
     logOut |= applyPage(kContextMenuTweaks, contextMenu.items, trail);
     logOut |= applyPage(kSystemTweaks, system.items, trail);

@@ -20,7 +20,9 @@ constexpr std::size_t kCommandLineCapacity = 200;
 
 } // namespace
 
-const char16_t* TaskCommandLine(TaskCommand command) { return kCommandLines[command & 3]; }
+const char16_t* TaskCommandLine(TaskCommand command) {
+    return kCommandLines[command & 3];
+}
 
 TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
     char16_t commandLine[kCommandLineCapacity] = {};
@@ -32,11 +34,8 @@ TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
         AppendErrorRecord(trail, run.failedStage, run.errorCode);
         return TaskOther;
     }
-    if (std::strstr(output, kAppraiserTaskPath) == nullptr)
-        return TaskOther;
-    if (std::strstr(output, "Running") != nullptr)
-        return TaskRunning;
-    if (std::strstr(output, "Ready") != nullptr)
-        return TaskReady;
+    if (std::strstr(output, kAppraiserTaskPath) == nullptr) return TaskOther;
+    if (std::strstr(output, "Running") != nullptr) return TaskRunning;
+    if (std::strstr(output, "Ready") != nullptr) return TaskReady;
     return TaskOther;
 }

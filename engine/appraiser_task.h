@@ -8,7 +8,7 @@
 enum TaskCommand : std::uint32_t { TaskQuery = 0, TaskEnable = 1, TaskDisable = 2, TaskEnd = 3 };
 
 enum TaskState : std::uint32_t {
-    TaskOther = 0,   // neither running nor ready (disabled, not named, or the command failed)
+    TaskOther = 0, // neither running nor ready (disabled, not named, or the command failed)
     TaskRunning = 1,
     TaskReady = 2,
 };

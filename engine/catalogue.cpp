@@ -1,5 +1,7 @@
 #include "engine/catalogue.h"
 
+// The tables are laid out as rows; keep them so.
+// clang-format off
 namespace {
 
 constexpr Hive HKCU = Hive::CurrentUser;
@@ -67,7 +69,6 @@ const Tweak kComputerTweaks[kThisPcFolders] = {
                  MACHINE_NAMESPACE u"{f86fa3ab-70d2-4fc7-9c99-fcbf05467f3a}"),
 };
 
-// clang-format off
 const Tweak kTaskbarTweaks[kTaskbarItems] = {
     {u"chb1_0", u"Turn off thumbnail live preview", HKCU, ADVANCED, u"DisablePreviewWindow", nullptr,
      R::AsStored, 0, A::WritePending, 0, 0, nullptr, true},
@@ -160,7 +161,6 @@ const TextValue kTakeOwnershipValues[8] = {
     {u"Directory\\shell\\runas\\command", u"", FOLDER_COMMAND},
     {u"Directory\\shell\\runas\\command", u"IsolatedCommand", FOLDER_COMMAND},
 };
-// clang-format on
 
 const char16_t* const kTakeOwnershipKeys[4] = {
     u"*\\shell\\runas\\command",
@@ -168,3 +168,4 @@ const char16_t* const kTakeOwnershipKeys[4] = {
     u"Directory\\shell\\runas\\command",
     u"Directory\\shell\\runas",
 };
+// clang-format on

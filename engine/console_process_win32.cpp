@@ -9,8 +9,7 @@ ConsoleRun RunConsoleCommand(char16_t* commandLine, char* output, std::uint32_t 
     SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE read = nullptr;
     HANDLE write = nullptr;
-    if (!CreatePipe(&read, &write, &security, 0))
-        return {1, GetLastError()};
+    if (!CreatePipe(&read, &write, &security, 0)) return {1, GetLastError()};
     UniqueHandle readEnd(read);
     UniqueHandle writeEnd(write);
 
@@ -38,8 +37,7 @@ ConsoleRun RunConsoleCommand(char16_t* commandLine, char* output, std::uint32_t 
         DWORD available = 0;
         if (!PeekNamedPipe(read, nullptr, 0, nullptr, &available, nullptr)) {
             const DWORD error = GetLastError();
-            if (error == ERROR_BROKEN_PIPE)
-                break;
+            if (error == ERROR_BROKEN_PIPE) break;
             return {3, error};
         }
         if (available > 0) {
@@ -50,16 +48,13 @@ ConsoleRun RunConsoleCommand(char16_t* commandLine, char* output, std::uint32_t 
             DWORD got = 0;
             if (!ReadFile(read, target, std::min(available, room), &got, nullptr)) {
                 const DWORD error = GetLastError();
-                if (error == ERROR_BROKEN_PIPE)
-                    break;
+                if (error == ERROR_BROKEN_PIPE) break;
                 return {3, error};
             }
-            if (keep)
-                kept += got;
+            if (keep) kept += got;
             continue;
         }
-        if (exited)
-            break; // a grandchild may still hold the pipe; the command itself is done
+        if (exited) break; // a grandchild may still hold the pipe; the command itself is done
         const DWORD wait = WaitForSingleObject(process.get(), 10);
         if (wait == WAIT_OBJECT_0) {
             exited = true;

@@ -2,4 +2,6 @@
 
 #include <windows.h>
 
-std::uint32_t PresentDriveMask() { return GetLogicalDrives(); }
+std::uint32_t PresentDriveMask() {
+    return GetLogicalDrives();
+}

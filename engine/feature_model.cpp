@@ -12,10 +12,8 @@ bool NumberChanged(const FeatureItem& item) {
 
 bool TextChanged(const FeatureItem& item) {
     for (std::size_t i = 0; i < kFeatureTextCapacity; ++i) {
-        if (item.current.text[i] != item.pending.text[i])
-            return true;
-        if (item.current.text[i] == 0)
-            return false;
+        if (item.current.text[i] != item.pending.text[i]) return true;
+        if (item.current.text[i] == 0) return false;
     }
     return false;
 }

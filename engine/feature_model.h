@@ -14,8 +14,8 @@ union FeatureValue {
 };
 
 struct FeatureItem {
-    FeatureValue current;     // as read from the system
-    FeatureValue pending;     // as collected from the controls before an Apply
+    FeatureValue current;      // as read from the system
+    FeatureValue pending;      // as collected from the controls before an Apply
     std::uint32_t machineWide; // machine-wide reading of a tweak kept in both hives, else 0
 };
 

@@ -10,8 +10,7 @@ bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
     PWSTR path = nullptr;
     const HRESULT hr = SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path);
     const bool found = SUCCEEDED(hr) && path != nullptr;
-    if (found)
-        StrCopyBounded(buffer, AsU16(path), capacity);
+    if (found) StrCopyBounded(buffer, AsU16(path), capacity);
     CoTaskMemFree(path);
     return found;
 }
@@ -19,11 +18,9 @@ bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
 bool ProgramFolder(char16_t* buffer, std::size_t capacity) {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return false;
+    if (length == 0 || length >= MAX_PATH) return false;
     wchar_t* slash = wcsrchr(path, L'\\');
-    if (slash == nullptr)
-        return false;
+    if (slash == nullptr) return false;
     *slash = L'\0';
     return StrCopyBounded(buffer, AsU16(path), capacity) < capacity;
 }
@@ -36,10 +33,14 @@ std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
     return GetSystemWow64DirectoryW(AsWide(buffer), capacity);
 }
 
-bool MakeDirectory(const char16_t* path) { return _wmkdir(AsWide(path)) == 0; }
+bool MakeDirectory(const char16_t* path) {
+    return _wmkdir(AsWide(path)) == 0;
+}
 
 bool CopyFileIfAbsent(const char16_t* source, const char16_t* target) {
     return CopyFileW(AsWide(source), AsWide(target), TRUE) != FALSE;
 }
 
-bool RemoveFile(const char16_t* path) { return DeleteFileW(AsWide(path)) != FALSE; }
+bool RemoveFile(const char16_t* path) {
+    return DeleteFileW(AsWide(path)) != FALSE;
+}

@@ -7,9 +7,9 @@
 #include <cstdio>
 
 const char16_t* const kCalculatorLanguageFolders[kCalculatorLanguages] = {
-    u"ar-SA", u"bg-BG", u"cs-CZ", u"da-DK", u"de-DE", u"el-GR", u"en-GB",      u"en-US", u"et-EE",
-    u"fi-FI", u"fr-FR", u"he-IL", u"hr-HR", u"hu-HU", u"it-IT", u"ja-JP",      u"ko-KR", u"lt-LT",
-    u"lv-LV", u"nb-NO", u"nl-NL", u"pl-PL", u"pt-BR", u"pt-PT", u"ro-RO",      u"ru-RU", u"sk-SK",
+    u"ar-SA", u"bg-BG",      u"cs-CZ", u"da-DK", u"de-DE", u"el-GR", u"en-GB", u"en-US", u"et-EE",
+    u"fi-FI", u"fr-FR",      u"he-IL", u"hr-HR", u"hu-HU", u"it-IT", u"ja-JP", u"ko-KR", u"lt-LT",
+    u"lv-LV", u"nb-NO",      u"nl-NL", u"pl-PL", u"pt-BR", u"pt-PT", u"ro-RO", u"ru-RU", u"sk-SK",
     u"sl-SI", u"sr-Latn-RS", u"sv-SE", u"th-TH", u"tr-TR", u"uk-UA", u"zh-cn", u"zh-HK",
 };
 
@@ -24,8 +24,7 @@ void systemFolder(Path& path) {
         return;
     }
     const std::size_t length = TextLength(path);
-    if (length == 0 || path[length - 1] != u'\\')
-        StrAppendBounded(path, u"\\", kPathCapacity);
+    if (length == 0 || path[length - 1] != u'\\') StrAppendBounded(path, u"\\", kPathCapacity);
     StrAppendBounded(path, u"System32", kPathCapacity);
 }
 
@@ -44,8 +43,7 @@ void languageTarget(const Path& system, std::size_t language, Path& target) {
 // The payload files lie in the "data" folder beside the program itself, never in whatever
 // the current directory happens to be: they are copied into the system folder.
 void payloadSource(const char16_t* name, Path& source) {
-    if (!ProgramFolder(source, kPathCapacity))
-        source[0] = 0;
+    if (!ProgramFolder(source, kPathCapacity)) source[0] = 0;
     StrAppendBounded(source, u"\\data\\", kPathCapacity);
     StrAppendBounded(source, name, kPathCapacity);
 }
@@ -54,8 +52,7 @@ void payloadSource(const char16_t* name, Path& source) {
 
 void CreateGodModeFolder() {
     Path path = {};
-    if (!DesktopFolder(path, kPathCapacity))
-        return;
+    if (!DesktopFolder(path, kPathCapacity)) return;
     StrAppendBounded(path, u"\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}", kPathCapacity);
     MakeDirectory(path);
 }

@@ -16,8 +16,7 @@ bool DeleteRegKey(Hive hive, const char16_t* path) {
 
 bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name) {
     reg::Key key;
-    if (key.open(hive, path, reg::kSetValue) != reg::kSuccess)
-        return false;
+    if (key.open(hive, path, reg::kSetValue) != reg::kSuccess) return false;
     return key.deleteValue(name) == reg::kSuccess;
 }
 
@@ -28,8 +27,7 @@ bool RegKeyExists(Hive hive, const char16_t* path) {
 
 bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name) {
     reg::Key key;
-    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess)
-        return false;
+    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess) return false;
     return key.query(name, nullptr, nullptr, nullptr) == reg::kSuccess;
 }
 
@@ -38,8 +36,7 @@ bool ReadRegData(Hive hive, const char16_t* path, const char16_t* name, void* bu
     reg::Key key;
     if (key.open(hive, path, reg::kQueryValue) == reg::kSuccess) {
         std::uint32_t count = size;
-        if (key.query(name, nullptr, buffer, &count) == reg::kSuccess)
-            return true;
+        if (key.query(name, nullptr, buffer, &count) == reg::kSuccess) return true;
     }
     std::memcpy(buffer, defaultBytes, size);
     return false;
@@ -65,12 +62,10 @@ char16_t* ReadRegString(Hive hive, const char16_t* path, const char16_t* name, c
 std::uint32_t ReadRegDword(Hive hive, const char16_t* path, const char16_t* name,
                            std::uint32_t defaultValue) {
     reg::Key key;
-    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess)
-        return defaultValue;
+    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess) return defaultValue;
     unsigned char bytes[4] = {0, 0, 0, 0};
     std::uint32_t count = 4;
-    if (key.query(name, nullptr, bytes, &count) != reg::kSuccess)
-        return defaultValue;
+    if (key.query(name, nullptr, bytes, &count) != reg::kSuccess) return defaultValue;
     return static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
            static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
 }
@@ -80,8 +75,7 @@ namespace {
 bool writeValue(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t type,
                 const void* data, std::uint32_t size) {
     reg::Key key;
-    if (key.create(hive, path, reg::kAllAccess) != reg::kSuccess)
-        return false;
+    if (key.create(hive, path, reg::kAllAccess) != reg::kSuccess) return false;
     return key.set(name, type, data, size) == reg::kSuccess;
 }
 
@@ -114,13 +108,11 @@ bool IsBuildAtLeast(std::uint32_t threshold) {
     while (*p == u' ' || (*p >= u'\t' && *p <= u'\r'))
         ++p;
     const bool negative = *p == u'-';
-    if (*p == u'+' || *p == u'-')
-        ++p;
+    if (*p == u'+' || *p == u'-') ++p;
     std::uint64_t value = 0;
     for (; *p >= u'0' && *p <= u'9'; ++p)
         value = value > 0xFFFFFFFFu ? value : value * 10 + static_cast<std::uint64_t>(*p - u'0');
     std::uint32_t number = value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
-    if (negative && value <= 0xFFFFFFFFu)
-        number = 0u - number;
+    if (negative && value <= 0xFFFFFFFFu) number = 0u - number;
     return number >= threshold;
 }

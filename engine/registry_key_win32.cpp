@@ -15,8 +15,7 @@ Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
     close();
     HKEY key = nullptr;
     const LSTATUS rc = RegOpenKeyExW(root(hive), AsWide(path), 0, access, &key);
-    if (rc == ERROR_SUCCESS)
-        handle_ = key;
+    if (rc == ERROR_SUCCESS) handle_ = key;
     return rc;
 }
 
@@ -25,8 +24,7 @@ Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
     HKEY key = nullptr;
     const LSTATUS rc =
         RegCreateKeyExW(root(hive), AsWide(path), 0, nullptr, 0, access, nullptr, &key, nullptr);
-    if (rc == ERROR_SUCCESS)
-        handle_ = key;
+    if (rc == ERROR_SUCCESS) handle_ = key;
     return rc;
 }
 
@@ -34,13 +32,11 @@ Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) const {
     DWORD t = 0;
     DWORD n = size ? *size : 0;
-    const LSTATUS rc = RegQueryValueExW(static_cast<HKEY>(handle_), AsWide(name), nullptr,
-                                        type ? &t : nullptr, static_cast<BYTE*>(data),
-                                        size ? &n : nullptr);
-    if (type)
-        *type = t;
-    if (size)
-        *size = n;
+    const LSTATUS rc =
+        RegQueryValueExW(static_cast<HKEY>(handle_), AsWide(name), nullptr, type ? &t : nullptr,
+                         static_cast<BYTE*>(data), size ? &n : nullptr);
+    if (type) *type = t;
+    if (size) *size = n;
     return rc;
 }
 
@@ -55,8 +51,7 @@ Status Key::deleteValue(const char16_t* name) const {
 }
 
 void Key::close() noexcept {
-    if (handle_)
-        RegCloseKey(static_cast<HKEY>(std::exchange(handle_, nullptr)));
+    if (handle_) RegCloseKey(static_cast<HKEY>(std::exchange(handle_, nullptr)));
 }
 
 Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t sam) {

@@ -50,8 +50,7 @@ struct Reader {
         case ReadRule::TakeOwnership:
             for (std::size_t i : kTakeOwnershipChecks) {
                 const TextValue& v = kTakeOwnershipValues[i];
-                if (!textIs(Hive::ClassesRoot, v.key, v.value, v.text))
-                    return 0;
+                if (!textIs(Hive::ClassesRoot, v.key, v.value, v.text)) return 0;
             }
             return 1;
         case ReadRule::AppraiserTask:
@@ -98,8 +97,7 @@ void readDriveSlots(FeatureItem* slots) {
     std::size_t slot = 0;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
         const std::uint32_t bit = DriveSlot::bit(letter);
-        if ((present & bit) == 0)
-            continue;
+        if ((present & bit) == 0) continue;
         slots[slot].current.number = (hidden & bit) != 0;
         ++slot;
     }

@@ -18,8 +18,7 @@ template <typename Char> std::size_t TextLength(const Char* text) {
 template <typename Char>
 std::size_t StrCopyBounded(Char* destination, const Char* source, std::size_t capacity) {
     const std::size_t length = TextLength(source);
-    if (capacity == 0)
-        return length;
+    if (capacity == 0) return length;
     const std::size_t copied = length < capacity - 1 ? length : capacity - 1;
     for (std::size_t i = 0; i < copied; ++i)
         destination[i] = source[i];
@@ -37,8 +36,7 @@ std::size_t StrAppendBounded(Char* destination, const Char* source, std::size_t 
     std::size_t d = 0;
     while (d < capacity && destination[d] != 0)
         ++d;
-    if (d == capacity)
-        return capacity + sourceLength;
+    if (d == capacity) return capacity + sourceLength;
     std::size_t i = 0;
     for (; i < sourceLength && d + i < capacity - 1; ++i)
         destination[d + i] = source[i];

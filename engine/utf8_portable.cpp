@@ -78,8 +78,7 @@ std::u16string fromUtf8(std::string_view text) {
         std::size_t j = 1;
         for (; j <= static_cast<std::size_t>(extra) && i + j < text.size(); ++j) {
             const auto t = static_cast<std::uint8_t>(text[i + j]);
-            if ((t & 0xC0) != 0x80)
-                break;
+            if ((t & 0xC0) != 0x80) break;
             c = (c << 6) | (t & 0x3F);
         }
         if (j != static_cast<std::size_t>(extra) + 1 || c < minimum || c > 0x10FFFF ||

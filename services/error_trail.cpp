@@ -9,8 +9,7 @@
 namespace {
 
 void appendRecord(ErrorTrail& trail, const char* record) {
-    if (std::strstr(trail.text, record) != nullptr)
-        return;
+    if (std::strstr(trail.text, record) != nullptr) return;
     StrAppendBounded(trail.text, record, kErrorTrailCapacity);
 }
 

@@ -9,8 +9,12 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 inline const wchar_t* AsWide(const char16_t* text) {
     return reinterpret_cast<const wchar_t*>(text);
 }
-inline wchar_t* AsWide(char16_t* text) { return reinterpret_cast<wchar_t*>(text); }
+inline wchar_t* AsWide(char16_t* text) {
+    return reinterpret_cast<wchar_t*>(text);
+}
 inline const char16_t* AsU16(const wchar_t* text) {
     return reinterpret_cast<const char16_t*>(text);
 }
-inline char16_t* AsU16(wchar_t* text) { return reinterpret_cast<char16_t*>(text); }
+inline char16_t* AsU16(wchar_t* text) {
+    return reinterpret_cast<char16_t*>(text);
+}

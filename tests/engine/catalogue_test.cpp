@@ -199,7 +199,8 @@ TEST(Catalogue, TakeOwnershipValuesInWritingOrder) {
 
 TEST(Catalogue, DriveSlotsAndBuildDependentStorage) {
     EXPECT_EQ(kNoDrives.hive, Hive::LocalMachine);
-    EXPECT_EQ(u8(kNoDrives.key), "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
+    EXPECT_EQ(u8(kNoDrives.key),
+              "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer");
     EXPECT_EQ(u8(kNoDrives.value), "NoDrives");
     EXPECT_TRUE(kDriveSlotLogOut);
     EXPECT_EQ(DriveSlot::item(0), 14u);
@@ -215,7 +216,7 @@ TEST(Catalogue, DriveSlotsAndBuildDependentStorage) {
 
 TEST(Catalogue, ControlNamesAreUniqueAndNumberedByPageAndItem) {
     std::set<std::string> names;
-    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks, kContextMenuTweaks,
+    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
                                             kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
     for (std::size_t page = 0; page < 6; ++page) {
         for (std::size_t item = 0; item < pages[page].size(); ++item) {

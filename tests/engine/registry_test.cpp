@@ -17,7 +17,9 @@ constexpr Hive HKCU = Hive::CurrentUser;
 constexpr Hive HKLM = Hive::LocalMachine;
 const char16_t* const kBase = u"Software\\VelkarostrandemilquorbenixTest";
 
-std::u16string at(const char16_t* sub) { return std::u16string(kBase) + u"\\" + sub; }
+std::u16string at(const char16_t* sub) {
+    return std::u16string(kBase) + u"\\" + sub;
+}
 
 // Sets a value of any type and size, bypassing the operations under test.
 void rawSet(const std::u16string& path, const char16_t* name, std::uint32_t type,
@@ -36,12 +38,10 @@ struct Raw {
 Raw rawGet(const std::u16string& path, const char16_t* name) {
     reg::Key key;
     Raw raw{key.open(HKCU, path.c_str(), reg::kQueryValue), 0, {}};
-    if (raw.status != reg::kSuccess)
-        return raw;
+    if (raw.status != reg::kSuccess) return raw;
     std::uint32_t size = 0;
     raw.status = key.query(name, &raw.type, nullptr, &size);
-    if (raw.status != reg::kSuccess)
-        return raw;
+    if (raw.status != reg::kSuccess) return raw;
     raw.bytes.resize(size);
     raw.status = key.query(name, &raw.type, raw.bytes.data(), &size);
     return raw;
@@ -53,8 +53,7 @@ std::vector<unsigned char> utf16Bytes(std::u16string_view text, bool terminated)
         bytes.push_back(static_cast<unsigned char>(c));
         bytes.push_back(static_cast<unsigned char>(c >> 8));
     }
-    if (terminated)
-        bytes.insert(bytes.end(), {0, 0});
+    if (terminated) bytes.insert(bytes.end(), {0, 0});
     return bytes;
 }
 
@@ -100,8 +99,7 @@ TEST_F(RegistryTest, DeleteRegKeyDeletesOnlyAnExistingLeaf) {
 TEST_F(RegistryTest, DeleteKeyWithSubkeyIsRefusedWithAccessDenied) {
     ASSERT_TRUE(CreateRegKey(HKCU, at(u"p\\c").c_str()));
     EXPECT_EQ(reg::DeleteKey(HKCU, at(u"p").c_str(), reg::kWow64_64Key), reg::kAccessDenied);
-    EXPECT_EQ(reg::DeleteKey(HKCU, at(u"nothing").c_str(), reg::kWow64_64Key),
-              reg::kFileNotFound);
+    EXPECT_EQ(reg::DeleteKey(HKCU, at(u"nothing").c_str(), reg::kWow64_64Key), reg::kFileNotFound);
 }
 
 TEST_F(RegistryTest, DeleteRegValueNeedsTheKeyAndTheValue) {
@@ -273,8 +271,8 @@ TEST_F(BuildNumberTest, IsBuildAtLeastReadsTheDecimalBuildNumber) {
         const char16_t* stored;
         bool atLeast19041;
     } cases[] = {
-        {u"19041", true},  {u"19042", true},       {u"19040", false},     {u"", false},
-        {u" 19041", true}, {u"19041.1", true},     {u"1904x", false},     {u"abc", false},
+        {u"19041", true},  {u"19042", true},        {u"19040", false}, {u"", false},
+        {u" 19041", true}, {u"19041.1", true},      {u"1904x", false}, {u"abc", false},
         {u"+19041", true}, {u"12345678901", false}, // 11 digits do not fit the 11-unit buffer
     };
     for (const auto& c : cases) {

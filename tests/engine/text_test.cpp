@@ -48,7 +48,8 @@ TEST(StrBoundedNarrow, SameRulesForEightBitText) {
 
 TEST(Utf8, ConvertsBothWaysIncludingSurrogatePairs) {
     const std::u16string text = u"Gr\u00fc\u00dfe \u4e16\u754c \U0001F600";
-    const std::string utf8 = "Gr\xc3\xbc\xc3\x9f" "e \xe4\xb8\x96\xe7\x95\x8c \xf0\x9f\x98\x80";
+    const std::string utf8 = "Gr\xc3\xbc\xc3\x9f"
+                             "e \xe4\xb8\x96\xe7\x95\x8c \xf0\x9f\x98\x80";
     EXPECT_EQ(toUtf8(text), utf8);
     EXPECT_EQ(fromUtf8(utf8), text);
     EXPECT_EQ(toUtf8(u""), "");
@@ -56,8 +57,13 @@ TEST(Utf8, ConvertsBothWaysIncludingSurrogatePairs) {
 }
 
 TEST(Utf8, IllFormedInputBecomesTheReplacementCharacter) {
-    EXPECT_EQ(fromUtf8("a\xff" "b"), u"a\ufffdb");
-    EXPECT_EQ(toUtf8(u"a\xd800" u"b"), "a\xef\xbf\xbd" "b");
+    EXPECT_EQ(fromUtf8("a\xff"
+                       "b"),
+              u"a\ufffdb");
+    EXPECT_EQ(toUtf8(u"a\xd800"
+                     u"b"),
+              "a\xef\xbf\xbd"
+              "b");
 }
 
 } // namespace

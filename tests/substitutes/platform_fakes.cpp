@@ -15,8 +15,7 @@ namespace {
 std::u16string fold(std::u16string_view s) {
     std::u16string out(s);
     for (auto& c : out) {
-        if (c >= u'a' && c <= u'z')
-            c = static_cast<char16_t>(c - 32);
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
     }
     return out;
 }
@@ -35,8 +34,8 @@ struct State {
     bool wow64 = true;
     std::u16string desktop = u"C:\\Users\\user\\Desktop";
     std::u16string program = u"C:\\Program";
-    std::set<std::u16string> folders;                 // folded
-    std::map<std::u16string, std::string> files;      // folded
+    std::set<std::u16string> folders;            // folded
+    std::map<std::u16string, std::string> files; // folded
     std::vector<std::string> log;
 };
 
@@ -60,58 +59,77 @@ namespace fakes {
 
 void Reset() {
     state() = State{};
-    for (const auto* folder : {u"C:\\Windows\\System32", u"C:\\Users\\user\\Desktop",
-                               u"C:\\Program"})
+    for (const auto* folder :
+         {u"C:\\Windows\\System32", u"C:\\Users\\user\\Desktop", u"C:\\Program"})
         addFolderChain(folder);
 }
 
-void SetDriveMask(std::uint32_t mask) { state().drives = mask; }
+void SetDriveMask(std::uint32_t mask) {
+    state().drives = mask;
+}
 
 void ScriptConsole(std::vector<ConsoleAnswer> answers) {
     state().answers = std::move(answers);
     state().nextAnswer = 0;
 }
-const std::vector<std::u16string>& ConsoleCommands() { return state().commands; }
+const std::vector<std::u16string>& ConsoleCommands() {
+    return state().commands;
+}
 
-void SetWindowsFolder(const std::u16string& path) { state().windows = path; }
-void SetSystemWow64(bool present) { state().wow64 = present; }
-void SetDesktop(const std::u16string& path) { state().desktop = path; }
-void SetProgramFolder(const std::u16string& path) { state().program = path; }
-void AddFolder(const std::u16string& path) { addFolderChain(path); }
+void SetWindowsFolder(const std::u16string& path) {
+    state().windows = path;
+}
+void SetSystemWow64(bool present) {
+    state().wow64 = present;
+}
+void SetDesktop(const std::u16string& path) {
+    state().desktop = path;
+}
+void SetProgramFolder(const std::u16string& path) {
+    state().program = path;
+}
+void AddFolder(const std::u16string& path) {
+    addFolderChain(path);
+}
 void AddFile(const std::u16string& path, const std::string& bytes) {
     addFolderChain(parentOf(path));
     state().files[fold(path)] = bytes;
 }
-bool FolderExists(const std::u16string& path) { return state().folders.count(fold(path)) != 0; }
-bool FileExists(const std::u16string& path) { return state().files.count(fold(path)) != 0; }
+bool FolderExists(const std::u16string& path) {
+    return state().folders.count(fold(path)) != 0;
+}
+bool FileExists(const std::u16string& path) {
+    return state().files.count(fold(path)) != 0;
+}
 std::string FileBytes(const std::u16string& path) {
     auto it = state().files.find(fold(path));
     return it == state().files.end() ? std::string() : it->second;
 }
-const std::vector<std::string>& FileLog() { return state().log; }
+const std::vector<std::string>& FileLog() {
+    return state().log;
+}
 
 } // namespace fakes
 
-std::uint32_t PresentDriveMask() { return state().drives; }
+std::uint32_t PresentDriveMask() {
+    return state().drives;
+}
 
 ConsoleRun RunConsoleCommand(char16_t* commandLine, char* output, std::uint32_t) {
     State& s = state();
     s.commands.emplace_back(commandLine);
-    if (s.answers.empty())
-        return {0, 0};
+    if (s.answers.empty()) return {0, 0};
     const fakes::ConsoleAnswer& answer =
         s.answers[s.nextAnswer < s.answers.size() ? s.nextAnswer++ : s.answers.size() - 1];
-    if (answer.failedStage != 0)
-        return {answer.failedStage, answer.errorCode};
-    const std::size_t n = answer.output.size() < kConsoleOutputLimit ? answer.output.size()
-                                                                     : kConsoleOutputLimit;
+    if (answer.failedStage != 0) return {answer.failedStage, answer.errorCode};
+    const std::size_t n =
+        answer.output.size() < kConsoleOutputLimit ? answer.output.size() : kConsoleOutputLimit;
     std::memcpy(output, answer.output.data(), n);
     return {0, 0};
 }
 
 bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
-    if (state().desktop.empty())
-        return false;
+    if (state().desktop.empty()) return false;
     StrCopyBounded(buffer, state().desktop.c_str(), capacity);
     return true;
 }
@@ -123,15 +141,13 @@ bool ProgramFolder(char16_t* buffer, std::size_t capacity) {
 
 std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) {
     const auto& w = state().windows;
-    if (w.empty() || w.size() >= capacity)
-        return 0;
+    if (w.empty() || w.size() >= capacity) return 0;
     StrCopyBounded(buffer, w.c_str(), capacity);
     return static_cast<std::uint32_t>(w.size());
 }
 
 std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
-    if (!state().wow64)
-        return 0;
+    if (!state().wow64) return 0;
     const std::u16string path = state().windows + u"\\SysWOW64";
     StrCopyBounded(buffer, path.c_str(), capacity);
     return static_cast<std::uint32_t>(path.size());
@@ -139,8 +155,7 @@ std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
 
 bool MakeDirectory(const char16_t* path) {
     const std::u16string p = copy(path, kPathCapacity);
-    if (fakes::FolderExists(p) || !fakes::FolderExists(parentOf(p)))
-        return false;
+    if (fakes::FolderExists(p) || !fakes::FolderExists(parentOf(p))) return false;
     state().folders.insert(fold(p));
     state().log.push_back("mkdir " + toUtf8(p));
     return true;
@@ -158,8 +173,7 @@ bool CopyFileIfAbsent(const char16_t* source, const char16_t* target) {
 
 bool RemoveFile(const char16_t* path) {
     const std::u16string p = copy(path, kPathCapacity);
-    if (state().files.erase(fold(p)) == 0)
-        return false;
+    if (state().files.erase(fold(p)) == 0) return false;
     state().log.push_back("delete " + toUtf8(p));
     return true;
 }

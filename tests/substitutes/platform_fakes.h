@@ -18,7 +18,7 @@ void SetDriveMask(std::uint32_t mask);
 // The console runs, in order: each call takes the next scripted answer (the last one
 // repeats).
 struct ConsoleAnswer {
-    std::string output;           // what the child writes
+    std::string output;            // what the child writes
     std::uint32_t failedStage = 0; // 1, 2 or 3 to fail at that step
     std::uint32_t errorCode = 0;
 };

@@ -29,7 +29,7 @@ struct Value {
 
 struct Node {
     std::map<std::u16string, std::shared_ptr<Node>> children; // by folded name
-    std::map<std::u16string, Value> values;                    // by folded name
+    std::map<std::u16string, Value> values;                   // by folded name
     bool deleted = false;
 };
 
@@ -47,8 +47,7 @@ struct Registry {
 
     std::shared_ptr<Node>& hive(Hive h) {
         auto& root = hives[h];
-        if (!root)
-            root = std::make_shared<Node>();
+        if (!root) root = std::make_shared<Node>();
         return root;
     }
 };
@@ -63,15 +62,13 @@ std::vector<std::u16string> split(const char16_t* path) {
     std::u16string part;
     for (const char16_t* p = path; *p; ++p) {
         if (*p == u'\\') {
-            if (!part.empty())
-                parts.push_back(fold(part));
+            if (!part.empty()) parts.push_back(fold(part));
             part.clear();
         } else {
             part += *p;
         }
     }
-    if (!part.empty())
-        parts.push_back(fold(part));
+    if (!part.empty()) parts.push_back(fold(part));
     return parts;
 }
 
@@ -85,20 +82,23 @@ bool refused(Hive hive, const std::vector<std::u16string>& parts) {
 }
 
 // Rights beyond reading: KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC, WRITE_OWNER.
-bool wantsWrite(std::uint32_t access) { return (access & 0x000D0006u) != 0; }
+bool wantsWrite(std::uint32_t access) {
+    return (access & 0x000D0006u) != 0;
+}
 
 std::shared_ptr<Node> find(Hive hive, const std::vector<std::u16string>& parts) {
     auto node = registry().hive(hive);
     for (const auto& part : parts) {
         auto it = node->children.find(part);
-        if (it == node->children.end())
-            return nullptr;
+        if (it == node->children.end()) return nullptr;
         node = it->second;
     }
     return node;
 }
 
-OpenKey* cast(void* handle) { return static_cast<OpenKey*>(handle); }
+OpenKey* cast(void* handle) {
+    return static_cast<OpenKey*>(handle);
+}
 
 void record(const char* verb, Hive hive, const char16_t* path, const char16_t* name) {
     registry().log.push_back({verb, hive, path, name ? name : u""});
@@ -112,10 +112,8 @@ Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
     close();
     const auto parts = split(path);
     auto node = find(hive, parts);
-    if (!node)
-        return kFileNotFound;
-    if (wantsWrite(access) && refused(hive, parts))
-        return kAccessDenied;
+    if (!node) return kFileNotFound;
+    if (wantsWrite(access) && refused(hive, parts)) return kAccessDenied;
     handle_ = new OpenKey{node, access, hive, path};
     return kSuccess;
 }
@@ -123,8 +121,7 @@ Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
 Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
     close();
     const auto parts = split(path);
-    if (refused(hive, parts))
-        return kAccessDenied;
+    if (refused(hive, parts)) return kAccessDenied;
     auto node = registry().hive(hive);
     bool created = false;
     for (const auto& part : parts) {
@@ -135,8 +132,7 @@ Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
         }
         node = child;
     }
-    if (created)
-        record("create", hive, path, nullptr);
+    if (created) record("create", hive, path, nullptr);
     handle_ = new OpenKey{node, access, hive, path};
     return kSuccess;
 }
@@ -144,17 +140,12 @@ Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
 Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) const {
     const OpenKey* key = cast(handle_);
-    if (!key)
-        return 6; // ERROR_INVALID_HANDLE
-    if ((key->access & 0x0001u) == 0)
-        return kAccessDenied;
-    if (key->node->deleted)
-        return kKeyDeleted;
-    if (data && !size)
-        return kInvalidParameter;
+    if (!key) return 6; // ERROR_INVALID_HANDLE
+    if ((key->access & 0x0001u) == 0) return kAccessDenied;
+    if (key->node->deleted) return kKeyDeleted;
+    if (data && !size) return kInvalidParameter;
     auto it = key->node->values.find(fold(name ? name : u""));
-    if (it == key->node->values.end())
-        return kFileNotFound;
+    if (it == key->node->values.end()) return kFileNotFound;
     const Value& value = it->second;
     // A text stored without its terminator is delivered with one, as Windows does.
     std::vector<unsigned char> bytes = value.bytes;
@@ -163,28 +154,22 @@ Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
         (bytes[bytes.size() - 2] != 0 || bytes[bytes.size() - 1] != 0))
         bytes.insert(bytes.end(), {0, 0});
     const auto length = static_cast<std::uint32_t>(bytes.size());
-    if (type)
-        *type = value.type;
+    if (type) *type = value.type;
     if (data && *size < length) {
         *size = length;
         return kMoreData;
     }
-    if (data && length)
-        std::memcpy(data, bytes.data(), length);
-    if (size)
-        *size = length;
+    if (data && length) std::memcpy(data, bytes.data(), length);
+    if (size) *size = length;
     return kSuccess;
 }
 
 Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
                 std::uint32_t size) const {
     const OpenKey* key = cast(handle_);
-    if (!key)
-        return 6;
-    if ((key->access & 0x0002u) == 0)
-        return kAccessDenied;
-    if (key->node->deleted)
-        return kKeyDeleted;
+    if (!key) return 6;
+    if ((key->access & 0x0002u) == 0) return kAccessDenied;
+    if (key->node->deleted) return kKeyDeleted;
     const char16_t* n = name ? name : u"";
     Value& value = key->node->values[fold(n)];
     value.name = n;
@@ -197,35 +182,29 @@ Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
 
 Status Key::deleteValue(const char16_t* name) const {
     const OpenKey* key = cast(handle_);
-    if (!key)
-        return 6;
-    if ((key->access & 0x0002u) == 0)
-        return kAccessDenied;
-    if (key->node->deleted)
-        return kKeyDeleted;
-    if (key->node->values.erase(fold(name ? name : u"")) == 0)
-        return kFileNotFound;
+    if (!key) return 6;
+    if ((key->access & 0x0002u) == 0) return kAccessDenied;
+    if (key->node->deleted) return kKeyDeleted;
+    if (key->node->values.erase(fold(name ? name : u"")) == 0) return kFileNotFound;
     record("delete-value", key->hive, key->path.c_str(), name);
     return kSuccess;
 }
 
-void Key::close() noexcept { delete cast(std::exchange(handle_, nullptr)); }
+void Key::close() noexcept {
+    delete cast(std::exchange(handle_, nullptr));
+}
 
 Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t) {
     auto parts = split(path);
-    if (parts.empty())
-        return kAccessDenied;
+    if (parts.empty()) return kAccessDenied;
     const auto leaf = parts.back();
     parts.pop_back();
     auto parent = find(hive, parts);
-    if (!parent)
-        return kFileNotFound;
+    if (!parent) return kFileNotFound;
     auto it = parent->children.find(leaf);
-    if (it == parent->children.end())
-        return kFileNotFound;
+    if (it == parent->children.end()) return kFileNotFound;
     parts.push_back(leaf);
-    if (refused(hive, parts) || !it->second->children.empty())
-        return kAccessDenied;
+    if (refused(hive, parts) || !it->second->children.empty()) return kAccessDenied;
     it->second->deleted = true;
     parent->children.erase(it);
     record("delete-key", hive, path, nullptr);
@@ -240,7 +219,9 @@ void Reset() {
     registry() = Registry{};
 }
 
-void Refuse(Hive hive, const char16_t* path) { registry().refused.emplace_back(hive, split(path)); }
+void Refuse(Hive hive, const char16_t* path) {
+    registry().refused.emplace_back(hive, split(path));
+}
 
 void DeleteTree(Hive hive, const char16_t* path) {
     auto parts = split(path);
@@ -250,11 +231,14 @@ void DeleteTree(Hive hive, const char16_t* path) {
     }
     const auto leaf = parts.back();
     parts.pop_back();
-    if (auto parent = find(hive, parts))
-        parent->children.erase(leaf);
+    if (auto parent = find(hive, parts)) parent->children.erase(leaf);
 }
 
-const std::vector<Operation>& Log() { return registry().log; }
-void ClearLog() { registry().log.clear(); }
+const std::vector<Operation>& Log() {
+    return registry().log;
+}
+void ClearLog() {
+    registry().log.clear();
+}
 
 } // namespace memreg

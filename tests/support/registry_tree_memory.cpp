@@ -2,4 +2,6 @@
 
 #include "tests/substitutes/registry_memory.h"
 
-void DeleteRegTree(Hive hive, const char16_t* path) { memreg::DeleteTree(hive, path); }
+void DeleteRegTree(Hive hive, const char16_t* path) {
+    memreg::DeleteTree(hive, path);
+}

@@ -1,0 +1,362 @@
+#include "app/vlk/companion.h"
+
+#include "app/vlk/model_target.h"
+#include "engine/apply_changes.h"
+#include "engine/appraiser_task.h"
+#include "engine/catalogue.h"
+#include "engine/drives.h"
+#include "engine/system_state.h"
+#include "engine/text.h"
+#include "settings/settings_file.h"
+
+#include <cstring>
+#include <span>
+#include <string_view>
+
+const char kCompanionUsage[] =
+    "Usage: vlk <command> [arguments]\n"
+    "\n"
+    "  show [--json]         print every tweak, its present value and where Windows keeps it\n"
+    "  plan FILE [--json]    print what applying the settings data file would change\n"
+    "  apply FILE [--json]   apply the file, read the system again and report every tweak\n"
+    "  export FILE           write the present state as a settings data file (.vlkd)\n"
+    "\n"
+    "Exit codes:\n"
+    "  0  everything holds\n"
+    "  1  some tweaks did not take (listed)\n"
+    "  2  the file could not be read (its error code is printed)\n"
+    "  3  usage error\n"
+    "A required log-out is reported in the output, not in the exit code.\n";
+
+namespace {
+
+const char* const kPageNames[6] = {"This PC", "Taskbar",  "Context menu",
+                                   "System",  "Security", "Privacy"};
+
+std::string hiveName(Hive hive) {
+    switch (hive) {
+    case Hive::ClassesRoot:
+        return "HKCR";
+    case Hive::CurrentUser:
+        return "HKCU";
+    case Hive::LocalMachine:
+        return "HKLM";
+    }
+    return "?";
+}
+
+std::string quoteJson(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+            continue;
+        }
+        out += c;
+    }
+    return out + "\"";
+}
+
+// Builds one JSON object, member by member.
+class JsonObject {
+  public:
+    JsonObject& add(const char* key, const std::string& value) {
+        text_ += text_.size() > 1 ? "," : "";
+        text_ += '"';
+        text_ += key;
+        text_ += "\":";
+        text_ += value;
+        return *this;
+    }
+    std::string done() const { return text_ + "}"; }
+
+  private:
+    std::string text_ = "{";
+};
+
+std::string joined(const std::string& list, const std::string& item) {
+    return list.empty() ? item : list + "," + item;
+}
+
+// One tweak of the model, as the window shows it.
+struct Entry {
+    int page;
+    std::string control;
+    std::string label;
+    std::string storage;
+    FeatureItem* item;
+    bool isText;
+    bool logOut;
+    bool oneShot; // the GodMode folder: done when applied, always reads 0
+};
+
+std::string storageOf(const Tweak& t) {
+    std::string where;
+    switch (t.read) {
+    case ReadRule::AlwaysZero:
+        return "desktop folder GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}";
+    case ReadRule::AppraiserTask:
+        return std::string("scheduled task ") + kAppraiserTaskPath;
+    case ReadRule::TakeOwnership:
+        return "HKCR\\*\\shell\\runas, HKCR\\Directory\\shell\\runas";
+    case ReadRule::BingSearch:
+        return "HKCU\\" + toUtf8(kBingSearch.readKey) + "\\" + toUtf8(kBingSearch.value) +
+               " (builds before 19041: HKCU\\" + toUtf8(kBingSearch.oldReadKey) + "\\" +
+               toUtf8(kBingSearch.oldValue) + ")";
+    default:
+        break;
+    }
+    if (t.machineKey)
+        where = "HKLM\\" + toUtf8(t.machineKey) + (*t.value ? "\\" + toUtf8(t.value) : "") + ", ";
+    where += hiveName(t.hive) + "\\" + toUtf8(t.key);
+    where += *t.value ? "\\" + toUtf8(t.value) : std::string(" (key)");
+    if (t.apply == ApplyRule::Calculator) where += ", System32\\calc1.exe";
+    return where;
+}
+
+std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
+    std::vector<Entry> out;
+    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
+                                            kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
+    FeatureItem* const items[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
+                                  m.system.items,   m.security.items, m.privacy.items};
+    for (int p = 0; p < 6; ++p) {
+        for (std::size_t i = 0; i < pages[p].size(); ++i) {
+            const Tweak& t = pages[p][i];
+            out.push_back({p, toUtf8(t.control), toUtf8(t.label), storageOf(t), &items[p][i],
+                           t.read == ReadRule::Text, t.logOut, t.apply == ApplyRule::GodMode});
+        }
+        if (p != 0) continue;
+        std::size_t slot = 0;
+        for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
+            if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
+            const std::string drive(1, static_cast<char>('A' + letter));
+            out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
+                           "HKLM\\" + toUtf8(kNoDrives.key) + "\\" + toUtf8(kNoDrives.value) +
+                               " (drive " + drive + ")",
+                           &m.computer.items[DriveSlot::item(slot)], false, kDriveSlotLogOut,
+                           false});
+            ++slot;
+        }
+    }
+    return out;
+}
+
+std::string valueText(const FeatureValue& v, bool isText) {
+    return isText ? quoteJson(toUtf8(v.text)) : std::to_string(v.number);
+}
+
+bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
+    return isText ? std::u16string_view(a.text) == std::u16string_view(b.text)
+                  : a.number == b.number;
+}
+
+bool differs(const Entry& e) {
+    return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
+}
+
+void readState(FeatureModel& m, ErrorTrail& trail) {
+    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
+}
+
+template <typename Page> void keep(Page& page) {
+    for (FeatureItem& item : page.items)
+        item.pending = item.current;
+}
+void keepAll(FeatureModel& m) {
+    keep(m.computer), keep(m.taskbar), keep(m.contextMenu);
+    keep(m.system), keep(m.security), keep(m.privacy);
+}
+
+struct Session {
+    FeatureModel model{};
+    ErrorTrail trail{};
+    std::uint32_t drives = PresentDriveMask();
+    bool json = false;
+    std::string& out;
+
+    explicit Session(std::string& o) : out(o) {
+        std::memset(&model, 0, sizeof model);
+        std::memset(&trail, 0, sizeof trail);
+        std::strcpy(trail.text, "101000#");
+    }
+
+    // Failure records noted on the way are reported here instead of being sent anywhere.
+    std::string records() const { return std::string(trail.text).substr(7); }
+
+    void closeText() {
+        if (!records().empty()) out += "Error records: " + records() + "\n";
+    }
+    std::string jsonRecords() const { return "\"errorRecords\":" + quoteJson(records()); }
+
+    int show() {
+        readState(model, trail);
+        if (json) {
+            out += "{\"tweaks\":[";
+            bool first = true;
+            for (const Entry& e : entries(model, drives)) {
+                out += first ? "" : ",";
+                first = false;
+                out += JsonObject()
+                           .add("page", quoteJson(kPageNames[e.page]))
+                           .add("control", quoteJson(e.control))
+                           .add("label", quoteJson(e.label))
+                           .add("value", valueText(e.item->current, e.isText))
+                           .add("storage", quoteJson(e.storage))
+                           .done();
+            }
+            out += "]," + jsonRecords() + "}\n";
+            return CompanionOk;
+        }
+        for (const Entry& e : entries(model, drives))
+            out += std::string(kPageNames[e.page]) + " | " + e.label + " = " +
+                   valueText(e.item->current, e.isText) + " | " + e.storage + "\n";
+        closeText();
+        return CompanionOk;
+    }
+
+    // Reads the system, then lays the file over the pending values as an import lays it
+    // over the window's controls. 0 when the file was read.
+    std::uint32_t load(const std::u16string& path) {
+        readState(model, trail);
+        keepAll(model);
+        SettingsRecords records;
+        const std::uint32_t code = ReadSettingsFile(records, path.c_str(), trail);
+        if (code != 0 && code != 100) {
+            out += "Cannot import settings. Error code: " + std::to_string(code) + "\n";
+            closeText();
+            return code;
+        }
+        ModelSettingsTarget target(model, drives);
+        ImportSettingsRecords(records, drives, target);
+        return 0;
+    }
+
+    bool logOutNeeded(const std::vector<Entry>& list) const {
+        for (const Entry& e : list)
+            if (e.logOut && differs(e)) return true;
+        return false;
+    }
+
+    int plan(const std::u16string& path) {
+        if (load(path) != 0) return CompanionBadFile;
+        const auto list = entries(model, drives);
+        std::string items;
+        for (const Entry& e : list) {
+            if (!differs(e)) continue;
+            if (json) {
+                items = joined(items, JsonObject()
+                                          .add("page", quoteJson(kPageNames[e.page]))
+                                          .add("control", quoteJson(e.control))
+                                          .add("label", quoteJson(e.label))
+                                          .add("from", valueText(e.item->current, e.isText))
+                                          .add("to", valueText(e.item->pending, e.isText))
+                                          .done());
+            } else {
+                items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
+                         valueText(e.item->current, e.isText) + " -> " +
+                         valueText(e.item->pending, e.isText) + "\n";
+            }
+        }
+        const bool logOut = logOutNeeded(list);
+        if (json) {
+            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") + "," +
+                   jsonRecords() + "}\n";
+        } else {
+            out += items.empty() ? "Nothing to change.\n" : items;
+            out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
+            closeText();
+        }
+        return CompanionOk;
+    }
+
+    int apply(const std::u16string& path) {
+        if (load(path) != 0) return CompanionBadFile;
+        const FeatureModel wanted = model;
+        ApplyChanges(model.computer, model.taskbar, model.contextMenu, model.system, model.security,
+                     model.privacy, trail);
+        readState(model, trail);
+
+        // `wanted` holds what was there and what was asked; `model` now holds what is there.
+        FeatureModel asked = wanted;
+        const auto askedList = entries(asked, drives);
+        const auto nowList = entries(model, drives);
+        bool allHeld = true;
+        std::string items;
+        for (std::size_t k = 0; k < askedList.size(); ++k) {
+            const Entry& e = askedList[k];
+            if (!differs(e)) continue;
+            const FeatureValue& now = nowList[k].item->current;
+            const bool held = e.oneShot || sameValue(now, e.item->pending, e.isText);
+            allHeld = allHeld && held;
+            if (json) {
+                items = joined(items, JsonObject()
+                                          .add("page", quoteJson(kPageNames[e.page]))
+                                          .add("control", quoteJson(e.control))
+                                          .add("label", quoteJson(e.label))
+                                          .add("from", valueText(e.item->current, e.isText))
+                                          .add("to", valueText(e.item->pending, e.isText))
+                                          .add("now", valueText(now, e.isText))
+                                          .add("held", held ? "true" : "false")
+                                          .done());
+            } else {
+                items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
+                         valueText(e.item->current, e.isText) + " -> " +
+                         valueText(e.item->pending, e.isText) +
+                         (held ? " ok" : " NOT TAKEN (now " + valueText(now, e.isText) + ")") +
+                         "\n";
+            }
+        }
+        const bool logOut = logOutNeeded(askedList);
+        if (json) {
+            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") +
+                   ",\"allHeld\":" + (allHeld ? "true" : "false") + "," + jsonRecords() + "}\n";
+        } else {
+            out += items.empty() ? "Nothing to change.\n" : items;
+            out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
+            closeText();
+        }
+        return allHeld ? CompanionOk : CompanionNotTaken;
+    }
+
+    int exportTo(const std::u16string& path) {
+        readState(model, trail);
+        keepAll(model);
+        SettingsRecords records;
+        BuildSettingsRecords(model, drives, records);
+        const std::uint32_t code = WriteSettingsFile(records, kSettingsRecordCount, path.c_str());
+        if (code != 0) {
+            out += "Cannot save settings file. Error code: " + std::to_string(code) + "\n";
+            return CompanionBadFile;
+        }
+        out += "Settings have been successfully saved.\n";
+        closeText();
+        return CompanionOk;
+    }
+};
+
+} // namespace
+
+int RunCompanion(const std::vector<std::u16string>& arguments, std::string& out) {
+    std::vector<std::u16string> words;
+    bool json = false;
+    for (const auto& a : arguments) {
+        if (a == u"--json")
+            json = true;
+        else if (a == u"--help" || a == u"-h" || a == u"/?")
+            return out += kCompanionUsage, CompanionOk;
+        else
+            words.push_back(a);
+    }
+    Session session(out);
+    session.json = json;
+    if (words.size() == 1 && words[0] == u"show") return session.show();
+    if (words.size() == 2 && words[0] == u"plan") return session.plan(words[1]);
+    if (words.size() == 2 && words[0] == u"apply") return session.apply(words[1]);
+    if (words.size() == 2 && words[0] == u"export" && !json) return session.exportTo(words[1]);
+    out += kCompanionUsage;
+    return CompanionUsage;
+}

@@ -1,0 +1,19 @@
+// vlk.exe: the console companion's entry point.
+#include "app/vlk/companion.h"
+#include "engine/win32/wide.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(AsU16(argv[i]));
+    std::string out;
+    const int code = RunCompanion(arguments, out);
+    SetConsoleOutputCP(CP_UTF8);
+    std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fflush(stdout);
+    return code;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The platform's files, folders and environment as the data store and the diagnostic log use
+// them. The Windows build implements these over the C runtime's wide functions; the native
+// build over a substitute (tests/substitutes) whose environment the tests control.
+
+#include <cstddef>
+#include <cstdio>
+#include <utility>
+
+// An open C file; closed when the object goes.
+class UniqueFile {
+  public:
+    UniqueFile() = default;
+    explicit UniqueFile(std::FILE* file) noexcept : file_(file) {}
+    UniqueFile(UniqueFile&& other) noexcept : file_(std::exchange(other.file_, nullptr)) {}
+    UniqueFile& operator=(UniqueFile&& other) noexcept {
+        std::swap(file_, other.file_);
+        return *this;
+    }
+    UniqueFile(const UniqueFile&) = delete;
+    UniqueFile& operator=(const UniqueFile&) = delete;
+    ~UniqueFile() { close(); }
+
+    std::FILE* get() const noexcept { return file_; }
+    explicit operator bool() const noexcept { return file_ != nullptr; }
+    // Closes the file; false when the close reports an error (for a file being written, data
+    // that did not reach the disk).
+    bool close() noexcept {
+        if (!file_) return true;
+        return std::fclose(std::exchange(file_, nullptr)) == 0;
+    }
+
+  private:
+    std::FILE* file_ = nullptr;
+};
+
+// Copies the variable's value into buffer (capacity units, terminated). False, with buffer
+// left empty, when the variable is not set, is empty or does not fit.
+bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity);
+// Creates the folder; failure (an existing folder being the usual case) is ignored.
+void MakeDataFolder(const char16_t* path);
+// Opens the file with a C runtime mode ("rb", "wb"); empty on failure.
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode);
+// Moves source over target, replacing target in one step.
+bool MoveDataFileOver(const char16_t* source, const char16_t* target);
+bool RemoveDataFile(const char16_t* path);

@@ -1,0 +1,36 @@
+// Files, folders and the environment over the C runtime's wide functions.
+#include "services/app_files.h"
+
+#include "engine/text.h"
+#include "engine/win32/wide.h"
+
+#include <cwchar>
+#include <direct.h>
+
+bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
+    if (capacity > 0) buffer[0] = 0;
+    const wchar_t* value = _wgetenv(AsWide(name));
+    if (!value || value[0] == 0) return false;
+    if (StrCopyBounded(buffer, AsU16(value), capacity) >= capacity) {
+        buffer[0] = 0;
+        return false;
+    }
+    return true;
+}
+
+void MakeDataFolder(const char16_t* path) {
+    _wmkdir(AsWide(path));
+}
+
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
+    return UniqueFile(_wfopen(AsWide(path), AsWide(mode)));
+}
+
+bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
+    return MoveFileExW(AsWide(source), AsWide(target),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveDataFile(const char16_t* path) {
+    return DeleteFileW(AsWide(path)) != 0;
+}

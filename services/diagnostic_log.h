@@ -1,0 +1,18 @@
+#pragma once
+// The error trail across runs: kept scrambled in the diagnostic log file in the machine's
+// application data folder, and its unreported part posted to the maker's report service.
+
+#include "services/error_trail.h"
+#include "services/service_address.h"
+
+inline constexpr const char16_t* kDiagnosticLogFileName = u"Trail.dat";
+
+// Loads the trail saved by an earlier run, everything in it counted as reported. A missing,
+// short or older file (version below 101000) gives a fresh trail: "101000#".
+void LoadErrorTrail(ErrorTrail& trail);
+
+// When the trail holds unreported records: reports them (unless the send-error-report option
+// is off and the save is not forced) and saves the trail. A report that fails leaves the
+// records unreported, to be offered again at the next save.
+void SaveErrorTrail(ErrorTrail& trail, bool forced,
+                    const ServiceEndpoint& service = BuiltInServiceEndpoint());

@@ -1,0 +1,228 @@
+#include "settings/settings_records.h"
+
+#include "engine/text.h"
+
+#include <cstring>
+#include <string>
+
+const int kLegacyRecordMap[kSettingsRecordCount] = {
+    0,  1,  2,  3,  4,  5,  6,  -1, -1, -1, -1, -1, -1, -1,             // folders 0 to 13
+    7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, // drives A to Q
+    24, 25, 26, 27, 28, 29, 30, 31, 32,                                 // drives R to Z
+    33, 34, 35, 36, -1,                                                 // taskbar
+    37, 38, 39, 40,                                                     // context menu
+    41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, -1, -1, -1,             // system
+    52, 53, 54, 55,                                                     // security
+    -1, -1,                                                             // privacy
+};
+
+namespace {
+
+constexpr std::size_t kRecordSize = sizeof(SettingsRecord);
+constexpr std::size_t kFirstDrive = 14, kLastDrive = 39;
+constexpr std::size_t kSpinPositions[2] = {42, 43};
+constexpr std::size_t kTextPositions[2] = {61, 62};
+// Items per page in a current file, and the highest index a legacy file may carry per page.
+constexpr std::uint32_t kPageItems[6] = {14, 5, 4, 14, 4, 2};
+constexpr std::uint32_t kLegacyPageItems[5] = {33, 4, 4, 11, 4};
+
+std::uint32_t le32(const unsigned char* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+std::uint16_t le16(const unsigned char* p) {
+    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
+}
+void put32(std::vector<unsigned char>& out, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+void put64(std::vector<unsigned char>& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i)
+        out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+}
+
+bool isSpin(std::size_t p) {
+    return p == kSpinPositions[0] || p == kSpinPositions[1];
+}
+bool isText(std::size_t p) {
+    return p == kTextPositions[0] || p == kTextPositions[1];
+}
+
+// A field of the header as the reader takes it: the bytes that are there, ended by a zero.
+std::string headerText(const unsigned char* bytes, std::size_t size, std::size_t offset,
+                       std::size_t length) {
+    std::string text;
+    for (std::size_t i = offset; i < offset + length && i < size && bytes[i] != 0; ++i)
+        text += static_cast<char>(bytes[i]);
+    return text;
+}
+
+bool validCurrent(const SettingsRecord& r, std::size_t p) {
+    if (r.page > 5) return false;
+    if (p >= kFirstDrive && p <= kLastDrive && r.group != 1) return false;
+    if (r.page == 0) {
+        if (r.group == 0 && r.index > 13) return false;
+        if (r.group == 1 && r.index > 25) return false;
+    } else if (r.index >= kPageItems[r.page]) {
+        return false;
+    }
+    return isText(p) || isSpin(p) || r.value.number <= 1;
+}
+
+SettingsResult readCurrent(const unsigned char* records, std::size_t available, std::uint64_t count,
+                           SettingsRecords& out, ErrorTrail& trail) {
+    if (count != kSettingsRecordCount) {
+        AppendErrorRecord(trail, 55, count);
+        return SettingsBadCount;
+    }
+    const std::size_t read = available / kRecordSize;
+    if (read < kSettingsRecordCount) {
+        AppendErrorRecord(trail, 56, read);
+        return SettingsShortRecords;
+    }
+    std::memcpy(out, records, sizeof out);
+    for (std::size_t p = 0; p < kSettingsRecordCount; ++p)
+        out[p].valid = validCurrent(out[p], p) ? 1 : 0;
+    return SettingsOk;
+}
+
+SettingsResult readLegacy(const unsigned char* records, std::size_t available, std::uint64_t count,
+                          SettingsRecords& out, ErrorTrail& trail) {
+    if (count != kLegacyRecordCount) {
+        AppendErrorRecord(trail, 57, count);
+        return SettingsBadCount;
+    }
+    const std::size_t read = available / kLegacyRecordSize;
+    if (read < kLegacyRecordCount) {
+        AppendErrorRecord(trail, 58, read);
+        return SettingsShortLegacyRecords;
+    }
+    std::memset(out, 0, sizeof out);
+    for (std::size_t p = 0; p < kSettingsRecordCount; ++p) {
+        if (kLegacyRecordMap[p] < 0) continue;
+        const unsigned char* legacy = records + kLegacyRecordMap[p] * kLegacyRecordSize;
+        const std::uint16_t page = le16(legacy);
+        const std::uint16_t index = le16(legacy + 2);
+        const std::uint32_t value = le32(legacy + 4);
+        if (page > 4 || (!isSpin(p) && value > 1) || index >= kLegacyPageItems[page]) continue;
+        const bool drive = p >= kFirstDrive && p <= kLastDrive;
+        out[p].page = page;
+        out[p].group = drive ? 1 : 0;
+        out[p].index = drive ? static_cast<std::uint32_t>(index - 7) : index;
+        out[p].value.number = value;
+        out[p].valid = 1;
+    }
+    return SettingsConverted;
+}
+
+} // namespace
+
+void BuildSettingsRecords(const FeatureModel& model, std::uint32_t presentDrives,
+                          SettingsRecords& records) {
+    std::memset(records, 0, sizeof records);
+    std::size_t p = 0;
+    auto add = [&](std::uint32_t page, std::uint32_t group, std::uint32_t index,
+                   std::uint32_t number) {
+        records[p].page = page;
+        records[p].group = group;
+        records[p].index = index;
+        records[p].value.number = number;
+        ++p;
+    };
+    for (std::uint32_t i = 0; i < kThisPcFolders; ++i)
+        add(0, 0, i, model.computer.items[i].pending.number);
+    std::size_t slot = 0;
+    for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter) {
+        std::uint32_t hidden = 0;
+        if (presentDrives & DriveSlot::bit(letter)) {
+            hidden = model.computer.items[DriveSlot::item(slot)].pending.number == 1 ? 1 : 0;
+            ++slot;
+        }
+        add(0, 1, letter, hidden);
+    }
+    auto addPage = [&](std::uint32_t page, const FeatureItem* items, std::size_t count) {
+        for (std::uint32_t i = 0; i < count; ++i)
+            add(page, 0, i, items[i].pending.number);
+    };
+    addPage(1, model.taskbar.items, kTaskbarItems);
+    addPage(2, model.contextMenu.items, kContextMenuItems);
+    addPage(3, model.system.items, kSystemItems);
+    for (std::size_t i : {12u, 13u})
+        StrCopyBounded(records[49 + i].value.text, model.system.items[i].pending.text,
+                       kFeatureTextCapacity);
+    addPage(4, model.security.items, kSecurityItems);
+    addPage(5, model.privacy.items, kPrivacyItems);
+}
+
+std::vector<unsigned char> SettingsFileImage(const SettingsRecord* records, std::uint64_t count) {
+    std::vector<unsigned char> out;
+    out.reserve(kSettingsHeaderSize + count * kRecordSize);
+    for (const char* tag : {kSettingsMakerTag, kSettingsProductTag})
+        for (const char* c = tag; *c; ++c)
+            out.push_back(static_cast<unsigned char>(*c));
+    put32(out, kSettingsVersion);
+    put64(out, count);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(records);
+    out.insert(out.end(), bytes, bytes + count * kRecordSize);
+    return out;
+}
+
+SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
+                                 SettingsRecords& records, ErrorTrail& trail) {
+    const std::string maker = headerText(bytes, size, 0, 9);
+    if (maker != kSettingsMakerTag) {
+        AppendTextErrorRecord(trail, 52, maker.c_str());
+        return SettingsBadMaker;
+    }
+    const std::string product = headerText(bytes, size, 9, 26);
+    if (product != kSettingsProductTag) {
+        AppendTextErrorRecord(trail, 53, product.c_str());
+        return SettingsBadProduct;
+    }
+    const std::uint32_t version = size >= 39 ? le32(bytes + 35) : 0;
+    std::uint64_t count = 0;
+    if (size >= 47) count = le32(bytes + 39) | std::uint64_t{le32(bytes + 43)} << 32;
+    const unsigned char* body = bytes + (size < kSettingsHeaderSize ? size : kSettingsHeaderSize);
+    const std::size_t available = size > kSettingsHeaderSize ? size - kSettingsHeaderSize : 0;
+    if (version == kSettingsVersion) return readCurrent(body, available, count, records, trail);
+    if (version == kLegacySettingsVersion)
+        return readLegacy(body, available, count, records, trail);
+    AppendSignedErrorRecord(trail, 54, std::int64_t{version});
+    return SettingsBadVersion;
+}
+
+void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t presentDrives,
+                           SettingsTarget& target) {
+    std::uint32_t drives[kDriveSlots] = {};
+    std::size_t present = 0;
+    for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter) {
+        if (presentDrives & DriveSlot::bit(letter)) drives[present++] = letter;
+    }
+    std::size_t counter = 0;
+    for (const SettingsRecord& r : records) {
+        if (r.valid != 1) continue;
+        const std::uint64_t key = std::uint64_t{r.page} * 100 + r.index;
+        const bool on = r.value.number != 0;
+        if (key == 102 || key == 103) {
+            target.setSpinValue(key == 102 ? u"spb1_2" : u"spb1_3", r.value.number);
+        } else if (key == 312 || key == 313) {
+            char16_t text[kFeatureTextCapacity] = {};
+            for (std::size_t i = 0; i + 1 < kFeatureTextCapacity && r.value.text[i]; ++i)
+                text[i] = r.value.text[i];
+            target.setLineText(key == 312 ? u"le3_12" : u"le3_13", text);
+        } else if (key == 400) {
+            target.setRadioPair(on);
+        } else if (r.group == 1) {
+            if (counter >= kDriveSlots || r.index >= kDriveSlots || counter >= present ||
+                drives[counter] != r.index)
+                continue;
+            const std::u16string name = u"chb0_1_" + fromUtf8(std::to_string(counter));
+            if (target.setCheckBox(name.c_str(), on)) ++counter;
+        } else {
+            const std::u16string name = u"chb" + fromUtf8(std::to_string(r.page)) + u"_" +
+                                        fromUtf8(std::to_string(r.index));
+            target.setCheckBox(name.c_str(), on);
+        }
+    }
+}

@@ -1,0 +1,81 @@
+// The native build's files and folders are the host's, under folders the tests choose; the
+// environment is a table of the tests'.
+#include "services/app_files.h"
+#include "tests/substitutes/app_files_host.h"
+
+#include "engine/text.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+std::map<std::u16string, std::u16string>& variables() {
+    static std::map<std::u16string, std::u16string> table;
+    return table;
+}
+
+bool& replaceFails() {
+    static bool fail = false;
+    return fail;
+}
+
+std::string hostPath(const char16_t* path) {
+    std::string out = toUtf8(path);
+    for (char& c : out) {
+        if (c == '\\') c = '/';
+    }
+    return out;
+}
+
+} // namespace
+
+namespace hostfiles {
+
+void SetVariable(const char16_t* name, const char16_t* value) {
+    if (value)
+        variables()[name] = value;
+    else
+        variables().erase(name);
+}
+
+void Reset() {
+    variables().clear();
+    replaceFails() = false;
+}
+
+void FailReplace(bool fail) {
+    replaceFails() = fail;
+}
+
+} // namespace hostfiles
+
+bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
+    if (capacity > 0) buffer[0] = 0;
+    const auto found = variables().find(name);
+    if (found == variables().end() || found->second.empty()) return false;
+    if (StrCopyBounded(buffer, found->second.c_str(), capacity) >= capacity) {
+        buffer[0] = 0;
+        return false;
+    }
+    return true;
+}
+
+void MakeDataFolder(const char16_t* path) {
+    ::mkdir(hostPath(path).c_str(), 0777);
+}
+
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
+    return UniqueFile(std::fopen(hostPath(path).c_str(), hostPath(mode).c_str()));
+}
+
+bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
+    if (replaceFails()) return false;
+    return std::rename(hostPath(source).c_str(), hostPath(target).c_str()) == 0;
+}
+
+bool RemoveDataFile(const char16_t* path) {
+    return std::remove(hostPath(path).c_str()) == 0;
+}

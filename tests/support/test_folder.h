@@ -1,0 +1,41 @@
+#pragma once
+// Test helpers for the application data folders: a fresh folder per test, the root variables
+// of the two store scopes, and whole-file reads and writes through the program's file seam.
+
+#include "services/app_files.h"
+
+#include <optional>
+#include <string>
+
+// A new empty folder, removed with everything below it when the object goes.
+class TestFolder {
+  public:
+    TestFolder();
+    ~TestFolder();
+    TestFolder(const TestFolder&) = delete;
+    TestFolder& operator=(const TestFolder&) = delete;
+    const std::u16string& path() const { return path_; }
+
+  private:
+    std::u16string path_;
+};
+
+// Sets the environment variable the program reads (null unsets it).
+void SetTestVariable(const char16_t* name, const char16_t* value);
+
+inline std::optional<std::string> ReadWholeFile(const std::u16string& path) {
+    UniqueFile file = OpenDataFile(path.c_str(), u"rb");
+    if (!file) return std::nullopt;
+    std::string data;
+    char chunk[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
+        data.append(chunk, n);
+    return data;
+}
+
+inline bool WriteWholeFile(const std::u16string& path, const std::string& data) {
+    UniqueFile file = OpenDataFile(path.c_str(), u"wb");
+    return file && std::fwrite(data.data(), 1, data.size(), file.get()) == data.size() &&
+           file.close();
+}
