@@ -1,0 +1,99 @@
+#include "app/settings_transfer.h"
+
+#include "app/main_window.h"
+#include "engine/drives.h"
+#include "services/diagnostic_log.h"
+#include "settings/settings_file.h"
+
+#include <string>
+
+namespace {
+
+// Import into the window's controls: check boxes, number boxes, the two texts and the
+// autorun radio pair. Setting a control this way runs none of its click handlers.
+class WindowSettingsTarget : public SettingsTarget {
+  public:
+    explicit WindowSettingsTarget(MainWindow& window) : window_(window) {}
+
+    bool setCheckBox(const char16_t* name, bool checked) override {
+        UICheckBox* box = window_.checkBox(narrow(name));
+        if (box == nullptr)
+            return false;
+        box->setChecked(checked);
+        return true;
+    }
+    void setSpinValue(const char16_t* name, std::uint32_t value) override {
+        if (UISpinBox* spin = window_.spinBox(narrow(name)))
+            spin->setValue(value);
+    }
+    void setLineText(const char16_t* name, const char16_t* text) override {
+        if (UILineEdit* edit = window_.lineEdit(narrow(name)))
+            edit->setText(text);
+    }
+    void setRadioPair(bool first) override {
+        if (UIRadioButton* radio = window_.radioButton("rbtn4_0"))
+            radio->setChecked(first);
+        if (UIRadioButton* radio = window_.radioButton("rbtn4_1"))
+            radio->setChecked(!first);
+    }
+
+  private:
+    // Control names are plain ASCII.
+    static std::string narrow(const char16_t* name) {
+        std::string out;
+        for (; *name; ++name)
+            out += static_cast<char>(*name);
+        return out;
+    }
+    MainWindow& window_;
+};
+
+std::u16string decimal(std::uint32_t number) {
+    const std::string digits = std::to_string(number);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+} // namespace
+
+std::uint32_t ExportSettings(MainWindow& window, const char16_t* path) {
+    SettingsRecords records;
+    BuildSettingsRecords(window.model, PresentDriveMask(), records);
+    return WriteSettingsFile(records, kSettingsRecordCount, path);
+}
+
+std::uint32_t ImportSettings(MainWindow& window, const char16_t* path) {
+    SettingsRecords records;
+    const std::uint32_t code = ReadSettingsFile(records, path, window.errorTrail);
+    if (code != SettingsOk && code != SettingsConverted) {
+        SaveErrorTrail(window.errorTrail, false);
+        return code;
+    }
+    WindowSettingsTarget target(window);
+    ImportSettingsRecords(records, PresentDriveMask(), target);
+    return code;
+}
+
+void RunImportExport(MainWindow& window, std::int32_t action, const char16_t* path) {
+    if (action == 0) {
+        const std::uint32_t code = ImportSettings(window, path);
+        std::u16string text;
+        if (code == SettingsOk)
+            text = u"Settings have been imported. Click on button \"Apply\" to apply settings.";
+        else if (code == SettingsConverted)
+            text = u"Settings have been imported from older file version. Features from current "
+                   u"version have not been changed. Click on button \"Apply\" to apply settings.";
+        else
+            text = u"Cannot import settings. Error code: " + decimal(code);
+        window.messageBox(u"Import", text.c_str(), MB_OK);
+    } else if (action == 1) {
+        window.collectControls();
+        const std::uint32_t code = ExportSettings(window, path);
+        const std::u16string text =
+            code == SettingsOk
+                ? std::u16string(u"Settings have been successfully saved.")
+                : u"Cannot save settings file. Try to choose another path. Error code: " +
+                      decimal(code);
+        window.messageBox(u"Export", text.c_str(), MB_OK);
+    }
+    window.resetDialogResult();
+}
