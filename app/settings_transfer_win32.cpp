@@ -17,24 +17,19 @@ class WindowSettingsTarget : public SettingsTarget {
 
     bool setCheckBox(const char16_t* name, bool checked) override {
         UICheckBox* box = window_.checkBox(narrow(name));
-        if (box == nullptr)
-            return false;
+        if (box == nullptr) return false;
         box->setChecked(checked);
         return true;
     }
     void setSpinValue(const char16_t* name, std::uint32_t value) override {
-        if (UISpinBox* spin = window_.spinBox(narrow(name)))
-            spin->setValue(value);
+        if (UISpinBox* spin = window_.spinBox(narrow(name))) spin->setValue(value);
     }
     void setLineText(const char16_t* name, const char16_t* text) override {
-        if (UILineEdit* edit = window_.lineEdit(narrow(name)))
-            edit->setText(text);
+        if (UILineEdit* edit = window_.lineEdit(narrow(name))) edit->setText(text);
     }
     void setRadioPair(bool first) override {
-        if (UIRadioButton* radio = window_.radioButton("rbtn4_0"))
-            radio->setChecked(first);
-        if (UIRadioButton* radio = window_.radioButton("rbtn4_1"))
-            radio->setChecked(!first);
+        if (UIRadioButton* radio = window_.radioButton("rbtn4_0")) radio->setChecked(first);
+        if (UIRadioButton* radio = window_.radioButton("rbtn4_1")) radio->setChecked(!first);
     }
 
   private:

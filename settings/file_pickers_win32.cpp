@@ -15,8 +15,7 @@ template <typename T> class ComPtr {
     ComPtr(const ComPtr&) = delete;
     ComPtr& operator=(const ComPtr&) = delete;
     ~ComPtr() {
-        if (p_)
-            p_->Release();
+        if (p_) p_->Release();
     }
     T** put() { return &p_; }
     T* operator->() const { return p_; }
@@ -30,13 +29,12 @@ template <typename T> class ComPtr {
 class ComApartment {
   public:
     ComApartment()
-        : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
-    }
+        : ok_(SUCCEEDED(
+              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     ~ComApartment() {
-        if (ok_)
-            CoUninitialize();
+        if (ok_) CoUninitialize();
     }
     bool ok() const { return ok_; }
 
@@ -47,8 +45,7 @@ class ComApartment {
 template <typename Dialog>
 std::u16string pick(HWND owner, const std::u16string& filter, REFCLSID type, bool save) {
     ComApartment com;
-    if (!com.ok())
-        return {};
+    if (!com.ok()) return {};
     std::u16string result;
     ComPtr<Dialog> dialog;
     if (FAILED(CoCreateInstance(type, nullptr, CLSCTX_ALL, __uuidof(Dialog),
@@ -60,16 +57,12 @@ std::u16string pick(HWND owner, const std::u16string& filter, REFCLSID type, boo
         specs.push_back({AsWide(t.name.c_str()), AsWide(t.pattern.c_str())});
     dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
     dialog->SetFileTypeIndex(1);
-    if (save)
-        dialog->SetDefaultExtension(L"vlkd");
-    if (FAILED(dialog->Show(owner)))
-        return {};
+    if (save) dialog->SetDefaultExtension(L"vlkd");
+    if (FAILED(dialog->Show(owner))) return {};
     ComPtr<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.put())))
-        return {};
+    if (FAILED(dialog->GetResult(item.put()))) return {};
     PWSTR path = nullptr;
-    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path)
-        result = AsU16(path);
+    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path) result = AsU16(path);
     CoTaskMemFree(path);
     return result;
 }

@@ -1,0 +1,86 @@
+// Import and export against the real main window: an import sets only the controls, an
+// export writes what the controls show, a failed import changes nothing and is recorded once.
+#include "app/main_window.h"
+#include "app/settings_transfer.h"
+#include "engine/file_system.h"
+#include "engine/registry.h"
+#include "engine/win32/wide.h"
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+const char16_t* const kAdvanced =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+
+std::u16string testFile(const char16_t* name) {
+    char16_t folder[kPathCapacity] = {};
+    ProgramFolder(folder, kPathCapacity);
+    return std::u16string(folder) + u"\\" + name;
+}
+
+class SettingsTransferTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock");
+        DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime");
+        window =
+            std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix");
+        file = testFile(u"transfer.vlkd");
+    }
+    void TearDown() override {
+        window.reset();
+        DeleteFileW(AsWide(file.c_str()));
+    }
+    std::unique_ptr<MainWindow> window;
+    std::u16string file;
+};
+
+TEST_F(SettingsTransferTest, ExportWritesWhatTheControlsShowAndImportSetsOnlyTheControls) {
+    ASSERT_NE(window->checkBox("chb1_4"), nullptr);
+    window->checkBox("chb1_4")->setChecked(true);
+    window->spinBox("spb1_2")->setValue(750);
+    window->lineEdit("le3_13")->setText(u"Exported Org");
+    window->collectControls();
+    ASSERT_EQ(ExportSettings(*window, file.c_str()), 0u);
+
+    SettingsRecords records;
+    ErrorTrail trail{};
+    std::strcpy(trail.text, "101000#");
+    ASSERT_EQ(ReadSettingsFile(records, file.c_str(), trail), 0u);
+    EXPECT_EQ(records[44].value.number, 1u) << "the unapplied check box";
+    EXPECT_EQ(records[42].value.number, 750u);
+    EXPECT_EQ(std::u16string(records[62].value.text), u"Exported Org");
+    EXPECT_FALSE(RegValueExists(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock"))
+        << "nothing reaches the system before Apply";
+
+    // A fresh window imports the file: the controls change, the model and registry do not.
+    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix");
+    EXPECT_FALSE(window->checkBox("chb1_4")->isChecked());
+    const FeatureModel before = window->model;
+    ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
+    EXPECT_TRUE(window->checkBox("chb1_4")->isChecked());
+    EXPECT_EQ(window->spinBox("spb1_2")->value(), 750u);
+    EXPECT_EQ(window->lineEdit("le3_13")->text(), u"Exported Org");
+    EXPECT_EQ(std::memcmp(&before, &window->model, sizeof before), 0);
+    EXPECT_FALSE(RegValueExists(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock"));
+    EXPECT_FALSE(RegValueExists(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime"));
+}
+
+TEST_F(SettingsTransferTest, AFailedImportChangesNoControlAndIsRecordedOnce) {
+    window->checkBox("chb2_0")->setChecked(true);
+    const std::u16string missing = testFile(u"no-such-file.vlkd");
+    EXPECT_EQ(ImportSettings(*window, missing.c_str()), 1u);
+    EXPECT_EQ(ImportSettings(*window, missing.c_str()), 1u);
+    EXPECT_TRUE(window->checkBox("chb2_0")->isChecked());
+    const std::string trail = window->errorTrail.text;
+    EXPECT_NE(trail.find("51:2;"), std::string::npos) << trail;
+    EXPECT_EQ(trail.find("51:2;"), trail.rfind("51:2;"));
+}
+
+} // namespace
