@@ -1,0 +1,35 @@
+#pragma once
+// The "Import and Export" dialog: the user picks a settings data file to import or a path to
+// export to; the choice is left with the owner (dialogResult 0 import, 1 export, -1 none;
+// dialogText the path), which carries it out after the dialog has ended.
+
+#include "ui/ui_dialog.h"
+#include "ui/ui_font.h"
+
+#include <functional>
+#include <string>
+
+class dlgImportExport : public UIDialog {
+  public:
+    static constexpr std::uint32_t kResource = 6000;
+    using Picker = std::function<std::u16string(HWND owner, const std::u16string& filter)>;
+
+    // The pickers are the system's unless a caller (a test) passes its own.
+    explicit dlgImportExport(UIBase& owner, Picker openPicker = {}, Picker savePicker = {});
+
+  protected:
+    void onInit() override;
+
+  private:
+    void pickImport();
+    void pickExport();
+    void switchViews();
+    void confirm();
+
+    bool infoHidden = true;
+    UIBase& owner;
+    const char* lastDataFileKey;
+    UIFont font;
+    Picker openPicker_;
+    Picker savePicker_;
+};
