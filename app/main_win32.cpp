@@ -2,6 +2,7 @@
 // and runs it until it closes.
 
 #include "app/main_window.h"
+#include "app/program_services.h"
 
 #include <clocale>
 
@@ -15,7 +16,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::setlocale(LC_CTYPE, "");
     int exitCode = 0;
     {
-        MainWindow window(instance, kProductName);
+        MainWindow window(instance, kProductName, ProgramServices());
         window.requireWindows10(u"Sorry, this Windows version is not supported.", kProductName);
         window.show(0);
         exitCode = window.runMessageLoop();

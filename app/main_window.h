@@ -3,6 +3,8 @@
 
 #include "engine/feature_model.h"
 #include "services/error_trail.h"
+#include "services/service_address.h"
+#include "services/update_check.h"
 #include "ui/ui_core.h"
 
 #include <cstdint>
@@ -14,8 +16,10 @@ class MainWindow : public UICore {
     static constexpr std::uint32_t kLargeIcon = 100;
     static constexpr std::uint32_t kSmallIcon = 101;
 
-    // Creates the window hidden, builds every control and shows the state read from the system.
-    MainWindow(HINSTANCE instance, const char16_t* title);
+    // Creates the window hidden, checks for a newer version, builds every control and shows the
+    // state read from the system. The update check and the error reports go to the services.
+    MainWindow(HINSTANCE instance, const char16_t* title,
+               const ServiceEndpoint& services = BuiltInServiceEndpoint());
 
     // Creates the toolbar and every control of the six pages, with their callbacks.
     void buildPages();
@@ -37,7 +41,10 @@ class MainWindow : public UICore {
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
     FeatureModel model;
+    UpdateCheckState updateCheck;
     ErrorTrail errorTrail;
+    // Where the update check and the error reports go.
+    const ServiceEndpoint services;
 
   protected:
     void onCreate() override {}

@@ -3,6 +3,8 @@
 
 #include "app/main_window.h"
 #include "tests/app/window_test_support.h"
+#include "services/app_data_store.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -170,14 +172,28 @@ class PreparedRegistry {
 
 class MainWindowTest : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { registry = new PreparedRegistry; }
+    // The window's data store and error trail in a folder of the test's own; the start-up
+    // update check goes to a port nobody listens on.
+    static void SetUpTestSuite() {
+        registry = new PreparedRegistry;
+        dataFolder = new TestFolder;
+        SetTestVariable(kMachineRootVariable, dataFolder->path().c_str());
+        SetTestVariable(kUserRootVariable, dataFolder->path().c_str());
+    }
     static void TearDownTestSuite() {
         delete registry;
         registry = nullptr;
+        delete dataFolder;
+        dataFolder = nullptr;
+    }
+    static ServiceEndpoint nobodyListens() {
+        ServiceEndpoint endpoint{};
+        EXPECT_TRUE(ParseServiceBase(u"http://127.0.0.1:9/none", endpoint));
+        return endpoint;
     }
     void SetUp() override {
-        window =
-            std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix");
+        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                              u"Velkarostrandemilquorbenix", nobodyListens());
         ASSERT_NE(window->window, nullptr);
     }
     void TearDown() override {
@@ -210,9 +226,11 @@ class MainWindowTest : public ::testing::Test {
     void clickToolbar(int command) { SendClick(window->window, window->toolbar(), command); }
 
     static PreparedRegistry* registry;
+    static TestFolder* dataFolder;
     std::unique_ptr<MainWindow> window;
 };
 PreparedRegistry* MainWindowTest::registry = nullptr;
+TestFolder* MainWindowTest::dataFolder = nullptr;
 
 TEST_F(MainWindowTest, EveryControlHasItsNameClassStyleTextPlaceAndPage) {
     const std::vector<Expected> expected = ExpectedLayout();

@@ -1,0 +1,5 @@
+#include "app/program_services.h"
+
+ServiceEndpoint ProgramServices() {
+    return BuiltInServiceEndpoint();
+}

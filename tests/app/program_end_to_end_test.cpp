@@ -1,0 +1,570 @@
+// The program driven from outside, as a user drives it: the test starts the executable, finds
+// its window of class QUENORITH and the controls by their texts, clicks them, reads and answers
+// message boxes, closes the window and checks the registry, the files and the exit code.
+// with_stand_in.sh runs a local stand-in of the maker's services beside it.
+#include "tests/app/window_test_support.h"
+#include "tests/support/registry_tree.h"
+#include "tests/support/test_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kAdvanced[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr wchar_t kCurrentVersionNT[] = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr wchar_t kUserPolicies[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+constexpr char16_t kCopyToKey[] =
+    u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB630-2971-11D1-A18C-00C04FD75D13}";
+constexpr char16_t kNotepadKey[] = u"*\\shell\\Open with Notepad";
+constexpr char16_t kRecycleBinKey[] =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\"
+    u"{645FF040-5081-101B-9F08-00AA002F954E}";
+constexpr wchar_t kGodModeName[] = L"\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}";
+
+constexpr wchar_t kCaption[] = L"Velkarostrandemilquorbenix";
+constexpr wchar_t kLogOutText[] = L"Log out is required for the changes to take effect.";
+constexpr wchar_t kNewVersionText[] = L"New version available. Would you like to download it.";
+constexpr wchar_t kUnsupportedText[] = L"Sorry, this Windows version is not supported.";
+
+constexpr DWORD kWaitMs = 20000;
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::wstring widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text)
+        out.push_back(c < 128 ? static_cast<char>(c) : '?');
+    return out;
+}
+
+std::wstring programPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    folder.resize(folder.find_last_of(L'\\') + 1);
+    return folder + widen(VELKARO_PROGRAM_UNDER_TEST);
+}
+
+// Waits until the condition holds, checking every 20 ms.
+bool waitFor(const std::function<bool()>& condition, DWORD milliseconds = kWaitMs) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!condition()) {
+        if (GetTickCount64() >= end) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// Text of a window of another process, asked of the window itself.
+std::wstring textOf(HWND window) {
+    wchar_t buffer[512] = {};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
+                        10000, &result);
+    return buffer;
+}
+
+// Delivers the message without waiting for its handler, then waits until the window's thread
+// has handled it (or has entered a nested loop, as a message box's).
+void post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    SendNotifyMessageW(window, message, wParam, lParam);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_BLOCK, 60000, &result);
+}
+
+void click(HWND control) {
+    post(control, BM_CLICK, 0, 0);
+}
+
+bool isChecked(HWND control) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_BLOCK, 10000, &state);
+    return state == BST_CHECKED;
+}
+
+// The child of the window with the class and text.
+HWND childWithText(HWND parent, const wchar_t* className, const std::wstring& text) {
+    struct Search {
+        const wchar_t* className;
+        const std::wstring* text;
+        HWND found;
+    } search{className, &text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (WindowClass(child) != s->className || textOf(child) != *s->text) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The child of the class whose top-left corner lies at (x, y) in the parent's client area.
+HWND childAt(HWND parent, const wchar_t* className, int x, int y) {
+    struct Search {
+        const wchar_t* className;
+        int x, y;
+        HWND found;
+    } search{className, x, y, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            const RECT rect = ChildRect(child);
+            if (WindowClass(child) != s->className || rect.left != s->x || rect.top != s->y)
+                return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A visible top-level window of the process with the class.
+HWND topLevelOf(DWORD processId, const wchar_t* className) {
+    struct Search {
+        DWORD processId;
+        const wchar_t* className;
+        HWND found;
+    } search{processId, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->processId || !IsWindowVisible(window) ||
+                WindowClass(window) != s->className)
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// One run of the program: started in the constructor, ended (if still running) by the
+// destructor.
+class Program {
+  public:
+    Program() {
+        std::wstring path = programPath();
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                  nullptr, nullptr, &startup, &process_) != 0;
+        EXPECT_TRUE(started_) << narrow(path) << " error " << GetLastError();
+    }
+    ~Program() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            ADD_FAILURE() << "the program was still running";
+            TerminateProcess(process_.hProcess, 99);
+            WaitForSingleObject(process_.hProcess, kWaitMs);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The main window once it is visible; null when it does not appear in time.
+    HWND mainWindow(DWORD milliseconds = kWaitMs) {
+        HWND found = nullptr;
+        waitFor([&] { return (found = topLevelOf(process_.dwProcessId, L"QUENORITH")) != nullptr; },
+                milliseconds);
+        return found;
+    }
+    // A visible message box (or any dialog) of the program; null when none appears in time.
+    HWND messageBox(DWORD milliseconds = kWaitMs) {
+        HWND found = nullptr;
+        waitFor([&] { return (found = topLevelOf(process_.dwProcessId, L"#32770")) != nullptr; },
+                milliseconds);
+        return found;
+    }
+    bool hasMessageBox() { return topLevelOf(process_.dwProcessId, L"#32770") != nullptr; }
+    bool hasMainWindow() { return topLevelOf(process_.dwProcessId, L"QUENORITH") != nullptr; }
+    // Watches the program until it ends: whether its main window became visible meanwhile.
+    bool showsWindowBeforeItEnds() {
+        bool shown = false;
+        waitFor([&] {
+            shown = shown || hasMainWindow();
+            return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+        });
+        return shown;
+    }
+    // The exit code, or STILL_ACTIVE when the program does not end in time.
+    DWORD exitCode(DWORD milliseconds = kWaitMs) {
+        if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
+            return STILL_ACTIVE;
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+  private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+std::wstring messageText(HWND box) {
+    return textOf(GetDlgItem(box, 0xFFFF));
+}
+
+// Presses the message box's button and waits until the box has gone.
+void answer(HWND box, int button) {
+    HWND control = GetDlgItem(box, button);
+    ASSERT_NE(control, nullptr) << "button " << button;
+    SendNotifyMessageW(control, BM_CLICK, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }));
+}
+
+void closeWindow(HWND window) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
+void showPage(HWND window, int page) {
+    HWND toolbar = FindWindowExW(window, nullptr, L"ToolbarWindow32", nullptr);
+    ASSERT_NE(toolbar, nullptr);
+    post(window, WM_COMMAND, static_cast<WPARAM>(page + 1), reinterpret_cast<LPARAM>(toolbar));
+}
+
+HWND checkBox(HWND window, const wchar_t* text) {
+    HWND found = childWithText(window, L"Button", text);
+    EXPECT_NE(found, nullptr) << narrow(text);
+    return found;
+}
+
+std::optional<DWORD> readDword(HKEY root, const wchar_t* key, const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    if (RegGetValueW(root, key, name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
+}
+
+bool keyExists(HKEY root, const char16_t* key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(root, AsWide(key), 0, KEY_READ | KEY_WOW64_64KEY, &opened) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(opened);
+    return true;
+}
+
+std::wstring desktopFolder() {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &path) == S_OK) folder = path;
+    CoTaskMemFree(path);
+    return folder;
+}
+
+std::string readFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(environment("VELKARO_TEST_SERVICE").empty())
+            << "run through tests/services/with_stand_in.sh";
+        // The program's data store and trail in fresh folders; the stand-in schtasks.exe
+        // reports the task ready and logs what it is asked.
+        SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(machine.path().c_str()));
+        SetEnvironmentVariableW(L"APPDATA", AsWide(user.path().c_str()));
+        SetEnvironmentVariableW(L"FAKE_SCHTASKS_MODE", L"ready");
+        schtasksLog = std::wstring(AsWide(machine.path().c_str())) + L"\\schtasks.log";
+        SetEnvironmentVariableW(L"FAKE_SCHTASKS_LOG", schtasksLog.c_str());
+        useService(L"http://127.0.0.1:" + widen(environment("VELKARO_TEST_CLOSED_PORT")) +
+                   L"/gone");
+        // A known state of the tweaks the tests change.
+        DeleteRegTree(Hive::ClassesRoot, kCopyToKey);
+        godMode = desktopFolder() + kGodModeName;
+        RemoveDirectoryW(godMode.c_str());
+    }
+    void TearDown() override {
+        DeleteRegTree(Hive::ClassesRoot, kCopyToKey);
+        DeleteRegTree(Hive::ClassesRoot, kNotepadKey);
+        DeleteRegTree(Hive::CurrentUser, kRecycleBinKey);
+        RemoveDirectoryW(godMode.c_str());
+    }
+    // Where the program's update check and reports go; a segment of the stand-in picks its
+    // answer.
+    void useService(const std::wstring& base) {
+        SetEnvironmentVariableW(L"VELKARO_TEST_SERVICE", base.c_str());
+    }
+    void useStandIn(const char* segment) {
+        useService(widen(environment("VELKARO_TEST_SERVICE")) + L"/" + widen(segment));
+    }
+
+    TestFolder machine;
+    TestFolder user;
+    std::wstring schtasksLog;
+    std::wstring godMode;
+    std::vector<ScopedRegistryValue> values;
+};
+
+TEST_F(ProgramTest, StartShowsPageZeroAndEveryPageShowsTheStoredValues) {
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"ExtendedUIHoverTime", 250));
+    values.push_back(ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced,
+                                                L"ThumbnailLivePreviewHoverTime", 1234));
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock", 1));
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"DisablePreviewWindow", 0));
+    values.push_back(ScopedRegistryValue::Text(HKEY_LOCAL_MACHINE, kCurrentVersionNT,
+                                               L"RegisteredOwner", L"Quenorith Tester"));
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kUserPolicies, L"NoDriveTypeAutoRun", 255));
+    values.push_back(ScopedRegistryValue::Dword(HKEY_CURRENT_USER, L"Control Panel\\Desktop",
+                                                L"PaintDesktopVersion", 1));
+    values.push_back(ScopedRegistryValue::Text(
+        HKEY_CLASSES_ROOT, L"*\\shell\\Open with Notepad\\command", L"", L"notepad.exe %1"));
+    values.push_back(
+        ScopedRegistryValue::Text(HKEY_CURRENT_USER, AsWide(kRecycleBinKey), L"", L"Recycle Bin"));
+    SetEnvironmentVariableW(L"FAKE_SCHTASKS_MODE", L"disabled");
+
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(WindowText(window), kCaption);
+    EXPECT_FALSE(program.hasMessageBox());
+
+    struct Shown {
+        int page;
+        const wchar_t* text;
+        bool checked;
+    };
+    const Shown checks[] = {
+        {0, L"Recycle Bin", true},
+        {0, L"Run", false},
+        {1, L"Show seconds on taskbar clock", true},
+        {1, L"Turn off thumbnail live preview", false},
+        {2, L"Open with Notepad for all files", true},
+        {2, L"Copy To", false},
+        {3, L"Paint Windows version onto the desktop", true},
+        {3, L"Add GodMode folder to the desktop", false},
+        {4, L"Disable autorun (recommended)", true},
+        {4, L"Enable autorun", false},
+        {5, L"Disable Compatibility telemetry", true},
+    };
+    // Page 0 comes first: its boxes are visible before any page was chosen.
+    for (int page = 0; page < 6; ++page) {
+        if (page > 0) showPage(window, page);
+        for (const Shown& shown : checks) {
+            if (shown.page != page) continue;
+            SCOPED_TRACE(narrow(shown.text));
+            HWND box = checkBox(window, shown.text);
+            if (!box) continue;
+            EXPECT_TRUE(IsWindowVisible(box));
+            EXPECT_EQ(isChecked(box), shown.checked);
+        }
+    }
+    showPage(window, 1);
+    EXPECT_EQ(textOf(childAt(window, L"Edit", 255, 178)), L"250");
+    EXPECT_EQ(textOf(childAt(window, L"Edit", 255, 208)), L"1234");
+    showPage(window, 3);
+    EXPECT_EQ(textOf(childAt(window, L"Edit", 650, 123)), L"Quenorith Tester");
+
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ApplyWritesWhatChangedAndAsksForALogOutOnlyWhenNeeded) {
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock", 0));
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    HWND apply = childWithText(window, L"Button", L"Apply");
+    ASSERT_NE(apply, nullptr);
+
+    showPage(window, 1);
+    click(checkBox(window, L"Show seconds on taskbar clock"));
+    click(apply);
+    HWND box = program.messageBox();
+    ASSERT_NE(box, nullptr) << "the log-out message";
+    EXPECT_EQ(WindowText(box), kCaption);
+    EXPECT_EQ(messageText(box), kLogOutText);
+    EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock"), 1u);
+    answer(box, IDOK);
+
+    // A context-menu entry needs no log-out: no message.
+    showPage(window, 2);
+    click(checkBox(window, L"Copy To"));
+    click(apply);
+    EXPECT_TRUE(keyExists(HKEY_CLASSES_ROOT, kCopyToKey));
+    EXPECT_FALSE(program.hasMessageBox());
+
+    // Nothing changed since: a second Apply writes nothing (the tweaks changed behind the
+    // program's back stay as they are), runs no task command and shows nothing.
+    DeleteRegTree(Hive::ClassesRoot, kCopyToKey);
+    const DWORD zero = 0;
+    RegSetKeyValueW(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock", REG_DWORD, &zero,
+                    sizeof zero);
+    const std::string tasksBefore = readFile(schtasksLog);
+    click(apply);
+    EXPECT_FALSE(program.hasMessageBox());
+    EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock"), 0u);
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCopyToKey));
+    const std::string tasksAfter = readFile(schtasksLog);
+    EXPECT_EQ(tasksAfter.find("/Change", tasksBefore.size()), std::string::npos) << tasksAfter;
+
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ApplyCreatesTheGodModeFolderAndUnchecksItsBox) {
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    showPage(window, 3);
+    HWND godModeBox = checkBox(window, L"Add GodMode folder to the desktop");
+    ASSERT_NE(godModeBox, nullptr);
+    click(godModeBox);
+    EXPECT_TRUE(isChecked(godModeBox));
+    click(childWithText(window, L"Button", L"Apply"));
+    EXPECT_FALSE(program.hasMessageBox());
+    const DWORD attributes = GetFileAttributesW(godMode.c_str());
+    EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << narrow(godMode);
+    EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(isChecked(godModeBox));
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ClosingWithoutApplyWritesNothingAndAsksNothing) {
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock", 0));
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    showPage(window, 1);
+    click(checkBox(window, L"Show seconds on taskbar clock"));
+    showPage(window, 2);
+    click(checkBox(window, L"Copy To"));
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+    EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock"), 0u);
+    EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCopyToKey));
+    EXPECT_EQ(readFile(schtasksLog).find("/Change"), std::string::npos);
+}
+
+TEST_F(ProgramTest, OnWindows81ItSaysSoAndEndsWithoutItsWindow) {
+    ScopedRegistryValue version =
+        ScopedRegistryValue::Text(HKEY_CURRENT_USER, L"Software\\Wine", L"Version", L"win81");
+    Program program;
+    HWND box = program.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(WindowText(box), kCaption);
+    EXPECT_EQ(messageText(box), kUnsupportedText);
+    EXPECT_FALSE(program.hasMainWindow());
+    answer(box, IDOK);
+    EXPECT_FALSE(program.showsWindowBeforeItEnds());
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(ProgramTest, ANewVersionIsOfferedBeforeTheWindowAppears) {
+    useStandIn("one");
+    {
+        SCOPED_TRACE("No: the window appears");
+        Program program;
+        HWND box = program.messageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(WindowText(box), kCaption);
+        EXPECT_EQ(messageText(box), kNewVersionText);
+        EXPECT_FALSE(program.hasMainWindow());
+        answer(box, IDNO);
+        HWND window = program.mainWindow();
+        ASSERT_NE(window, nullptr);
+        closeWindow(window);
+        EXPECT_EQ(program.exitCode(), 0u);
+    }
+    {
+        SCOPED_TRACE("Yes: the program ends without showing its window");
+        // The start-up check asks once a day: a fresh store asks again.
+        TestFolder fresh;
+        SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(fresh.path().c_str()));
+        Program program;
+        HWND box = program.messageBox();
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(messageText(box), kNewVersionText);
+        answer(box, IDYES);
+        EXPECT_FALSE(program.showsWindowBeforeItEnds());
+        EXPECT_EQ(program.exitCode(), 0u);
+    }
+}
+
+TEST_F(ProgramTest, AnUnreachableOrUpToDateServiceAsksNothing) {
+    for (const char* segment : {"zero", "error"}) {
+        SCOPED_TRACE(segment);
+        useStandIn(segment);
+        TestFolder fresh;
+        SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(fresh.path().c_str()));
+        Program program;
+        HWND window = program.mainWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(program.hasMessageBox());
+        closeWindow(window);
+        EXPECT_EQ(program.exitCode(), 0u);
+    }
+}
+
+TEST_F(ProgramTest, LivePreviewBoxDisablesOnlyTheDelayField) {
+    values.push_back(
+        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"DisablePreviewWindow", 0));
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    showPage(window, 1);
+    HWND livePreview = checkBox(window, L"Turn off thumbnail live preview");
+    HWND field = childAt(window, L"Edit", 255, 208);
+    ASSERT_NE(livePreview, nullptr);
+    ASSERT_NE(field, nullptr);
+    HWND arrows = nullptr;
+    for (HWND child = GetWindow(field, GW_HWNDNEXT); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (WindowClass(child) == L"msctls_updown32") {
+            arrows = child;
+            break;
+        }
+    ASSERT_NE(arrows, nullptr);
+    EXPECT_TRUE(IsWindowEnabled(field));
+
+    click(livePreview);
+    EXPECT_FALSE(IsWindowEnabled(field));
+    EXPECT_TRUE(IsWindowEnabled(arrows));
+    click(livePreview);
+    EXPECT_TRUE(IsWindowEnabled(field));
+
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+} // namespace
