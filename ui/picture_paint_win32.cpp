@@ -52,8 +52,18 @@ void UIDialog::paintPictureFile(HDC dc) {
         gp::GdipGetImageWidth(bitmap.get(), &width);
         gp::GdipGetImageHeight(bitmap.get(), &height);
     }
+    RECT before{};
+    GetWindowRect(dialog_, &before);
     centerOnParent(static_cast<int>(width) + 16, static_cast<int>(height) + 40);
-    UpdateWindow(dialog_);
+    RECT after{};
+    GetWindowRect(dialog_, &after);
+    if (!EqualRect(&before, &after)) {
+        // This paint's context still has the old origin and clipping: the whole picture is
+        // drawn by the paint that the new geometry asks for, at once.
+        InvalidateRect(dialog_, nullptr, FALSE);
+        UpdateWindow(dialog_);
+        return;
+    }
     if (cached) gp::GdipDrawCachedBitmap(graphics.get(), cached.get(), 0, 0);
 }
 
