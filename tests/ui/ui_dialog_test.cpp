@@ -297,6 +297,74 @@ TEST_F(DialogTest, OverAParentSmallerThanItselfItMovesLeftAndAboveItUnlessThatIs
     DestroyWindow(small.window);
 }
 
+// A URL scheme of the test's own whose "open" command writes the address it was given into a
+// file, so that a test sees what a link opened.
+class ScopedUrlScheme {
+  public:
+    ScopedUrlScheme(const std::wstring& scheme, const std::wstring& output) : key_(scheme) {
+        const std::wstring command =
+            L"C:\\windows\\system32\\cmd.exe /c echo %1>\"" + output + L"\"";
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, key_.c_str(), L"URL Protocol", REG_SZ, L"",
+                        sizeof(wchar_t));
+        RegSetKeyValueW(HKEY_CLASSES_ROOT, (key_ + L"\\shell\\open\\command").c_str(), nullptr,
+                        REG_SZ, command.c_str(),
+                        static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    }
+    ~ScopedUrlScheme() { RegDeleteTreeW(HKEY_CLASSES_ROOT, key_.c_str()); }
+
+  private:
+    std::wstring key_;
+};
+
+// The file's first line once it exists (waiting up to five seconds), or empty text.
+std::string WaitForLine(const std::wstring& path, int milliseconds = 5000) {
+    for (int waited = 0; waited <= milliseconds; waited += 50) {
+        if (FILE* file = _wfopen(path.c_str(), L"rb")) {
+            char line[256] = {};
+            const bool read = fgets(line, sizeof line, file) != nullptr;
+            fclose(file);
+            if (read)
+                return std::string(line).substr(0, std::string(line).find_last_not_of(" \r\n") + 1);
+        }
+        Sleep(50);
+    }
+    return {};
+}
+
+TEST_F(DialogTest, ALinkOpensItsFirstRegisteredAddressOnClickAndEnter) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring output =
+        std::wstring(temp) + L"velkaro-link-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+    DeleteFileW(output.c_str());
+    const ScopedUrlScheme scheme(L"velkarotest", output);
+    UIFont font;
+    font.setBold(true);
+    UIDialog dialog(*owner, 2000);
+    RunDriven(dialog, [&](HWND d) {
+        const HWND link = GetDlgItem(d, 2004);
+        dialog.addLink(2004, u"velkarotest:first", font.create());
+        dialog.addLink(2004, u"velkarotest:second", nullptr);
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), font.handle());
+        NMHDR header{link, 2004, static_cast<UINT>(NM_DBLCLK)};
+        SendMessageW(d, WM_NOTIFY, 2004, reinterpret_cast<LPARAM>(&header));
+        header.code = static_cast<UINT>(NM_CLICK);
+        header.idFrom = 2001; // an item without an address
+        SendMessageW(d, WM_NOTIFY, 2001, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(WaitForLine(output, 1000), "") << "only clicks and Enter on a link open it";
+
+        header.idFrom = 2004;
+        SendMessageW(d, WM_NOTIFY, 2004, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(WaitForLine(output), "velkarotest:first");
+        DeleteFileW(output.c_str());
+        header.code = static_cast<UINT>(NM_RETURN);
+        SendMessageW(d, WM_NOTIFY, 2004, reinterpret_cast<LPARAM>(&header));
+        EXPECT_EQ(WaitForLine(output), "velkarotest:first");
+        dialog.close();
+    });
+    DeleteFileW(output.c_str());
+}
+
 TEST_F(DialogTest, BoldRangeMakesThoseCharactersBold) {
     UIDialog dialog(*owner, 6000);
     dialog.loadRichEdit(true);
