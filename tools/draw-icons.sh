@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Draws the program's icons with ImageMagick and writes them as .ico files into resources/icons.
-# The .ico files are committed, so building needs no image tool; run this only to change them.
+# Draws the program's icons with ImageMagick and writes them as .ico files into resources/icons,
+# and the "No preview" picture into resources. The files are committed, so building needs no
+# image tool; run this only to change them. Text needs a font package (fonts-dejavu-core).
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)/resources/icons"
 mkdir -p "$out"
@@ -83,7 +84,13 @@ draw settings -fill '#4b5563' \
     -draw 'polygon 40,68 68,40 216,188 188,216' -draw 'polygon 188,40 216,68 68,216 40,188' \
     -fill '#e5e7eb' -draw 'circle 128,128 128,98'
 
+# The Import and Export dialog's view switch: a white question mark on a blue disc.
+draw switch-view -fill '#1f5fbf' -draw 'circle 128,128 128,8' \
+    -fill white -font DejaVu-Sans-Bold -pointsize 200 -gravity center -annotate +0+8 '?'
+
 ico app app 256 64 48 32 24 16
+ico about-dialog app 48
+ico switch-view switch-view 16
 ico app-small app 32 24 16
 for page in computer taskbar menu system security privacy; do
     ico "page-$page" "page-$page" 256
@@ -91,3 +98,8 @@ done
 ico about about 256 128 64 48 32 16
 ico settings settings 48 32 24 16
 echo "icons written to $out"
+
+# The Preview dialog's picture when a tweak has none: 399 x 300, 16 colours, black on white.
+convert -size 399x300 xc:white -font DejaVu-Sans -pointsize 40 -fill black -gravity center \
+    -annotate +0+0 'No preview' -colors 16 -type Palette -depth 4 "BMP3:$out/../no-preview.bmp"
+echo "picture written to $out/../no-preview.bmp"

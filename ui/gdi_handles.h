@@ -1,5 +1,5 @@
 #pragma once
-// Owners of the GDI and USER handles the toolkit creates: one move-only type per kind,
+// Owners of the GDI, USER and module handles the toolkit creates: one move-only type per kind,
 // released in the destructor.
 
 #include <windows.h>
@@ -35,3 +35,6 @@ using UniqueFont = UniqueHandle<HFONT, DeleteObject>;
 using UniqueIcon = UniqueHandle<HICON, DestroyIcon>;
 using UniqueMenu = UniqueHandle<HMENU, DestroyMenu>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
+using UniqueBitmap = UniqueHandle<HBITMAP, DeleteObject>;
+using UniqueMemoryDC = UniqueHandle<HDC, DeleteDC>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;

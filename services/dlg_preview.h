@@ -1,0 +1,24 @@
+#pragma once
+// The Preview dialog: the picture "previews\<name>.png" beside the current directory, or the
+// built-in "No preview" picture when that file cannot be opened.
+
+#include "ui/ui_dialog.h"
+
+#include <string>
+#include <string_view>
+
+inline constexpr std::uint32_t kPreviewDialogId = 5000;
+inline constexpr std::uint32_t kNoPreviewBitmapId = 5001;
+
+class dlgPreview : public UIDialog {
+  public:
+    // pictureName is UTF-8; captionSuffix goes behind the caption "Preview".
+    dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::string_view pictureName,
+               std::u16string_view captionSuffix);
+
+  protected:
+    void onInit() override;
+
+  private:
+    std::u16string captionSuffix_;
+};

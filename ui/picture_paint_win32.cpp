@@ -1,0 +1,89 @@
+// What a dialog paints: a picture file through GDI+, a bitmap resource or an icon resource.
+
+#include "ui/gdiplus_handles.h"
+#include "ui/ui_dialog.h"
+
+#include "engine/win32/wide.h"
+
+void UIDialog::paint(HDC dc) {
+    switch (paintMode_) {
+    case PaintMode::PictureFile:
+        paintPictureFile(dc);
+        break;
+    case PaintMode::Bitmap:
+        paintBitmap(dc);
+        break;
+    case PaintMode::Icon:
+        paintIcon(dc);
+        break;
+    case PaintMode::None:
+        break;
+    }
+}
+
+// The picture is read again on every paint and drawn at its own size with the fastest
+// settings; the dialog takes the picture's size under its caption, centred on its parent.
+// A picture that cannot be read has the size 0 x 0.
+void UIDialog::paintPictureFile(HDC dc) {
+    namespace gp = Gdiplus::DllExports;
+    const GdiplusSession session;
+    if (!session) return;
+
+    Gdiplus::GpBitmap* rawBitmap = nullptr;
+    gp::GdipCreateBitmapFromFile(AsWide(picturePath_.c_str()), &rawBitmap);
+    const UniqueGpBitmap bitmap(rawBitmap);
+
+    Gdiplus::GpGraphics* rawGraphics = nullptr;
+    gp::GdipCreateFromHDC(dc, &rawGraphics);
+    const UniqueGpGraphics graphics(rawGraphics);
+    gp::GdipSetCompositingMode(graphics.get(), Gdiplus::CompositingModeSourceCopy);
+    gp::GdipSetCompositingQuality(graphics.get(), Gdiplus::CompositingQualityHighSpeed);
+    gp::GdipSetPixelOffsetMode(graphics.get(), Gdiplus::PixelOffsetModeNone);
+    gp::GdipSetSmoothingMode(graphics.get(), Gdiplus::SmoothingModeNone);
+    gp::GdipSetInterpolationMode(graphics.get(), Gdiplus::InterpolationModeDefault);
+
+    Gdiplus::GpCachedBitmap* rawCached = nullptr;
+    if (bitmap && graphics) gp::GdipCreateCachedBitmap(bitmap.get(), graphics.get(), &rawCached);
+    const UniqueGpCachedBitmap cached(rawCached);
+
+    UINT width = 0;
+    UINT height = 0;
+    if (bitmap) {
+        gp::GdipGetImageWidth(bitmap.get(), &width);
+        gp::GdipGetImageHeight(bitmap.get(), &height);
+    }
+    RECT before{};
+    GetWindowRect(dialog_, &before);
+    centerOnParent(static_cast<int>(width) + 16, static_cast<int>(height) + 40);
+    RECT after{};
+    GetWindowRect(dialog_, &after);
+    if (!EqualRect(&before, &after)) {
+        // This paint's context still has the old origin and clipping: the whole picture is
+        // drawn by the paint that the new geometry asks for, at once.
+        InvalidateRect(dialog_, nullptr, FALSE);
+        UpdateWindow(dialog_);
+        return;
+    }
+    if (cached) gp::GdipDrawCachedBitmap(graphics.get(), cached.get(), 0, 0);
+}
+
+// The bitmap at the client origin in its own size; the dialog keeps its size.
+void UIDialog::paintBitmap(HDC dc) {
+    const UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_BITMAP, 0, 0, 0)));
+    if (!bitmap) return;
+    BITMAP info{};
+    GetObjectW(bitmap.get(), sizeof(info), &info);
+    const UniqueMemoryDC memory(CreateCompatibleDC(dc));
+    if (!memory) return;
+    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    SelectObject(memory.get(), previous);
+}
+
+// The icon at (20, 20) in 48 x 48 pixels, whatever sizes the resource holds.
+void UIDialog::paintIcon(HDC dc) {
+    const UniqueIcon icon(static_cast<HICON>(LoadImageW(
+        instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_ICON, 0, 0, LR_LOADTRANSPARENT)));
+    if (icon) DrawIconEx(dc, 20, 20, icon.get(), 48, 48, 0, nullptr, DI_NORMAL);
+}

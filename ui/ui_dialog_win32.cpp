@@ -1,0 +1,162 @@
+#include "ui/ui_dialog.h"
+
+#include "engine/win32/wide.h"
+
+#include <richedit.h>
+#include <shellapi.h>
+
+void UIRichEdit::boldRange(LONG first, LONG last) {
+    CHARRANGE range{first, last};
+    if (last < first) range = {0, 0};
+    SendMessageW(current_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    CHARFORMAT2W format{};
+    static_assert(sizeof(format) == 116);
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_BOLD | CFM_WEIGHT;
+    format.dwEffects = CFE_BOLD;
+    format.wWeight = FW_BOLD;
+    SendMessageW(current_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+}
+
+UIDialog::UIDialog(const UIBase& owner, std::uint32_t dialogId)
+    : instance_(owner.instance), parent_(owner.window), iconId_(owner.iconId), dialogId_(dialogId) {
+}
+
+void UIDialog::loadRichEdit(bool load) {
+    if (!load || richEditModule_) return;
+    richEditModule_.reset(LoadLibraryW(L"msftedit.dll"));
+    if (!richEditModule_) blocked_ = true;
+}
+
+INT_PTR UIDialog::run() {
+    if (blocked_) return 0;
+    const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent_, GWLP_HINSTANCE));
+    const INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(dialogId_), parent_,
+                                           dialogProcedure, reinterpret_cast<LPARAM>(this));
+    // The window is gone: its icon and its handle are no longer needed.
+    dialog_ = nullptr;
+    bigIcon_.reset();
+    return result;
+}
+
+void UIDialog::close() {
+    SendMessageW(dialog_, WM_CLOSE, 0, 0);
+}
+
+void UIDialog::setTitle(const char16_t* title) {
+    SetWindowTextW(dialog_, AsWide(title));
+}
+
+void UIDialog::showItem(int id, bool shown) {
+    ShowWindow(GetDlgItem(dialog_, id), shown ? SW_SHOW : SW_HIDE);
+}
+
+void UIDialog::onCommand(std::uint32_t id, std::function<void()> callback) {
+    commandHandlers_.try_emplace(id, std::move(callback));
+}
+
+void UIDialog::addLink(std::uint32_t id, std::u16string_view address, HFONT font) {
+    linkTargets_.try_emplace(id, address);
+    if (font)
+        SendDlgItemMessageW(dialog_, static_cast<int>(id), WM_SETFONT,
+                            reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+UIRichEdit& UIDialog::richEdit(int id) {
+    if (!richEdits_) richEdits_ = std::make_unique<UIRichEdit>(dialog_);
+    richEdits_->select(GetDlgItem(dialog_, id));
+    return *richEdits_;
+}
+
+void UIDialog::centerOnParent(int width, int height) {
+    RECT parent{};
+    GetWindowRect(GetParent(dialog_), &parent);
+    if (width == 0 && height == 0) {
+        RECT own{};
+        GetWindowRect(dialog_, &own);
+        width = own.right - own.left;
+        height = own.bottom - own.top;
+    }
+    const int x = parent.left + (parent.right - parent.left - width) / 2;
+    const int y = parent.top + (parent.bottom - parent.top - height) / 2;
+    if (x >= 0 && y >= 0 && x + width <= GetSystemMetrics(SM_CXSCREEN) &&
+        y + height <= GetSystemMetrics(SM_CYSCREEN))
+        SetWindowPos(dialog_, HWND_NOTOPMOST, x, y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
+    else
+        SetWindowPos(dialog_, HWND_NOTOPMOST, x, y, width, height,
+                     SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+}
+
+void UIDialog::setImageFile(std::u16string_view path) {
+    paintMode_ = PaintMode::PictureFile;
+    picturePath_.assign(path);
+}
+
+void UIDialog::setBitmap(std::uint32_t resourceId) {
+    paintMode_ = PaintMode::Bitmap;
+    paintResourceId_ = resourceId;
+}
+
+void UIDialog::setIcon(std::uint32_t resourceId) {
+    paintMode_ = PaintMode::Icon;
+    paintResourceId_ = resourceId;
+}
+
+INT_PTR CALLBACK UIDialog::dialogProcedure(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        reinterpret_cast<UIDialog*>(lParam)->initialize(window);
+        return FALSE;
+    }
+    if (auto* self = reinterpret_cast<UIDialog*>(GetWindowLongPtrW(window, DWLP_USER)))
+        self->handleMessage(message, wParam, lParam);
+    // The default dialog handling runs for every message as well.
+    return FALSE;
+}
+
+void UIDialog::initialize(HWND window) {
+    dialog_ = window;
+    bigIcon_.reset(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId_), IMAGE_ICON, 0, 0, 0)));
+    SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    centerOnParent(0, 0);
+    onInit();
+}
+
+void UIDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: {
+        // The key carries the notification code: a registered id answers plain clicks only.
+        const auto key = static_cast<std::uint32_t>(wParam);
+        const auto found = commandHandlers_.find(key);
+        if (found != commandHandlers_.end() && found->second) found->second();
+        const int id = LOWORD(wParam);
+        if (id == IDOK || id == IDCANCEL) EndDialog(dialog_, id);
+        break;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->code != static_cast<UINT>(NM_CLICK) &&
+            header->code != static_cast<UINT>(NM_RETURN))
+            break;
+        const auto found = linkTargets_.find(static_cast<std::uint32_t>(header->idFrom));
+        if (found != linkTargets_.end())
+            ShellExecuteW(nullptr, L"open", AsWide(found->second.c_str()), nullptr, nullptr,
+                          SW_SHOWNORMAL);
+        break;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(dialog_, &ps);
+        paint(dc);
+        EndPaint(dialog_, &ps);
+        break;
+    }
+    case WM_LBUTTONDOWN:
+        if (closeOnClick_) EndDialog(dialog_, IDOK);
+        break;
+    default:
+        break;
+    }
+}
