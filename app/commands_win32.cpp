@@ -5,7 +5,19 @@
 #include "engine/apply_changes.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
+#include "app/settings_transfer.h"
+#include "engine/win32/wide.h"
 #include "services/diagnostic_log.h"
+#include "services/dlg_about.h"
+#include "services/dlg_preview.h"
+#include "services/dlg_settings.h"
+#include "services/update_check.h"
+#include "settings/dlg_import_export.h"
+
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
 
 void MainWindow::onLivePreviewToggled() {
     UICheckBox* livePreview = checkBox("chb1_0");
@@ -32,10 +44,65 @@ void MainWindow::onApply() {
         SaveErrorTrail(errorTrail, false, services);
 }
 
-// Not built yet: the dialogs and the update check. Their controls and menu items are wired to
-// these so that each lands in one place when it is built.
-void MainWindow::openPreview() {}
-void MainWindow::openAbout() {}
-void MainWindow::openSettings() {}
-void MainWindow::openImportExport() {}
-void MainWindow::onCheckForUpdate() {}
+// The dialogs: each lives for one modal run.
+void MainWindow::openAbout() {
+    auto dialog = std::make_unique<dlgAbout>(*this, 1000);
+    dialog->run();
+}
+
+void MainWindow::openSettings() {
+    auto dialog = std::make_unique<dlgSettings>(*this, 2000);
+    dialog->run();
+}
+
+void MainWindow::openImportExport() {
+    {
+        auto dialog = std::make_unique<dlgImportExport>(*this);
+        dialog->loadRichEdit(true);
+        dialog->run();
+    }
+    RunImportExport(*this, dialogResult, dialogText.c_str());
+}
+
+// A preview button's name "btnPreview<page>_<item>" names its picture "<page><item>"; the
+// caption adds the text of the check box (or label) of the same tweak.
+void MainWindow::openPreview() {
+    const std::string name = commandSourceName();
+    constexpr std::size_t kStem = 10; // "btnPreview"
+    if (name.size() < kStem) return;
+    const std::string suffix = name.substr(kStem);
+    std::u16string captionSuffix;
+    if (UICheckBox* box = checkBox("chb" + suffix))
+        captionSuffix = u" - " + box->text();
+    else if (UILabel* label = this->label("lbl" + suffix))
+        captionSuffix = u" - " + label->text();
+    const std::size_t underscore = suffix.find('_');
+    if (underscore == std::string::npos) return;
+    const std::string pictureName = suffix.substr(0, underscore) + suffix.substr(underscore + 1);
+    auto dialog = std::make_unique<dlgPreview>(*this, kPreviewDialogId, pictureName, captionSuffix);
+    dialog->closeOnClick();
+    dialog->run();
+}
+
+void MainWindow::onCheckForUpdate() {
+    constexpr char16_t kCaption[] = u"Velkarostrandemilquorbenix";
+    switch (CheckForUpdate(true, updateCheck, services)) {
+    case kUpToDate:
+        messageBox(kCaption, u"You are using the latest version of Velkarostrandemilquorbenix.",
+                   MB_OK);
+        break;
+    case kNewVersion:
+        if (messageBox(kCaption, u"New version available. Would you like to download it.",
+                       MB_YESNO) == IDYES) {
+            ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr,
+                          SW_SHOWNORMAL);
+            close();
+        }
+        break;
+    case kServiceUnavailable:
+        messageBox(kCaption, u"Service is currently unavailable.", MB_OK);
+        break;
+    default:
+        break;
+    }
+}

@@ -37,7 +37,8 @@ void dlgImportExport::onInit() {
     font.setHeight(-14);
     showItem(kExplanation, false);
     richEdit(kExplanation);
-    SetDlgItemTextW(dialogHandle(), kExplanation, reinterpret_cast<const wchar_t*>(kExplanationText));
+    SetDlgItemTextW(dialogHandle(), kExplanation,
+                    reinterpret_cast<const wchar_t*>(kExplanationText));
     SendDlgItemMessageW(dialogHandle(), kExplanation, WM_SETFONT,
                         reinterpret_cast<WPARAM>(font.create()), TRUE);
     // The rich edit counts a line break as one character: these are "Note:".
@@ -59,8 +60,7 @@ void dlgImportExport::switchViews() {
 
 void dlgImportExport::pickImport() {
     const std::u16string path = openPicker_(dialogHandle(), kFilter);
-    if (path.empty())
-        return;
+    if (path.empty()) return;
     lineEdit(kImportPath).setText(path.c_str());
     lineEdit(kExportPath).clearText();
     button(kConfirm).setText(u"Import");
@@ -68,8 +68,7 @@ void dlgImportExport::pickImport() {
 
 void dlgImportExport::pickExport() {
     const std::u16string path = savePicker_(dialogHandle(), kFilter);
-    if (path.empty())
-        return;
+    if (path.empty()) return;
     lineEdit(kExportPath).setText(path.c_str());
     lineEdit(kImportPath).clearText();
     button(kConfirm).setText(u"Export");

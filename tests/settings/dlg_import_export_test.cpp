@@ -1,0 +1,206 @@
+// The Import and Export dialog through its picker seam, and the main window's dialog and
+// update commands, in-process under Wine.
+#include "app/main_window.h"
+#include "services/app_data_store.h"
+#include "settings/dlg_import_export.h"
+#include "tests/support/test_folder.h"
+#include "tests/ui/dialog_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+void Click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+std::wstring ItemText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+class ImportExportDialogTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetTestVariable(kMachineRootVariable, folder.path().c_str());
+        SetTestVariable(kUserRootVariable, folder.path().c_str());
+        owner = MakeOwner();
+        ASSERT_NE(owner, nullptr);
+    }
+    dlgImportExport::Picker returns(std::u16string path) {
+        return [path](HWND, const std::u16string& filter) {
+            EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
+            return path;
+        };
+    }
+    TestFolder folder;
+    std::unique_ptr<UICore> owner;
+};
+
+TEST_F(ImportExportDialogTest, ConfirmWithNothingPickedKeepsTheDialogOpen) {
+    dlgImportExport dialog(*owner, returns(u""), returns(u""));
+    dialog.loadRichEdit(true);
+    bool stillOpen = false;
+    const INT_PTR result = RunDriven(dialog, [&](HWND d) {
+        Click(d, 6009);
+        Click(d, 6003); // a cancelled picker changes nothing
+        Click(d, 6009);
+        stillOpen = IsWindow(d) && IsWindowVisible(d);
+        PressKey(d, VK_ESCAPE);
+    });
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(result, 2);
+    EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
+}
+
+TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner) {
+    dlgImportExport dialog(*owner, returns(u"C:\\in.vlkd"), returns(u"C:\\out.vlkd"));
+    dialog.loadRichEdit(true);
+    std::wstring afterImport, afterExport, importField;
+    RunDriven(dialog, [&](HWND d) {
+        Click(d, 6003);
+        afterImport = ItemText(d, 6009);
+        Click(d, 6006);
+        afterExport = ItemText(d, 6009);
+        importField = ItemText(d, 6002);
+        EXPECT_EQ(ItemText(d, 6005), L"C:\\out.vlkd");
+        Click(d, 6009);
+    });
+    EXPECT_EQ(afterImport, L"Import");
+    EXPECT_EQ(afterExport, L"Export");
+    EXPECT_EQ(importField, L"");
+    EXPECT_EQ(owner->dialogResult, 1);
+    EXPECT_EQ(owner->dialogText, u"C:\\out.vlkd");
+    char stored[64] = {};
+    GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
+    EXPECT_STREQ(stored, "C:\\out.vlkd");
+
+    dlgImportExport again(*owner, returns(u"C:\\in.vlkd"), returns(u""));
+    again.loadRichEdit(true);
+    owner->resetDialogResult();
+    RunDriven(again, [&](HWND d) { Click(d, 6003), Click(d, 6009); });
+    EXPECT_EQ(owner->dialogResult, 0);
+    EXPECT_EQ(owner->dialogText, u"C:\\in.vlkd");
+}
+
+TEST_F(ImportExportDialogTest, TheSwitchShowsTheExplanationInsteadOfTheGroups) {
+    dlgImportExport dialog(*owner, returns(u""), returns(u""));
+    dialog.loadRichEdit(true);
+    RunDriven(dialog, [&](HWND d) {
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, 6007)));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, 6001)));
+        EXPECT_EQ(ItemText(d, 6007).size(), 292u);
+        Click(d, 6008);
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, 6007)));
+        for (int id : {6001, 6002, 6003, 6004, 6005, 6006, 6009})
+            EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, id))) << id;
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, 6008)));
+        Click(d, 6008);
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, 6007)));
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(d, 6009)));
+        PressKey(d, VK_ESCAPE);
+    });
+}
+
+// Finds the dialog or message box a command opened on this thread, notes its caption and
+// text, and ends it with the given command.
+struct ModalWatcher {
+    std::wstring caption;
+    std::wstring text;
+    int answer;
+
+    void watch(std::function<void()> command) {
+        static thread_local ModalWatcher* current = nullptr;
+        current = this;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+            ModalWatcher& w = *current;
+            if (!w.caption.empty()) return;
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND window, LPARAM) -> BOOL {
+                    if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+                    ModalWatcher& w = *current;
+                    w.caption = WindowText(window);
+                    w.text = WindowText(GetDlgItem(window, 0xFFFF));
+                    PostMessageW(window, WM_COMMAND, w.answer, 0);
+                    return FALSE;
+                },
+                0);
+        });
+        command();
+        KillTimer(nullptr, timer);
+        current = nullptr;
+    }
+};
+
+class WindowCommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetTestVariable(kMachineRootVariable, folder.path().c_str());
+        SetTestVariable(kUserRootVariable, folder.path().c_str());
+        ServiceEndpoint nobody{};
+        ASSERT_TRUE(ParseServiceBase(u"http://127.0.0.1:9/none", nobody));
+        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                              u"Velkarostrandemilquorbenix", nobody);
+    }
+    void TearDown() override {
+        DestroyWindow(window->window);
+        PumpMessages();
+    }
+    void clickPreview(const char* name) {
+        HWND button = nullptr;
+        const UIControlSet* set = window->controlSet(ControlKind::Button);
+        if (auto found = set->entries().find(name); found != set->entries().end())
+            button = found->second.handle;
+        ASSERT_NE(button, nullptr) << name;
+        SendClick(window->window, button);
+    }
+    TestFolder folder;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(WindowCommandsTest, PreviewButtonsOpenTheirPictureWithTheTweaksCaption) {
+    const struct {
+        const char* button;
+        const wchar_t* caption;
+    } cases[] = {
+        {"btnPreview3_13", L"Preview - Registered organization"},
+        {"btnPreview1_2", L"Preview - Taskbar thumbnail delay time"},
+        {"btnPreview1_0", L"Preview - Turn off thumbnail live preview"},
+    };
+    for (const auto& c : cases) {
+        ModalWatcher watcher{{}, {}, IDCANCEL};
+        watcher.watch([&] { clickPreview(c.button); });
+        EXPECT_EQ(watcher.caption, c.caption) << c.button;
+    }
+}
+
+TEST_F(WindowCommandsTest, CheckForUpdateWithoutTheServiceSaysItIsUnavailable) {
+    ModalWatcher watcher{{}, {}, IDOK};
+    watcher.watch([&] { window->onCheckForUpdate(); });
+    EXPECT_EQ(watcher.caption, L"Velkarostrandemilquorbenix");
+    EXPECT_EQ(watcher.text, L"Service is currently unavailable.");
+}
+
+TEST_F(WindowCommandsTest, AboutSettingsAndImportExportOpenTheirDialogs) {
+    const struct {
+        std::function<void()> command;
+        const wchar_t* caption;
+    } cases[] = {
+        {[&] { window->openAbout(); }, nullptr},
+        {[&] { window->openSettings(); }, nullptr},
+        {[&] { window->openImportExport(); }, L"Import and Export"},
+    };
+    for (const auto& c : cases) {
+        ModalWatcher watcher{{}, {}, IDCANCEL};
+        watcher.watch(c.command);
+        EXPECT_FALSE(watcher.caption.empty()) << "no dialog came up";
+        if (c.caption) {
+            EXPECT_EQ(watcher.caption, c.caption);
+        }
+    }
+    EXPECT_EQ(window->dialogResult, -1) << "closing Import and Export imports nothing";
+}
+
+} // namespace
