@@ -364,8 +364,10 @@ TEST_F(MainWindowTest, PageSwitchShowsExactlyThePagesControls) {
     clickToolbar(3);
     EXPECT_TRUE(WindowStyle(hidden) & WS_VISIBLE);
 
-    // About (button 7) changes neither the page nor the check mark.
-    clickToolbar(7);
+    // About (button 7) opens its dialog and changes neither the page nor the check mark.
+    ModalWatcher about;
+    about.watch([&] { clickToolbar(7); });
+    EXPECT_FALSE(about.caption.empty()) << "no About dialog";
     EXPECT_EQ(window->currentPage(), 2);
     EXPECT_TRUE(SendMessageW(window->toolbar(), TB_ISBUTTONCHECKED, 3, 0));
 }
@@ -508,13 +510,15 @@ TEST_F(MainWindowTest, LivePreviewCheckBoxDisablesOnlyTheDelayField) {
     HWND toggle = handleOf(ControlKind::CheckBox, "chb1_0");
     HWND field = handleOf(ControlKind::SpinBox, "spb1_3");
     HWND arrows = handleOf(ControlKind::SpinBox, "spb1_3updown");
-    EXPECT_TRUE(IsWindowEnabled(field));
-    SendMessageW(toggle, BM_CLICK, 0, 0);
-    EXPECT_FALSE(IsWindowEnabled(field));
-    EXPECT_TRUE(IsWindowEnabled(arrows));
-    EXPECT_TRUE(IsWindowEnabled(handleOf(ControlKind::SpinBox, "spb1_2")));
-    SendMessageW(toggle, BM_CLICK, 0, 0);
-    EXPECT_TRUE(IsWindowEnabled(field));
+    EXPECT_TRUE(IsWindowEnabled(field)) << "enabled at start, whatever the box shows";
+    // Each click makes the field's state the opposite of the box's.
+    for (int click = 0; click < 2; ++click) {
+        SendMessageW(toggle, BM_CLICK, 0, 0);
+        const bool checked = SendMessageW(toggle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        EXPECT_EQ(IsWindowEnabled(field) != FALSE, !checked) << "click " << click;
+        EXPECT_TRUE(IsWindowEnabled(arrows));
+        EXPECT_TRUE(IsWindowEnabled(handleOf(ControlKind::SpinBox, "spb1_2")));
+    }
 }
 
 TEST_F(MainWindowTest, LoadStateShowsTheRegistryAndCollectReadsTheControlsBack) {

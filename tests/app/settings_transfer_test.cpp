@@ -2,10 +2,15 @@
 // export writes what the controls show, a failed import changes nothing and is recorded once.
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
+#include "app/vlk/companion.h"
+#include "engine/apply_changes.h"
+#include "engine/system_state.h"
 #include "engine/file_system.h"
 #include "engine/registry.h"
 #include "engine/win32/wide.h"
+#include "services/app_data_store.h"
 #include "settings/settings_file.h"
+#include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -24,13 +29,20 @@ std::u16string testFile(const char16_t* name) {
     return std::u16string(folder) + u"\\" + name;
 }
 
+// A window whose update check and reports go to a port nobody listens on.
+std::unique_ptr<MainWindow> MakeWindow() {
+    ServiceEndpoint nobody{};
+    ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
+    return std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
+                                        nobody);
+}
+
 class SettingsTransferTest : public ::testing::Test {
   protected:
     void SetUp() override {
         DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime");
-        window =
-            std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix");
+        window = MakeWindow();
         file = testFile(u"transfer.vlkd");
     }
     void TearDown() override {
@@ -60,7 +72,7 @@ TEST_F(SettingsTransferTest, ExportWritesWhatTheControlsShowAndImportSetsOnlyThe
         << "nothing reaches the system before Apply";
 
     // A fresh window imports the file: the controls change, the model and registry do not.
-    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix");
+    window = MakeWindow();
     EXPECT_FALSE(window->checkBox("chb1_4")->isChecked());
     const FeatureModel before = window->model;
     ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
@@ -81,6 +93,59 @@ TEST_F(SettingsTransferTest, AFailedImportChangesNoControlAndIsRecordedOnce) {
     const std::string trail = window->errorTrail.text;
     EXPECT_NE(trail.find("51:2;"), std::string::npos) << trail;
     EXPECT_EQ(trail.find("51:2;"), trail.rfind("51:2;"));
+}
+
+} // namespace
+
+namespace {
+
+// The registry state of every tweak as the engine reads it.
+FeatureModel ReadAll() {
+    FeatureModel m{};
+    ErrorTrail trail{};
+    std::strcpy(trail.text, "101000#");
+    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
+    return m;
+}
+
+void SetStateB() {
+    WriteRegDword(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock", 1);
+    WriteRegDword(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime", 20);
+    CreateRegKey(Hive::ClassesRoot, u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\"
+                                    u"{C2FBB630-2971-11D1-A18C-00C04FD75D13}");
+}
+
+TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
+    // A file exported from the window with some choices made in its controls.
+    window->checkBox("chb1_0")->setChecked(true);
+    window->spinBox("spb1_3")->setValue(20); // below the range: the window stores 50
+    window->lineEdit("le3_12")->setText(u"Companion Owner");
+    window->collectControls();
+    ASSERT_EQ(ExportSettings(*window, file.c_str()), 0u);
+
+    // The window imports it on a changed system and applies.
+    SetStateB();
+    window = MakeWindow();
+    ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
+    window->collectControls();
+    FeatureModel& m = window->model;
+    ApplyChanges(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
+                 window->errorTrail);
+    const FeatureModel byWindow = ReadAll();
+
+    // vlk applies the same file on the same changed system.
+    SetStateB();
+    std::string out;
+    EXPECT_EQ(RunCompanion({u"apply", file}, out), CompanionOk) << out;
+    const FeatureModel byCompanion = ReadAll();
+
+    const FeatureItem* w = reinterpret_cast<const FeatureItem*>(&byWindow);
+    const FeatureItem* c = reinterpret_cast<const FeatureItem*>(&byCompanion);
+    for (std::size_t i = 0; i < sizeof(FeatureModel) / sizeof(FeatureItem); ++i)
+        EXPECT_EQ(std::memcmp(&w[i].current, &c[i].current, sizeof(FeatureValue)), 0)
+            << "model item " << i;
+    EXPECT_EQ(byCompanion.taskbar.items[3].current.number, 50u);
+    EXPECT_EQ(std::u16string(byCompanion.system.items[12].current.text), u"Companion Owner");
 }
 
 } // namespace

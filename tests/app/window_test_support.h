@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,35 @@ inline RECT ChildRect(HWND control) {
 inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
 }
+
+// Runs the command and, from a timer of the modal loop it opens, notes the caption and text
+// of the first dialog or message box of this thread and answers it with the command id.
+struct ModalWatcher {
+    std::wstring caption;
+    std::wstring text;
+    int answer = IDCANCEL;
+
+    void watch(const std::function<void()>& command) {
+        static thread_local ModalWatcher* current = nullptr;
+        current = this;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+            if (!current->caption.empty()) return;
+            EnumThreadWindows(
+                GetCurrentThreadId(),
+                [](HWND window, LPARAM) -> BOOL {
+                    if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+                    current->caption = WindowText(window);
+                    current->text = WindowText(GetDlgItem(window, 0xFFFF));
+                    PostMessageW(window, WM_COMMAND, current->answer, 0);
+                    return FALSE;
+                },
+                0);
+        });
+        command();
+        KillTimer(nullptr, timer);
+        current = nullptr;
+    }
+};
 
 // Sets a registry value for the life of the object and puts back what was there before.
 class ScopedRegistryValue {

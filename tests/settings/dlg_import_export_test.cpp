@@ -103,37 +103,6 @@ TEST_F(ImportExportDialogTest, TheSwitchShowsTheExplanationInsteadOfTheGroups) {
     });
 }
 
-// Finds the dialog or message box a command opened on this thread, notes its caption and
-// text, and ends it with the given command.
-struct ModalWatcher {
-    std::wstring caption;
-    std::wstring text;
-    int answer;
-
-    void watch(std::function<void()> command) {
-        static thread_local ModalWatcher* current = nullptr;
-        current = this;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-            ModalWatcher& w = *current;
-            if (!w.caption.empty()) return;
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND window, LPARAM) -> BOOL {
-                    if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                    ModalWatcher& w = *current;
-                    w.caption = WindowText(window);
-                    w.text = WindowText(GetDlgItem(window, 0xFFFF));
-                    PostMessageW(window, WM_COMMAND, w.answer, 0);
-                    return FALSE;
-                },
-                0);
-        });
-        command();
-        KillTimer(nullptr, timer);
-        current = nullptr;
-    }
-};
-
 class WindowCommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -170,7 +139,7 @@ TEST_F(WindowCommandsTest, PreviewButtonsOpenTheirPictureWithTheTweaksCaption) {
         {"btnPreview1_0", L"Preview - Turn off thumbnail live preview"},
     };
     for (const auto& c : cases) {
-        ModalWatcher watcher{{}, {}, IDCANCEL};
+        ModalWatcher watcher;
         watcher.watch([&] { clickPreview(c.button); });
         EXPECT_EQ(watcher.caption, c.caption) << c.button;
     }
@@ -193,7 +162,7 @@ TEST_F(WindowCommandsTest, AboutSettingsAndImportExportOpenTheirDialogs) {
         {[&] { window->openImportExport(); }, L"Import and Export"},
     };
     for (const auto& c : cases) {
-        ModalWatcher watcher{{}, {}, IDCANCEL};
+        ModalWatcher watcher;
         watcher.watch(c.command);
         EXPECT_FALSE(watcher.caption.empty()) << "no dialog came up";
         if (c.caption) {
