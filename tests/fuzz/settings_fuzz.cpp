@@ -1,0 +1,51 @@
+// The settings data file reader on any bytes: it never reads outside the file, every record
+// it hands on is marked usable or not, and an import of them sets only known controls.
+#include "settings/settings_records.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct CountingTarget : SettingsTarget {
+    bool setCheckBox(const char16_t* name, bool) override {
+        check(name);
+        return true;
+    }
+    void setSpinValue(const char16_t* name, std::uint32_t) override { check(name); }
+    void setLineText(const char16_t* name, const char16_t* text) override {
+        check(name);
+        std::size_t n = 0;
+        while (text[n])
+            ++n;
+        if (n > 50) std::abort();
+    }
+    void setRadioPair(bool) override {}
+    static void check(const char16_t* name) {
+        const std::u16string n(name);
+        if (n.size() < 5 || n.size() > 20) std::abort();
+    }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    SettingsRecords records;
+    std::memset(records, 0xbd, sizeof records);
+    ErrorTrail trail{};
+    std::strcpy(trail.text, "101000#");
+    const SettingsResult code = ParseSettingsFile(data, size, records, trail);
+    if (code == SettingsOk || code == SettingsConverted) {
+        for (const SettingsRecord& r : records)
+            if (r.valid > 1) std::abort();
+        CountingTarget target;
+        ImportSettingsRecords(records, 0x3FFFFFF, target);
+        if (std::strcmp(trail.text, "101000#") != 0)
+            std::abort(); // a readable file records no failure
+    } else if (std::strlen(trail.text) <= 7) {
+        std::abort(); // every failure leaves its record
+    }
+    return 0;
+}
