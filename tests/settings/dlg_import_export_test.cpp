@@ -1,6 +1,8 @@
 // The Import and Export dialog through its picker seam, and the main window's dialog and
 // update commands, in-process under Wine.
 #include "app/main_window.h"
+#include "app/settings_transfer.h"
+#include "engine/text.h"
 #include "services/app_data_store.h"
 #include "settings/dlg_import_export.h"
 #include "tests/support/test_folder.h"
@@ -142,6 +144,58 @@ TEST_F(WindowCommandsTest, PreviewButtonsOpenTheirPictureWithTheTweaksCaption) {
         ModalWatcher watcher;
         watcher.watch([&] { clickPreview(c.button); });
         EXPECT_EQ(watcher.caption, c.caption) << c.button;
+    }
+}
+
+TEST_F(WindowCommandsTest, EveryPreviewButtonOpensItsPreview) {
+    const UIControlSet* buttons = window->controlSet(ControlKind::Button);
+    int opened = 0;
+    for (const auto& [name, entry] : buttons->entries()) {
+        if (name.rfind("btnPreview", 0) != 0) continue;
+        ModalWatcher watcher;
+        watcher.watch([&] { SendClick(window->window, entry.handle); });
+        EXPECT_EQ(watcher.caption.rfind(L"Preview - ", 0), 0u) << name;
+        ++opened;
+    }
+    EXPECT_EQ(opened, 41);
+}
+
+TEST_F(WindowCommandsTest, AFailedImportSaysSoWithItsCode) {
+    ModalWatcher watcher{{}, {}, IDOK};
+    watcher.watch([&] { RunImportExport(*window, 0, u"C:\\no-such-folder\\x.vlkd"); });
+    EXPECT_EQ(watcher.caption, L"Import");
+    EXPECT_EQ(watcher.text, L"Cannot import settings. Error code: 1");
+    EXPECT_EQ(window->dialogResult, -1);
+}
+
+TEST_F(WindowCommandsTest, CheckForUpdateTellsEachAnswerOfTheService) {
+    const std::string base = [] {
+        char value[256] = {};
+        GetEnvironmentVariableA("VELKARO_TEST_SERVICE", value, sizeof value);
+        return std::string(value);
+    }();
+    ASSERT_FALSE(base.empty()) << "run through tests/services/with_stand_in.sh";
+    // No start-up check: only the command asks the service.
+    ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);
+    const struct {
+        const char* answer;
+        int reply;
+        const wchar_t* text;
+    } cases[] = {
+        {"zero", IDOK, L"You are using the latest version of Velkarostrandemilquorbenix."},
+        {"one", IDNO, L"New version available. Would you like to download it."},
+        {"error", IDOK, L"Service is currently unavailable."},
+    };
+    for (const auto& c : cases) {
+        ServiceEndpoint endpoint{};
+        ASSERT_TRUE(ParseServiceBase(fromUtf8(base + "/" + c.answer), endpoint));
+        MainWindow asking(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", endpoint);
+        ModalWatcher watcher{{}, {}, c.reply};
+        watcher.watch([&] { asking.onCheckForUpdate(); });
+        EXPECT_EQ(watcher.text, c.text) << c.answer;
+        EXPECT_TRUE(IsWindow(asking.window)) << "No keeps the program running";
+        DestroyWindow(asking.window);
+        PumpMessages();
     }
 }
 
