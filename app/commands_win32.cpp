@@ -31,11 +31,8 @@ void MainWindow::onLivePreviewToggled() {
 // cleared.
 void MainWindow::onApply() {
     collectControls();
-    FeatureModel& m = model;
-    const std::uint32_t logOut = ApplyChanges(m.computer, m.taskbar, m.contextMenu, m.system,
-                                              m.security, m.privacy, errorTrail);
-    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                    errorTrail);
+    const std::uint32_t logOut = ApplyChanges(model, errorTrail);
+    ReadSystemState(model, errorTrail);
     if (UICheckBox* godMode = checkBox("chb3_1")) godMode->setChecked(false);
     if (logOut == 1)
         messageBox(u"Velkarostrandemilquorbenix",

@@ -53,8 +53,7 @@ void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
 
 void MainWindow::loadState() {
     FeatureModel& m = model;
-    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                    errorTrail);
+    ReadSystemState(model, errorTrail);
 
     ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "engine/drives.h"
+#include "engine/text.h"
 #include "services/diagnostic_log.h"
 #include "settings/settings_file.h"
 
@@ -16,16 +17,16 @@ class WindowSettingsTarget : public SettingsTarget {
     explicit WindowSettingsTarget(MainWindow& window) : window_(window) {}
 
     bool setCheckBox(const char16_t* name, bool checked) override {
-        UICheckBox* box = window_.checkBox(narrow(name));
+        UICheckBox* box = window_.checkBox(toUtf8(name));
         if (box == nullptr) return false;
         box->setChecked(checked);
         return true;
     }
     void setSpinValue(const char16_t* name, std::uint32_t value) override {
-        if (UISpinBox* spin = window_.spinBox(narrow(name))) spin->setValue(value);
+        if (UISpinBox* spin = window_.spinBox(toUtf8(name))) spin->setValue(value);
     }
     void setLineText(const char16_t* name, const char16_t* text) override {
-        if (UILineEdit* edit = window_.lineEdit(narrow(name))) edit->setText(text);
+        if (UILineEdit* edit = window_.lineEdit(toUtf8(name))) edit->setText(text);
     }
     void setRadioPair(bool first) override {
         if (UIRadioButton* radio = window_.radioButton("rbtn4_0")) radio->setChecked(first);
@@ -33,20 +34,8 @@ class WindowSettingsTarget : public SettingsTarget {
     }
 
   private:
-    // Control names are plain ASCII.
-    static std::string narrow(const char16_t* name) {
-        std::string out;
-        for (; *name; ++name)
-            out += static_cast<char>(*name);
-        return out;
-    }
     MainWindow& window_;
 };
-
-std::u16string decimal(std::uint32_t number) {
-    const std::string digits = std::to_string(number);
-    return std::u16string(digits.begin(), digits.end());
-}
 
 } // namespace
 
@@ -78,7 +67,7 @@ void RunImportExport(MainWindow& window, std::int32_t action, const char16_t* pa
             text = u"Settings have been imported from older file version. Features from current "
                    u"version have not been changed. Click on button \"Apply\" to apply settings.";
         else
-            text = u"Cannot import settings. Error code: " + decimal(code);
+            text = u"Cannot import settings. Error code: " + fromUtf8(std::to_string(code));
         window.messageBox(u"Import", text.c_str(), MB_OK);
     } else if (action == 1) {
         window.collectControls();
@@ -87,7 +76,7 @@ void RunImportExport(MainWindow& window, std::int32_t action, const char16_t* pa
             code == SettingsOk
                 ? std::u16string(u"Settings have been successfully saved.")
                 : u"Cannot save settings file. Try to choose another path. Error code: " +
-                      decimal(code);
+                      fromUtf8(std::to_string(code));
         window.messageBox(u"Export", text.c_str(), MB_OK);
     }
     window.resetDialogResult();

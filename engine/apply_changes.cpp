@@ -47,10 +47,13 @@ void applyBingSearch(std::uint32_t pending) {
     }
 }
 
-// Carries out one tweak's apply rule; returns whether the tweak was changed.
-bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
-    const bool changed = t.apply == ApplyRule::WriteText ? TextChanged(item) : NumberChanged(item);
-    if (!changed) return false;
+bool changed(const Tweak& t, const FeatureItem& item) {
+    return t.apply == ApplyRule::WriteText ? TextChanged(item) : NumberChanged(item);
+}
+
+// Carries out one tweak's apply rule when the tweak was changed.
+void applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
+    if (!changed(t, item)) return;
     const std::uint32_t pending = item.pending.number;
     const bool one = pending == 1;
     const bool machineToo = t.machineKey != nullptr && item.machineWide == 1;
@@ -131,21 +134,28 @@ bool applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
         applyBingSearch(pending);
         break;
     }
-    return true;
 }
 
-// Applies a page's tweaks in order; returns whether a changed one needs a log-out.
-bool applyPage(std::span<const Tweak> tweaks, const FeatureItem* items, ErrorTrail& trail) {
-    bool logOut = false;
-    for (std::size_t i = 0; i < tweaks.size(); ++i) {
-        if (applyItem(tweaks[i], items[i], trail) && tweaks[i].logOut) logOut = true;
-    }
-    return logOut;
+void applyPage(std::span<const Tweak> tweaks, const FeatureItem* items, ErrorTrail& trail) {
+    for (std::size_t i = 0; i < tweaks.size(); ++i)
+        applyItem(tweaks[i], items[i], trail);
+}
+
+bool pageNeedsLogOut(std::span<const Tweak> tweaks, const FeatureItem* items) {
+    for (std::size_t i = 0; i < tweaks.size(); ++i)
+        if (tweaks[i].logOut && changed(tweaks[i], items[i])) return true;
+    return false;
+}
+
+bool slotChanged(const FeatureItem* slots) {
+    for (std::size_t k = 0; k < kDriveSlots; ++k)
+        if (NumberChanged(slots[k])) return true;
+    return false;
 }
 
 // NoDrives is rewritten on every Apply: each changed slot sets or clears the bit of the
-// drive it stands for now. Returns whether a slot was changed.
-bool applyDriveSlots(const FeatureItem* slots) {
+// drive it stands for now.
+void applyDriveSlots(const FeatureItem* slots) {
     const bool existed = RegValueExists(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
 
@@ -156,10 +166,8 @@ bool applyDriveSlots(const FeatureItem* slots) {
         if (present & DriveSlot::bit(letter)) bits[count++] = DriveSlot::bit(letter);
     }
 
-    bool changed = false;
     for (std::size_t k = 0; k < kDriveSlots; ++k) {
         if (!NumberChanged(slots[k])) continue;
-        changed = true;
         if (slots[k].pending.number == 1)
             hidden |= bits[k];
         else
@@ -171,21 +179,36 @@ bool applyDriveSlots(const FeatureItem* slots) {
     } else {
         WriteRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, hidden);
     }
-    return changed;
 }
 
 } // namespace
+
+std::uint32_t LogOutRequired(const ComputerPage& computer, const TaskbarPage& taskbar,
+                             const ContextMenuPage& contextMenu, const SystemPage& system,
+                             const SecurityPage& security, const PrivacyPage& privacy) {
+    const bool logOut = pageNeedsLogOut(kComputerTweaks, computer.items) ||
+                        (kDriveSlotLogOut && slotChanged(computer.items + DriveSlot::firstItem)) ||
+                        pageNeedsLogOut(kTaskbarTweaks, taskbar.items) ||
+                        pageNeedsLogOut(kContextMenuTweaks, contextMenu.items) ||
+                        pageNeedsLogOut(kSystemTweaks, system.items) ||
+                        pageNeedsLogOut(kSecurityTweaks, security.items) ||
+                        pageNeedsLogOut(kPrivacyTweaks, privacy.items);
+    return logOut ? 1 : 0;
+}
 
 std::uint32_t ApplyChanges(const ComputerPage& computer, const TaskbarPage& taskbar,
                            const ContextMenuPage& contextMenu, const SystemPage& system,
                            const SecurityPage& security, const PrivacyPage& privacy,
                            ErrorTrail& trail) {
-    bool logOut = applyPage(kComputerTweaks, computer.items, trail);
-    if (applyDriveSlots(computer.items + DriveSlot::firstItem) && kDriveSlotLogOut) logOut = true;
-    logOut |= applyPage(kTaskbarTweaks, taskbar.items, trail);
-    logOut |= applyPage(kContextMenuTweaks, contextMenu.items, trail);
-    logOut |= applyPage(kSystemTweaks, system.items, trail);
-    logOut |= applyPage(kSecurityTweaks, security.items, trail);
-    logOut |= applyPage(kPrivacyTweaks, privacy.items, trail);
-    return logOut ? 1 : 0;
+    // Applying leaves the model as it is, so the flag can be had from the comparison alone.
+    const std::uint32_t logOut =
+        LogOutRequired(computer, taskbar, contextMenu, system, security, privacy);
+    applyPage(kComputerTweaks, computer.items, trail);
+    applyDriveSlots(computer.items + DriveSlot::firstItem);
+    applyPage(kTaskbarTweaks, taskbar.items, trail);
+    applyPage(kContextMenuTweaks, contextMenu.items, trail);
+    applyPage(kSystemTweaks, system.items, trail);
+    applyPage(kSecurityTweaks, security.items, trail);
+    applyPage(kPrivacyTweaks, privacy.items, trail);
+    return logOut;
 }

@@ -11,3 +11,17 @@ std::uint32_t ApplyChanges(const ComputerPage& computer, const TaskbarPage& task
                            const ContextMenuPage& contextMenu, const SystemPage& system,
                            const SecurityPage& security, const PrivacyPage& privacy,
                            ErrorTrail& trail);
+
+// The flag ApplyChanges returns, from the comparison of current and pending alone.
+std::uint32_t LogOutRequired(const ComputerPage& computer, const TaskbarPage& taskbar,
+                             const ContextMenuPage& contextMenu, const SystemPage& system,
+                             const SecurityPage& security, const PrivacyPage& privacy);
+
+// The same for a whole model.
+inline std::uint32_t ApplyChanges(const FeatureModel& m, ErrorTrail& trail) {
+    return ApplyChanges(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
+                        trail);
+}
+inline std::uint32_t LogOutRequired(const FeatureModel& m) {
+    return LogOutRequired(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy);
+}

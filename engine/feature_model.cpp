@@ -17,3 +17,9 @@ bool TextChanged(const FeatureItem& item) {
     }
     return false;
 }
+
+void KeepCurrentValues(FeatureModel& model) {
+    auto* items = reinterpret_cast<FeatureItem*>(&model);
+    for (std::size_t i = 0; i < sizeof model / sizeof(FeatureItem); ++i)
+        items[i].pending = items[i].current;
+}

@@ -78,6 +78,9 @@ template <typename Page> void SetPendingText(Page& page, std::size_t item, const
     SetPendingText(page.items[item], text);
 }
 
+// Every pending value set to the current one, as controls left untouched would give it.
+void KeepCurrentValues(FeatureModel& model);
+
 // Whether the user changed the tweak: the numbers differ, or for a text item the texts.
 bool NumberChanged(const FeatureItem& item);
 bool TextChanged(const FeatureItem& item);

@@ -4,7 +4,7 @@
 #include "engine/registry.h"
 #include "engine/text.h"
 
-#include <cstdio>
+#include <string>
 
 const char16_t* const kCalculatorLanguageFolders[kCalculatorLanguages] = {
     u"ar-SA", u"bg-BG",      u"cs-CZ", u"da-DK", u"de-DE", u"el-GR", u"en-GB", u"en-US", u"et-EE",
@@ -72,12 +72,8 @@ void InstallPreviousCalculator() {
 
     for (std::size_t i = 0; i < kCalculatorLanguages; ++i) {
         languageTarget(system, i, target);
-        char name[16];
-        std::snprintf(name, sizeof name, "data%zu.dat", i);
-        char16_t wideName[16] = {};
-        for (std::size_t k = 0; name[k]; ++k)
-            wideName[k] = static_cast<char16_t>(name[k]);
-        payloadSource(wideName, source);
+        const std::u16string name = u"data" + fromUtf8(std::to_string(i)) + u".dat";
+        payloadSource(name.c_str(), source);
         CopyFileIfAbsent(source, target);
     }
 }

@@ -9,3 +9,8 @@
 void ReadSystemState(ComputerPage& computer, TaskbarPage& taskbar, ContextMenuPage& contextMenu,
                      SystemPage& system, SecurityPage& security, PrivacyPage& privacy,
                      ErrorTrail& trail);
+
+// The same for a whole model.
+inline void ReadSystemState(FeatureModel& m, ErrorTrail& trail) {
+    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
+}

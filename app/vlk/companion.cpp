@@ -89,9 +89,15 @@ struct Entry {
     std::string storage;
     FeatureItem* item;
     bool isText;
-    bool logOut;
     bool oneShot; // the GodMode folder: done when applied, always reads 0
 };
+
+// "\\<part>" of a key path.
+std::string part(const char16_t* name) {
+    std::string text = "\\";
+    text += toUtf8(name);
+    return text;
+}
 
 std::string storageOf(const Tweak& t) {
     std::string where;
@@ -103,16 +109,15 @@ std::string storageOf(const Tweak& t) {
     case ReadRule::TakeOwnership:
         return "HKCR\\*\\shell\\runas, HKCR\\Directory\\shell\\runas";
     case ReadRule::BingSearch:
-        return "HKCU\\" + toUtf8(kBingSearch.readKey) + "\\" + toUtf8(kBingSearch.value) +
-               " (builds before 19041: HKCU\\" + toUtf8(kBingSearch.oldReadKey) + "\\" +
-               toUtf8(kBingSearch.oldValue) + ")";
+        return "HKCU" + part(kBingSearch.readKey) + part(kBingSearch.value) +
+               " (builds before 19041: HKCU" + part(kBingSearch.oldReadKey) +
+               part(kBingSearch.oldValue) + ")";
     default:
         break;
     }
-    if (t.machineKey)
-        where = "HKLM\\" + toUtf8(t.machineKey) + (*t.value ? "\\" + toUtf8(t.value) : "") + ", ";
-    where += hiveName(t.hive) + "\\" + toUtf8(t.key);
-    where += *t.value ? "\\" + toUtf8(t.value) : std::string(" (key)");
+    if (t.machineKey) where = "HKLM" + part(t.machineKey) + (*t.value ? part(t.value) : "") + ", ";
+    where += hiveName(t.hive) + part(t.key);
+    where += *t.value ? part(t.value) : std::string(" (key)");
     if (t.apply == ApplyRule::Calculator) where += ", System32\\calc1.exe";
     return where;
 }
@@ -127,7 +132,7 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
         for (std::size_t i = 0; i < pages[p].size(); ++i) {
             const Tweak& t = pages[p][i];
             out.push_back({p, toUtf8(t.control), toUtf8(t.label), storageOf(t), &items[p][i],
-                           t.read == ReadRule::Text, t.logOut, t.apply == ApplyRule::GodMode});
+                           t.read == ReadRule::Text, t.apply == ApplyRule::GodMode});
         }
         if (p != 0) continue;
         std::size_t slot = 0;
@@ -137,8 +142,7 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
                            "HKLM\\" + toUtf8(kNoDrives.key) + "\\" + toUtf8(kNoDrives.value) +
                                " (drive " + drive + ")",
-                           &m.computer.items[DriveSlot::item(slot)], false, kDriveSlotLogOut,
-                           false});
+                           &m.computer.items[DriveSlot::item(slot)], false, false});
             ++slot;
         }
     }
@@ -156,19 +160,6 @@ bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
 
 bool differs(const Entry& e) {
     return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
-}
-
-void readState(FeatureModel& m, ErrorTrail& trail) {
-    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
-}
-
-template <typename Page> void keep(Page& page) {
-    for (FeatureItem& item : page.items)
-        item.pending = item.current;
-}
-void keepAll(FeatureModel& m) {
-    keep(m.computer), keep(m.taskbar), keep(m.contextMenu);
-    keep(m.system), keep(m.security), keep(m.privacy);
 }
 
 struct Session {
@@ -193,7 +184,7 @@ struct Session {
     std::string jsonRecords() const { return "\"errorRecords\":" + quoteJson(records()); }
 
     int show() {
-        readState(model, trail);
+        ReadSystemState(model, trail);
         if (json) {
             out += "{\"tweaks\":[";
             bool first = true;
@@ -221,8 +212,8 @@ struct Session {
     // Reads the system, then lays the file over the pending values as an import lays it
     // over the window's controls. 0 when the file was read.
     std::uint32_t load(const std::u16string& path) {
-        readState(model, trail);
-        keepAll(model);
+        ReadSystemState(model, trail);
+        KeepCurrentValues(model);
         SettingsRecords records;
         const std::uint32_t code = ReadSettingsFile(records, path.c_str(), trail);
         if (code != 0 && code != 100) {
@@ -235,96 +226,68 @@ struct Session {
         return 0;
     }
 
-    bool logOutNeeded(const std::vector<Entry>& list) const {
-        for (const Entry& e : list)
-            if (e.logOut && differs(e)) return true;
-        return false;
-    }
-
-    int plan(const std::u16string& path) {
-        if (load(path) != 0) return CompanionBadFile;
-        const auto list = entries(model, drives);
-        std::string items;
-        for (const Entry& e : list) {
-            if (!differs(e)) continue;
-            if (json) {
-                items = joined(items, JsonObject()
-                                          .add("page", quoteJson(kPageNames[e.page]))
-                                          .add("control", quoteJson(e.control))
-                                          .add("label", quoteJson(e.label))
-                                          .add("from", valueText(e.item->current, e.isText))
-                                          .add("to", valueText(e.item->pending, e.isText))
-                                          .done());
-            } else {
-                items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
-                         valueText(e.item->current, e.isText) + " -> " +
-                         valueText(e.item->pending, e.isText) + "\n";
-            }
-        }
-        const bool logOut = logOutNeeded(list);
-        if (json) {
-            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") + "," +
-                   jsonRecords() + "}\n";
-        } else {
-            out += items.empty() ? "Nothing to change.\n" : items;
-            out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
-            closeText();
-        }
-        return CompanionOk;
-    }
-
-    int apply(const std::u16string& path) {
-        if (load(path) != 0) return CompanionBadFile;
-        const FeatureModel wanted = model;
-        ApplyChanges(model.computer, model.taskbar, model.contextMenu, model.system, model.security,
-                     model.privacy, trail);
-        readState(model, trail);
-
-        // `wanted` holds what was there and what was asked; `model` now holds what is there.
-        FeatureModel asked = wanted;
+    // Lists the changed tweaks (what was there -> what is asked), with `now` what the system
+    // holds after an apply (null for a plan), and whether a log-out is needed.
+    // Returns whether every change took.
+    bool report(FeatureModel& asked, FeatureModel* now, bool logOut) {
         const auto askedList = entries(asked, drives);
-        const auto nowList = entries(model, drives);
+        std::vector<Entry> nowList;
+        if (now) nowList = entries(*now, drives);
         bool allHeld = true;
         std::string items;
         for (std::size_t k = 0; k < askedList.size(); ++k) {
             const Entry& e = askedList[k];
             if (!differs(e)) continue;
-            const FeatureValue& now = nowList[k].item->current;
-            const bool held = e.oneShot || sameValue(now, e.item->pending, e.isText);
-            allHeld = allHeld && held;
-            if (json) {
-                items = joined(items, JsonObject()
-                                          .add("page", quoteJson(kPageNames[e.page]))
-                                          .add("control", quoteJson(e.control))
-                                          .add("label", quoteJson(e.label))
-                                          .add("from", valueText(e.item->current, e.isText))
-                                          .add("to", valueText(e.item->pending, e.isText))
-                                          .add("now", valueText(now, e.isText))
-                                          .add("held", held ? "true" : "false")
-                                          .done());
-            } else {
-                items += std::string(kPageNames[e.page]) + " | " + e.label + ": " +
-                         valueText(e.item->current, e.isText) + " -> " +
-                         valueText(e.item->pending, e.isText) +
-                         (held ? " ok" : " NOT TAKEN (now " + valueText(now, e.isText) + ")") +
-                         "\n";
+            const std::string from = valueText(e.item->current, e.isText);
+            const std::string to = valueText(e.item->pending, e.isText);
+            JsonObject change;
+            change.add("page", quoteJson(kPageNames[e.page]))
+                .add("control", quoteJson(e.control))
+                .add("label", quoteJson(e.label))
+                .add("from", from)
+                .add("to", to);
+            std::string line =
+                std::string(kPageNames[e.page]) + " | " + e.label + ": " + from + " -> " + to;
+            if (now) {
+                const FeatureValue& value = nowList[k].item->current;
+                const bool held = e.oneShot || sameValue(value, e.item->pending, e.isText);
+                allHeld = allHeld && held;
+                change.add("now", valueText(value, e.isText)).add("held", held ? "true" : "false");
+                line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
             }
+            items = json ? joined(items, change.done()) : items + line + "\n";
         }
-        const bool logOut = logOutNeeded(askedList);
         if (json) {
-            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false") +
-                   ",\"allHeld\":" + (allHeld ? "true" : "false") + "," + jsonRecords() + "}\n";
+            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false");
+            if (now) out += std::string(",\"allHeld\":") + (allHeld ? "true" : "false");
+            out += ",";
+            out += jsonRecords();
+            out += "}\n";
         } else {
             out += items.empty() ? "Nothing to change.\n" : items;
             out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
             closeText();
         }
-        return allHeld ? CompanionOk : CompanionNotTaken;
+        return allHeld;
+    }
+
+    int plan(const std::u16string& path) {
+        if (load(path) != 0) return CompanionBadFile;
+        report(model, nullptr, LogOutRequired(model) == 1);
+        return CompanionOk;
+    }
+
+    int apply(const std::u16string& path) {
+        if (load(path) != 0) return CompanionBadFile;
+        FeatureModel asked = model;
+        const bool logOut = ApplyChanges(model, trail) == 1;
+        ReadSystemState(model, trail);
+        return report(asked, &model, logOut) ? CompanionOk : CompanionNotTaken;
     }
 
     int exportTo(const std::u16string& path) {
-        readState(model, trail);
-        keepAll(model);
+        ReadSystemState(model, trail);
+        KeepCurrentValues(model);
         SettingsRecords records;
         BuildSettingsRecords(model, drives, records);
         const std::uint32_t code = WriteSettingsFile(records, kSettingsRecordCount, path.c_str());

@@ -4,6 +4,7 @@
 #include "engine/registry.h"
 #include "engine/text.h"
 #include "settings/settings_file.h"
+#include "tests/substitutes/app_files_host.h"
 #include "tests/substitutes/platform_fakes.h"
 #include "tests/substitutes/registry_memory.h"
 
@@ -12,6 +13,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -155,10 +158,22 @@ TEST_F(CompanionTest, UsageErrorsGiveExitCodeThree) {
 
 TEST_F(CompanionTest, AFailedExportLeavesAnEarlierFileWhole) {
     ASSERT_EQ(run({u"export", file("keep.vlkd")}), CompanionOk);
-    const auto size = std::filesystem::file_size(dir / "keep.vlkd");
-    EXPECT_EQ(size, kSettingsFileSize);
-    ASSERT_EQ(run({u"export", file("no-such-folder/x.vlkd")}), CompanionBadFile);
+    const auto read = [&] {
+        std::ifstream in(dir / "keep.vlkd", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string before = read();
+    EXPECT_EQ(before.size(), kSettingsFileSize);
+
+    WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1); // a different state
+    hostfiles::FailReplace(true);                                 // the last step fails
+    EXPECT_EQ(run({u"export", file("keep.vlkd")}), CompanionBadFile);
+    hostfiles::FailReplace(false);
     EXPECT_EQ(out, "Cannot save settings file. Error code: 1\n");
+    EXPECT_EQ(read(), before) << "the earlier file is whole";
+    EXPECT_FALSE(std::filesystem::exists(dir / "keep.vlkd.tmp")) << "no temporary file left";
+
+    ASSERT_EQ(run({u"export", file("no-such-folder/x.vlkd")}), CompanionBadFile);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "engine/text.h"
 #include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
+#include "tests/support/test_folder.h"
 
 #include <windows.h>
 
@@ -56,13 +57,7 @@ Finished runVlk(const std::u16string& arguments) {
     DWORD code = 0;
     GetExitCodeProcess(process.get(), &code);
     output.reset();
-    std::string text;
-    if (FILE* f = _wfopen(AsWide(outputPath.c_str()), L"rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;)
-            text.append(buffer, n);
-        std::fclose(f);
-    }
+    const std::string text = ReadWholeFile(outputPath).value_or("");
     DeleteFileW(AsWide(outputPath.c_str()));
     return {code, text};
 }

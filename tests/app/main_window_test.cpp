@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "tests/app/window_test_support.h"
+#include "tests/ui/dialog_test_support.h"
 #include "services/app_data_store.h"
 #include "tests/support/test_folder.h"
 
@@ -578,52 +579,6 @@ TEST_F(MainWindowTest, LoadStateShowsTheRegistryAndCollectReadsTheControlsBack) 
     for (std::size_t k = 0; k < 26; ++k)
         EXPECT_EQ(m.computer.items[14 + k].pending.number, m.computer.items[14 + k].current.number)
             << "drive slot " << k;
-}
-
-// Writes the window's picture as a 24-bit BMP file; false when nothing could be captured.
-bool SaveWindowPicture(HWND window, const std::wstring& path, bool& uniform) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    const bool copied = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    const DWORD stride = ((width * 3 + 3) / 4) * 4;
-    const DWORD size = stride * height;
-    const auto* pixels = static_cast<const BYTE*>(bits);
-    uniform = true;
-    for (DWORD i = 3; i < size && uniform; i += 3)
-        uniform =
-            pixels[i] == pixels[0] && pixels[i + 1] == pixels[1] && pixels[i + 2] == pixels[2];
-
-    bool written = false;
-    if (FILE* file = _wfopen(path.c_str(), L"wb")) {
-        BITMAPFILEHEADER header{};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + size;
-        written = fwrite(&header, sizeof(header), 1, file) == 1 &&
-                  fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, file) == 1 &&
-                  fwrite(bits, size, 1, file) == 1;
-        fclose(file);
-    }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return copied && written;
 }
 
 TEST_F(MainWindowTest, ScreenshotsOfTheSixPages) {

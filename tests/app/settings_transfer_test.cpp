@@ -104,7 +104,7 @@ FeatureModel ReadAll() {
     FeatureModel m{};
     ErrorTrail trail{};
     std::strcpy(trail.text, "101000#");
-    ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy, trail);
+    ReadSystemState(m, trail);
     return m;
 }
 
@@ -128,9 +128,7 @@ TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
     window = MakeWindow();
     ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
     window->collectControls();
-    FeatureModel& m = window->model;
-    ApplyChanges(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                 window->errorTrail);
+    ApplyChanges(window->model, window->errorTrail);
     const FeatureModel byWindow = ReadAll();
 
     // vlk applies the same file on the same changed system.

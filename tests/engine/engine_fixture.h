@@ -33,23 +33,10 @@ class EngineTest : public ::testing::Test {
                        u"CurrentBuildNumber", build);
     }
 
-    void read() {
-        ReadSystemState(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                        trail);
-    }
+    void read() { ReadSystemState(m, trail); }
     // Pending as the controls would give it untouched: every value as read.
-    void keepAll() {
-        keep(m.computer);
-        keep(m.taskbar);
-        keep(m.contextMenu);
-        keep(m.system);
-        keep(m.security);
-        keep(m.privacy);
-    }
-    std::uint32_t apply() {
-        return ApplyChanges(m.computer, m.taskbar, m.contextMenu, m.system, m.security, m.privacy,
-                            trail);
-    }
+    void keepAll() { KeepCurrentValues(m); }
+    std::uint32_t apply() { return ApplyChanges(m, trail); }
 
     FeatureItem& item(int page, std::size_t index) {
         FeatureItem* const pages[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
@@ -59,10 +46,4 @@ class EngineTest : public ::testing::Test {
 
     FeatureModel m;
     ErrorTrail trail;
-
-  private:
-    template <typename Page> static void keep(Page& page) {
-        for (FeatureItem& it : page.items)
-            it.pending = it.current;
-    }
 };
