@@ -10,20 +10,10 @@
 
 namespace {
 
-class AppraiserTaskTest : public ::testing::Test {
-  protected:
-    void SetUp() override { clearTrail(); }
-    void clearTrail() {
-        std::memset(&trail, 0, sizeof trail);
-        std::strcpy(trail.text, "101000#");
-    }
-    ErrorTrail trail;
-};
-
 // The scheduler's TASK_STATE numbers, and a task that is not there.
 constexpr std::uint32_t Unknown = 0, Disabled = 1, Queued = 2, Ready = 3, Running = 4, Missing = 99;
 
-TEST_F(AppraiserTaskTest, EachCommandReadsOrChangesTheTaskAndRecordsTheFailingStep) {
+TEST(AppraiserTaskTest, EachCommandReadsOrChangesTheTaskAndRecordsTheFailingStep) {
     const struct {
         const char* what;
         TaskCommand command;
@@ -56,7 +46,8 @@ TEST_F(AppraiserTaskTest, EachCommandReadsOrChangesTheTaskAndRecordsTheFailingSt
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fakes::Reset();
-        clearTrail();
+        ErrorTrail trail{};
+        std::strcpy(trail.text, "101000#");
         if (c.before == Missing)
             fakes::RemoveTask();
         else
@@ -69,16 +60,6 @@ TEST_F(AppraiserTaskTest, EachCommandReadsOrChangesTheTaskAndRecordsTheFailingSt
         }
         EXPECT_EQ(std::string(trail.text), std::string("101000#") + c.records);
     }
-}
-
-TEST_F(AppraiserTaskTest, ARepeatedFailureIsRecordedOnce) {
-    fakes::Reset();
-    fakes::FailTaskCalls(1, 0x80041315);
-    RunAppraiserTask(TaskQuery, trail);
-    RunAppraiserTask(TaskQuery, trail);
-    fakes::FailTaskCalls(3, 0x80004001);
-    RunAppraiserTask(TaskEnd, trail);
-    EXPECT_STREQ(trail.text, "101000#1:2147750677;3:2147500033;");
 }
 
 } // namespace
