@@ -12,13 +12,15 @@ enum class TaskAction : std::uint32_t {
     Stop,      // IRegisteredTask::Stop
 };
 
-// The step of a call that failed.
+// The step of a call that failed:
+//   connect: COM for this thread, creating the scheduler object, ITaskService::Connect;
+//   open:    ITaskService::GetFolder, ITaskFolder::GetTask;
+//   action:  the action itself.
 enum TaskServiceStep : std::uint32_t {
     TaskStepNone = 0,
-    TaskStepConnect =
-        1,              // COM for this thread, creating the scheduler object, ITaskService::Connect
-    TaskStepOpen = 2,   // ITaskService::GetFolder, ITaskFolder::GetTask
-    TaskStepAction = 3, // the action itself
+    TaskStepConnect = 1,
+    TaskStepOpen = 2,
+    TaskStepAction = 3,
 };
 
 // The scheduler's task states (TASK_STATE) that the engine tells apart.
