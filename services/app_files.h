@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 #include <utility>
+#include <vector>
 
 // An open C file; closed when the object goes.
 class UniqueFile {
@@ -44,3 +46,6 @@ UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode);
 // Moves source over target, replacing target in one step.
 bool MoveDataFileOver(const char16_t* source, const char16_t* target);
 bool RemoveDataFile(const char16_t* path);
+// The names of the files (not folders) in the folder, in no particular order; empty when the
+// folder cannot be listed.
+std::vector<std::u16string> ListDataFolder(const char16_t* folder);
