@@ -19,7 +19,9 @@ std::u16string hiveName(Hive hive) {
 
 // "\<name>", or nothing for the key's unnamed value.
 std::u16string part(const char16_t* name) {
-    return *name ? u"\\" + std::u16string(name) : std::u16string();
+    std::u16string text;
+    if (*name) text.append(u"\\").append(name);
+    return text;
 }
 
 std::u16string explained(const char16_t* what, const std::u16string& where, bool logOut) {

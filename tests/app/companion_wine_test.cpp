@@ -20,6 +20,7 @@ namespace {
 constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine;
 const char16_t* const kAdvanced =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr LocalTime kNow{2026, 12, 7, 14, 5, 9};
 
 std::u16string testFolder() {
     char16_t b[kPathCapacity] = {};
@@ -82,14 +83,14 @@ class CompanionOnWindows : public ::testing::Test {
 
 TEST_F(CompanionOnWindows, AnExportedFileAppliedOnAChangedSystemBringsItBack) {
     std::string out;
-    ASSERT_EQ(RunCompanion({u"export", file}, out), CompanionOk) << out;
+    ASSERT_EQ(RunCompanion({u"export", file}, kNow, out), CompanionOk) << out;
 
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
     WriteRegDword(LM, kNoDrives.key, kNoDrives.value, 4); // C:
     CreateRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"plan", file}, out), CompanionOk);
+    ASSERT_EQ(RunCompanion({u"plan", file}, kNow, out), CompanionOk);
     EXPECT_NE(out.find("Taskbar | Show seconds on taskbar clock: 1 -> 0"), std::string::npos)
         << out;
     EXPECT_NE(out.find("This PC | Hide drive C: 1 -> 0"), std::string::npos);
@@ -99,13 +100,13 @@ TEST_F(CompanionOnWindows, AnExportedFileAppliedOnAChangedSystemBringsItBack) {
         << "plan changes nothing";
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"apply", file}, out), CompanionOk) << out;
+    ASSERT_EQ(RunCompanion({u"apply", file}, kNow, out), CompanionOk) << out;
     EXPECT_EQ(ReadRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 9), 0u);
     EXPECT_FALSE(RegValueExists(LM, kNoDrives.key, kNoDrives.value));
     EXPECT_FALSE(RegKeyExists(Hive::ClassesRoot, kContextMenuTweaks[1].key));
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"plan", file}, out), CompanionOk);
+    ASSERT_EQ(RunCompanion({u"plan", file}, kNow, out), CompanionOk);
     EXPECT_EQ(out, "Nothing to change.\nLog-out required: no\n");
 }
 
