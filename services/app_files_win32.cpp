@@ -55,15 +55,17 @@ class UniqueFind {
 
 } // namespace
 
-std::vector<std::u16string> ListDataFolder(const char16_t* folder) {
-    std::vector<std::u16string> names;
+std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
+    std::vector<DataFileEntry> names;
     const std::u16string pattern = std::u16string(folder) + u"\\*";
     WIN32_FIND_DATAW found{};
     UniqueFind find(FindFirstFileW(AsWide(pattern.c_str()), &found));
     if (find.get() == INVALID_HANDLE_VALUE) return names;
     do {
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.emplace_back(AsU16(found.cFileName));
+            names.push_back({AsU16(found.cFileName),
+                             (std::uint64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                                 found.ftLastWriteTime.dwLowDateTime});
     } while (FindNextFileW(find.get(), &found));
     return names;
 }

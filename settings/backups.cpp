@@ -21,17 +21,21 @@ bool isDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
 
-// A backup's place in time: its stamp, then its copy number (1 for the first of a second).
+// A backup's place in time: when it was written, then its stamp and copy number (1 for the
+// first of a second). The time of writing comes first: a clock put back (the end of summer
+// time) gives names that sort before older ones.
 struct BackupKey {
+    std::uint64_t written;
     std::u16string stamp;
     unsigned copy;
     bool operator<(const BackupKey& other) const {
+        if (written != other.written) return written < other.written;
         return stamp != other.stamp ? stamp < other.stamp : copy < other.copy;
     }
 };
 
 // "YYYY-MM-DD hh.mm.ss.vlkd" or "YYYY-MM-DD hh.mm.ss (n).vlkd"; anything else is no backup.
-std::optional<BackupKey> keyOf(std::u16string_view name) {
+std::optional<BackupKey> keyOf(std::u16string_view name, std::uint64_t written) {
     if (name.size() < kStampLength + kExtension.size() ||
         name.substr(name.size() - kExtension.size()) != kExtension)
         return std::nullopt;
@@ -50,7 +54,7 @@ std::optional<BackupKey> keyOf(std::u16string_view name) {
             copy = copy * 10 + static_cast<unsigned>(c - u'0');
         }
     }
-    return BackupKey{std::u16string(name.substr(0, kStampLength)), copy};
+    return BackupKey{written, std::u16string(name.substr(0, kStampLength)), copy};
 }
 
 std::u16string ascii(const char* text) {
@@ -60,8 +64,9 @@ std::u16string ascii(const char* text) {
 // The names of the backups in the folder, oldest first.
 std::vector<std::u16string> sortedNames(const std::u16string& folder) {
     std::vector<std::pair<BackupKey, std::u16string>> found;
-    for (std::u16string& name : ListDataFolder(folder.c_str()))
-        if (auto key = keyOf(name)) found.emplace_back(std::move(*key), std::move(name));
+    for (DataFileEntry& file : ListDataFolder(folder.c_str()))
+        if (auto key = keyOf(file.name, file.written))
+            found.emplace_back(std::move(*key), std::move(file.name));
     std::sort(found.begin(), found.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<std::u16string> names;

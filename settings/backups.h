@@ -25,7 +25,8 @@ enum BackupFailure : std::uint64_t {
 // The Backups folder, created when missing; empty when there is no per-user data folder.
 std::u16string BackupFolder();
 
-// The backups in the folder, newest first, as full paths. Other files there are not backups.
+// The backups in the folder, newest (last written) first, as full paths. Other files there
+// are not backups.
 std::vector<std::u16string> ListBackups();
 
 // Reads the system's present state and writes it as a new backup stamped `now`, then removes

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -249,12 +250,15 @@ TEST_F(CompanionTest, ApplyBacksUpTheStateBeforeItAndKeepsTheNewestTwenty) {
     ASSERT_EQ(run({u"export", file("after.vlkd")}), CompanionOk);
     DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
 
-    // Twenty older backups and a file of the user's own in the folder.
+    // Twenty backups written before, named later than now as after a clock put back, and a
+    // file of the user's own in the folder.
     std::filesystem::create_directories(backups());
+    const auto anHourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
     for (int k = 0; k < 20; ++k) {
         char name[40];
-        std::snprintf(name, sizeof name, "2025-01-01 00.00.%02d.vlkd", k);
+        std::snprintf(name, sizeof name, "2030-01-01 00.00.%02d.vlkd", k);
         std::filesystem::copy_file(dir / "after.vlkd", backups() / name);
+        std::filesystem::last_write_time(backups() / name, anHourAgo + std::chrono::seconds(k));
     }
     std::ofstream(backups() / "notes.txt") << "mine";
 
@@ -264,8 +268,8 @@ TEST_F(CompanionTest, ApplyBacksUpTheStateBeforeItAndKeepsTheNewestTwenty) {
     EXPECT_TRUE(read(fromUtf8((backups() / "2026-12-07 14.05.09.vlkd").string())) ==
                 read(file("before.vlkd")))
         << "the state before the apply";
-    EXPECT_FALSE(std::filesystem::exists(backups() / "2025-01-01 00.00.00.vlkd"));
-    EXPECT_TRUE(std::filesystem::exists(backups() / "2025-01-01 00.00.01.vlkd"));
+    EXPECT_FALSE(std::filesystem::exists(backups() / "2030-01-01 00.00.00.vlkd"));
+    EXPECT_TRUE(std::filesystem::exists(backups() / "2030-01-01 00.00.01.vlkd"));
     EXPECT_TRUE(std::filesystem::exists(backups() / "notes.txt"));
     EXPECT_EQ(ListBackups().size(), kBackupsKept);
     EXPECT_EQ(toUtf8(ListBackups().front()), newest);

@@ -7,6 +7,7 @@
 #include "engine/text.h"
 #include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
+#include "services/app_data_store.h"
 #include "tests/support/test_folder.h"
 
 #include <windows.h>
@@ -67,6 +68,11 @@ class CompanionOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
         SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", "ready");
+        // Backups go to a folder of the test's own.
+        wchar_t saved[MAX_PATH] = {};
+        GetEnvironmentVariableW(AsWide(kUserRootVariable), saved, MAX_PATH);
+        savedUserRoot = AsU16(saved);
+        SetTestVariable(kUserRootVariable, dataFolder.path().c_str());
         file = testFolder() + u"\\vlk-state.vlkd";
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
@@ -77,7 +83,10 @@ class CompanionOnWindows : public ::testing::Test {
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
         DeleteRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
+        SetTestVariable(kUserRootVariable, savedUserRoot.c_str());
     }
+    TestFolder dataFolder;
+    std::u16string savedUserRoot;
     std::u16string file;
 };
 
@@ -118,7 +127,13 @@ TEST_F(CompanionOnWindows, TheConsoleProgramPrintsAndEndsWithItsExitCodes) {
 
     run = runVlk(u"export \"" + file + u"\"");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(runVlk(u"check \"" + file + u"\"").exitCode, 0u);
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
+    run = runVlk(u"check \"" + file + u"\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.output, "Taskbar | Show seconds on taskbar clock: 1 -> 0\r\n"
+                          "1 setting differs from the file.\r\n")
+        << run.output;
     run = runVlk(u"apply \"" + file + u"\" --json");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find("\"control\":\"chb1_4\""), std::string::npos) << run.output;

@@ -81,11 +81,14 @@ bool RemoveDataFile(const char16_t* path) {
     return std::remove(hostPath(path).c_str()) == 0;
 }
 
-std::vector<std::u16string> ListDataFolder(const char16_t* folder) {
-    std::vector<std::u16string> names;
+std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
+    std::vector<DataFileEntry> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(hostPath(folder), error))
-        if (entry.is_regular_file(error))
-            names.push_back(fromUtf8(entry.path().filename().string()));
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath(folder), error)) {
+        if (!entry.is_regular_file(error)) continue;
+        const auto written = entry.last_write_time(error).time_since_epoch().count();
+        names.push_back(
+            {fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(written)});
+    }
     return names;
 }
