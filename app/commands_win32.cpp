@@ -32,7 +32,7 @@ void MainWindow::onLivePreviewToggled() {
 // cleared.
 void MainWindow::onApply() {
     collectControls();
-    BackUpBeforeApply(errorTrail);
+    BackUpBeforeApply(model, errorTrail);
     const std::uint32_t logOut = ApplyChanges(model, errorTrail);
     ReadSystemState(model, errorTrail);
     if (UICheckBox* godMode = checkBox("chb3_1")) godMode->setChecked(false);

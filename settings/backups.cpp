@@ -1,5 +1,6 @@
 #include "settings/backups.h"
 
+#include "engine/catalogue.h"
 #include "engine/drives.h"
 #include "engine/feature_model.h"
 #include "engine/system_state.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace {
@@ -132,7 +134,21 @@ std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& n
     return path;
 }
 
-std::u16string BackUpBeforeApply(ErrorTrail& trail) {
+bool ApplyWouldChange(const FeatureModel& m) {
+    const std::span<const FeatureItem> blocks[] = {
+        m.computer.items, m.taskbar.items, m.contextMenu.items, m.security.items, m.privacy.items};
+    for (const auto& block : blocks)
+        for (const FeatureItem& item : block)
+            if (NumberChanged(item)) return true;
+    for (std::size_t k = 0; k < kSystemItems; ++k) {
+        const bool text = kSystemTweaks[k].read == ReadRule::Text;
+        if (text ? TextChanged(m.system.items[k]) : NumberChanged(m.system.items[k])) return true;
+    }
+    return false;
+}
+
+std::u16string BackUpBeforeApply(const FeatureModel& model, ErrorTrail& trail) {
+    if (!ApplyWouldChange(model)) return {};
     LocalTime now{};
     ReadLocalTime(now);
     return BackUpSystemState(PresentDriveMask(), now, trail);

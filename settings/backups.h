@@ -4,6 +4,7 @@
 // local date and time ("2026-12-07 14.05.09.vlkd"; a second one in the same second gets
 // " (2)"). The newest 20 are kept. Importing a backup, or `vlk undo`, brings that state back.
 
+#include "engine/feature_model.h"
 #include "services/clock.h"
 #include "services/error_trail.h"
 
@@ -35,6 +36,10 @@ std::vector<std::u16string> ListBackups();
 std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& now,
                                  ErrorTrail& trail);
 
-// The backup the window's Apply takes first: BackUpSystemState with the drives present and
-// the local time now.
-std::u16string BackUpBeforeApply(ErrorTrail& trail);
+// Whether applying the model changes anything: some pending value differs from the current
+// one. An Apply that changes nothing takes no backup, so that it cannot push a useful one out.
+bool ApplyWouldChange(const FeatureModel& model);
+
+// The backup the window's Apply takes first: when the model would change something,
+// BackUpSystemState with the drives present and the local time now.
+std::u16string BackUpBeforeApply(const FeatureModel& model, ErrorTrail& trail);

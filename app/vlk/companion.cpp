@@ -102,6 +102,12 @@ bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
                   : a.number == b.number;
 }
 
+// " in <folder>." or why there is no folder.
+std::string inFolder(const std::u16string& folder) {
+    return folder.empty() ? ": there is no per-user data folder (APPDATA is not set)."
+                          : " in " + toUtf8(folder) + ".";
+}
+
 bool differs(const Entry& e) {
     return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
 }
@@ -230,7 +236,8 @@ struct Session {
         return result;
     }
 
-    // Prints the changes and whether a log-out is needed; `extra` adds members to the JSON.
+    // Prints the changes and whether a log-out is needed. `extra` holds the members the JSON
+    // object starts with; the text shows the "backup" among them as its first line.
     void report(const Changes& c, bool logOut, Json extra = Json::object()) {
         if (json) {
             Json result = std::move(extra);
@@ -239,7 +246,9 @@ struct Session {
             closeJson(result);
             return;
         }
-        if (extra.contains("backup")) out += "Backup: " + extra["backup"].get<std::string>() + "\n";
+        const auto backup = extra.find("backup");
+        if (backup != extra.end() && backup->is_string())
+            out += "Backup: " + backup->get<std::string>() + "\n";
         out += c.count == 0 ? "Nothing to change.\n" : c.lines;
         out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
         closeText();
@@ -271,12 +280,13 @@ struct Session {
         return holds ? CompanionOk : CompanionNotTaken;
     }
 
-    // Backs up the present state, applies the file and reports every changed tweak.
+    // Backs up the present state (when the file changes something), applies the file and
+    // reports every changed tweak.
     int applyFile(const std::u16string& path, Json extra = Json::object()) {
         if (!load(path)) return CompanionBadFile;
-        const std::u16string backup = BackUpSystemState(drives, now, trail);
+        const std::u16string backup =
+            ApplyWouldChange(model) ? BackUpSystemState(drives, now, trail) : std::u16string();
         extra["backup"] = backup.empty() ? Json(nullptr) : Json(toUtf8(backup));
-        if (backup.empty() && !json) extra.erase("backup");
         FeatureModel asked = model;
         const bool logOut = ApplyChanges(model, trail) == 1;
         ReadSystemState(model, trail);
@@ -289,7 +299,7 @@ struct Session {
     int undo() {
         const std::vector<std::u16string> backups = ListBackups();
         if (backups.empty()) {
-            const std::string text = "No backup to undo in " + toUtf8(BackupFolder()) + ".";
+            const std::string text = "No backup to undo" + inFolder(BackupFolder());
             if (!json) return out += text + "\n", closeText(), CompanionBadFile;
             Json result = {{"error", text}};
             closeJson(result);
@@ -305,7 +315,7 @@ struct Session {
         const std::vector<std::u16string> backups = ListBackups();
         Json list = Json::array();
         if (!json)
-            out += backups.empty() ? "No backups in " + toUtf8(folder) + ".\n"
+            out += backups.empty() ? "No backups" + inFolder(folder) + "\n"
                                    : "Backups in " + toUtf8(folder) + ", newest first:\n";
         for (const std::u16string& path : backups) {
             const std::string name = toUtf8(path.substr(folder.size() + 1));

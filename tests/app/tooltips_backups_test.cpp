@@ -83,39 +83,20 @@ TEST(TweakTooltips, TweakControlsOfEveryKindShowTheirCatalogueExplanation) {
         << "only the tweak controls";
 }
 
-// Points both data folders at a folder of the test's own for its life.
-class ScopedDataFolders {
-  public:
-    ScopedDataFolders() {
-        for (int k = 0; k < 2; ++k) {
-            wchar_t value[MAX_PATH] = {};
-            GetEnvironmentVariableW(AsWide(kVariables[k]), value, MAX_PATH);
-            saved_[k] = AsU16(value);
-            SetTestVariable(kVariables[k], folder_.path().c_str());
-        }
-    }
-    ~ScopedDataFolders() {
-        for (int k = 0; k < 2; ++k)
-            SetTestVariable(kVariables[k], saved_[k].c_str());
-    }
-
-  private:
-    static constexpr const char16_t* kVariables[2] = {kUserRootVariable, kMachineRootVariable};
-    TestFolder folder_;
-    std::u16string saved_[2];
-};
-
 TEST(WindowBackups, AnApplyLeavesOneNewBackupAndUndoBringsTheRegistryBack) {
-    ScopedDataFolders folders;
+    TestFolder data;
+    const wchar_t* root = _wgetenv(AsWide(kUserRootVariable));
+    const std::wstring savedRoot = root ? root : L"";
+    SetTestVariable(kUserRootVariable, data.path().c_str());
     const wchar_t* const scriptHost = L"Software\\Microsoft\\Windows Script Host\\Settings";
     auto enabled = ScopedRegistryValue::Dword(HKEY_CURRENT_USER, scriptHost, L"Enabled", 1);
 
     auto window = MakeWindow();
-    ASSERT_FALSE(window->checkBox("chb4_2")->isChecked());
+    EXPECT_FALSE(window->checkBox("chb4_2")->isChecked());
     window->checkBox("chb4_2")->setChecked(true); // Disable Windows Script Host
     window->onApply();
     EXPECT_EQ(ReadRegDword(Hive::CurrentUser, AsU16(scriptHost), u"Enabled", 9), 0u);
-    ASSERT_EQ(ListBackups().size(), 1u);
+    EXPECT_EQ(ListBackups().size(), 1u);
 
     std::string out;
     EXPECT_EQ(RunCompanion({u"undo"}, LocalTime{2026, 12, 7, 14, 5, 9}, out), CompanionOk) << out;
@@ -124,6 +105,7 @@ TEST(WindowBackups, AnApplyLeavesOneNewBackupAndUndoBringsTheRegistryBack) {
     EXPECT_EQ(ReadRegDword(Hive::CurrentUser, AsU16(scriptHost), u"Enabled", 9), 1u);
     EXPECT_EQ(ListBackups().size(), 2u) << "the undo was backed up too";
     window.reset();
+    SetTestVariable(kUserRootVariable, AsU16(savedRoot.c_str()));
 }
 
 } // namespace
