@@ -81,6 +81,30 @@ TEST(TweakTooltips, TweakControlsOfEveryKindShowTheirCatalogueExplanation) {
     }
     EXPECT_EQ(TooltipText(window->window, handleOf(*window, ControlKind::Button, "btnApply")), L"")
         << "only the tweak controls";
+
+    // The pointer rests on "Show seconds on taskbar clock": its tip shows up, with its text.
+    window->show(SW_SHOW);
+    window->showPage(1);
+    HWND box = handleOf(*window, ControlKind::CheckBox, "chb1_4");
+    RECT r{};
+    GetWindowRect(box, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(box, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+    HWND shown = nullptr;
+    for (int wait = 0; wait < 100 && !shown; ++wait) {
+        PumpMessages();
+        Sleep(50);
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND tip, LPARAM found) -> BOOL {
+                if (WindowClass(tip) != TOOLTIPS_CLASSW || !IsWindowVisible(tip)) return TRUE;
+                *reinterpret_cast<HWND*>(found) = tip;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&shown));
+    }
+    ASSERT_NE(shown, nullptr) << "no tooltip shown within 5 s";
+    EXPECT_EQ(WindowText(shown), AsWide(TweakExplanation(kTaskbarTweaks[4]).c_str()));
 }
 
 TEST(WindowBackups, AnApplyLeavesOneNewBackupAndUndoBringsTheRegistryBack) {
