@@ -31,8 +31,8 @@ void MainWindow::onLivePreviewToggled() {
 // cleared.
 void MainWindow::onApply() {
     collectControls();
-    const std::uint32_t logOut = ApplyChanges(model, errorTrail);
-    ReadSystemState(model, errorTrail);
+    const std::uint32_t logOut = ApplyChanges(model, errorTrail, shownDrives);
+    ReadSystemState(model, errorTrail, shownDrives);
     if (UICheckBox* godMode = checkBox("chb3_1")) godMode->setChecked(false);
     if (logOut == 1)
         messageBox(u"Velkarostrandemilquorbenix",

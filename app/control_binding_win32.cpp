@@ -53,15 +53,15 @@ void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
 
 void MainWindow::loadState() {
     FeatureModel& m = model;
-    ReadSystemState(model, errorTrail);
+    shownDrives = PresentDriveMask();
+    ReadSystemState(model, errorTrail, shownDrives);
 
     ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
         if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);
-    const std::uint32_t drives = PresentDriveMask();
     std::size_t slot = 0;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (!(drives & DriveSlot::bit(letter))) continue;
+        if (!(shownDrives & DriveSlot::bit(letter))) continue;
         if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
             const char16_t text[] = {u'H', u'i', u'd', u'e',
                                      u' ', u'd', u'r', u'i',

@@ -41,6 +41,9 @@ class MainWindow : public UICore {
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
     FeatureModel model;
+    // The drives the drive boxes stand for (as of loadState): Apply, its re-read and Export map
+    // the boxes to these letters, whatever drives come and go while the window is open.
+    std::uint32_t shownDrives = 0;
     UpdateCheckState updateCheck;
     ErrorTrail errorTrail;
     // Where the update check and the error reports go.

@@ -165,7 +165,7 @@ bool differs(const Entry& e) {
 struct Session {
     FeatureModel model{};
     ErrorTrail trail{};
-    std::uint32_t drives = PresentDriveMask();
+    const std::uint32_t drives = PresentDriveMask(); // read once: every step maps slots by it
     bool json = false;
     std::string& out;
 
@@ -184,7 +184,7 @@ struct Session {
     std::string jsonRecords() const { return "\"errorRecords\":" + quoteJson(records()); }
 
     int show() {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         if (json) {
             out += "{\"tweaks\":[";
             bool first = true;
@@ -212,7 +212,7 @@ struct Session {
     // Reads the system, then lays the file over the pending values as an import lays it
     // over the window's controls. 0 when the file was read.
     std::uint32_t load(const std::u16string& path) {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         KeepCurrentValues(model);
         SettingsRecords records;
         const std::uint32_t code = ReadSettingsFile(records, path.c_str(), trail);
@@ -280,13 +280,13 @@ struct Session {
     int apply(const std::u16string& path) {
         if (load(path) != 0) return CompanionBadFile;
         FeatureModel asked = model;
-        const bool logOut = ApplyChanges(model, trail) == 1;
-        ReadSystemState(model, trail);
+        const bool logOut = ApplyChanges(model, trail, drives) == 1;
+        ReadSystemState(model, trail, drives);
         return report(asked, &model, logOut) ? CompanionOk : CompanionNotTaken;
     }
 
     int exportTo(const std::u16string& path) {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         KeepCurrentValues(model);
         SettingsRecords records;
         BuildSettingsRecords(model, drives, records);

@@ -2,6 +2,8 @@
 // page switching, the drive boxes, resizing and the binding to the model.
 
 #include "app/main_window.h"
+#include "app/settings_transfer.h"
+#include "settings/settings_file.h"
 #include "tests/app/window_test_support.h"
 #include "tests/ui/dialog_test_support.h"
 #include "services/app_data_store.h"
@@ -441,6 +443,33 @@ TEST_F(DriveTest, DriveBoxesFollowThePresentDrivesWithGaps) {
     check("on page 3");
     clickToolbar(1);
     check("back on page 0");
+}
+
+TEST_F(DriveTest, ApplyAndExportKeepTheLettersTheBoxesShowWhileDrivesComeAndGo) {
+    // The boxes show C, D (hidden by NoDrives), G; then D goes and E comes.
+    ScopedRegistryValue noDrives =
+        ScopedRegistryValue::Dword(HKEY_LOCAL_MACHINE, kMachinePolicies, L"NoDrives", 8);
+    ASSERT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"D:", nullptr));
+    ASSERT_TRUE(DefineDosDeviceW(0, L"E:", L"C:\\windows"));
+    for (int click = 0; click < 2; ++click) {
+        ModalWatcher any;
+        any.watch([&] { window->onApply(); });
+        DWORD hidden = 0, size = sizeof hidden;
+        RegGetValueW(HKEY_LOCAL_MACHINE, kMachinePolicies, L"NoDrives", RRF_RT_REG_DWORD, nullptr,
+                     &hidden, &size);
+        EXPECT_EQ(hidden, 8u) << "Apply " << click << " hides D only";
+        EXPECT_EQ(WindowText(handleOf(ControlKind::CheckBox, "chb0_1_1")), L"Hide drive D");
+        EXPECT_TRUE(window->checkBox("chb0_1_1")->isChecked());
+    }
+    const std::u16string file = dataFolder->path() + u"\\drives.vlkd";
+    window->collectControls();
+    ASSERT_EQ(ExportSettings(*window, file.c_str()), 0u);
+    SettingsRecords records;
+    ASSERT_EQ(ReadSettingsFile(records, file.c_str(), window->errorTrail), 0u);
+    EXPECT_EQ(records[14 + 3].value.number, 1u) << "D";
+    EXPECT_EQ(records[14 + 4].value.number, 0u) << "E";
+    EXPECT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"E:", nullptr));
+    EXPECT_TRUE(DefineDosDeviceW(0, L"D:", L"C:\\windows"));
 }
 
 TEST_F(MainWindowTest, ResizingMovesOnlyTheAnchoredControls) {

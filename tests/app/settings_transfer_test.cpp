@@ -4,6 +4,7 @@
 #include "app/settings_transfer.h"
 #include "app/vlk/companion.h"
 #include "engine/apply_changes.h"
+#include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/file_system.h"
 #include "engine/registry.h"
@@ -104,7 +105,7 @@ FeatureModel ReadAll() {
     FeatureModel m{};
     ErrorTrail trail{};
     std::strcpy(trail.text, "101000#");
-    ReadSystemState(m, trail);
+    ReadSystemState(m, trail, PresentDriveMask());
     return m;
 }
 
@@ -128,7 +129,7 @@ TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
     window = MakeWindow();
     ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
     window->collectControls();
-    ApplyChanges(window->model, window->errorTrail);
+    ApplyChanges(window->model, window->errorTrail, window->shownDrives);
     const FeatureModel byWindow = ReadAll();
 
     // vlk applies the same file on the same changed system.

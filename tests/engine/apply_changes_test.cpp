@@ -4,6 +4,7 @@
 
 #include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
+#include "engine/drives.h"
 #include "engine/file_tweaks.h"
 #include "engine/text.h"
 
@@ -255,6 +256,28 @@ TEST_F(ApplyTest, DriveSlotsSetAndClearTheBitOfTheDriveTheyStandFor) {
     keepAll();
     m.computer.items[DriveSlot::item(5)].pending.number = 1;
     EXPECT_EQ(apply(), 1u);
+    EXPECT_FALSE(has(LM, kMachinePolicies, u"NoDrives"));
+}
+
+TEST_F(ApplyTest, DriveSlotsKeepTheLettersTheyWereReadWithWhileDrivesComeAndGo) {
+    fakes::SetDriveMask(0x14); // C E, E hidden: slot 1 is E
+    WriteRegDword(LM, kMachinePolicies, u"NoDrives", 0x10);
+    const std::uint32_t shown = PresentDriveMask();
+    ReadSystemState(m, trail, shown);
+    fakes::SetDriveMask(0x0C); // then D comes and E goes
+    // Apply twice with the boxes as shown (E hidden), reading again after each.
+    for (int click = 0; click < 2; ++click) {
+        SCOPED_TRACE(click);
+        keepAll();
+        m.computer.items[DriveSlot::item(1)].pending.number = 1;
+        ApplyChanges(m, trail, shown);
+        ReadSystemState(m, trail, shown);
+        EXPECT_EQ(dw(LM, kMachinePolicies, u"NoDrives"), 0x10u);
+        EXPECT_EQ(m.computer.items[DriveSlot::item(1)].current.number, 1u);
+    }
+    keepAll();
+    m.computer.items[DriveSlot::item(1)].pending.number = 0; // show E again, absent or not
+    ApplyChanges(m, trail, shown);
     EXPECT_FALSE(has(LM, kMachinePolicies, u"NoDrives"));
 }
 

@@ -2,6 +2,7 @@
 // folders, and the stand-in schtasks.exe keeping the task's state.
 #include "engine/apply_changes.h"
 #include "engine/catalogue.h"
+#include "engine/drives.h"
 #include "engine/file_system.h"
 #include "engine/file_tweaks.h"
 #include "engine/registry.h"
@@ -106,8 +107,8 @@ class EngineOnWindows : public ::testing::Test {
         SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", nullptr);
     }
 
-    void read() { ReadSystemState(m, trail); }
-    std::uint32_t apply() { return ApplyChanges(m, trail); }
+    void read() { ReadSystemState(m, trail, PresentDriveMask()); }
+    std::uint32_t apply() { return ApplyChanges(m, trail, PresentDriveMask()); }
     void keepAll() { KeepCurrentValues(m); }
     // Every check box flipped, the number boxes and texts given new values.
     template <typename Page> static void flip(Page& page, std::size_t count) {
