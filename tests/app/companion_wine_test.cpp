@@ -8,11 +8,13 @@
 #include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -65,6 +67,7 @@ Finished runVlk(const std::u16string& arguments) {
 class CompanionOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
+        snapshot.emplace();
         SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", "ready");
         file = testFolder() + u"\\vlk-state.vlkd";
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
@@ -76,7 +79,9 @@ class CompanionOnWindows : public ::testing::Test {
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
         DeleteRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
+        snapshot.reset(); // the tweaks as they were before the test
     }
+    std::optional<TweakRegistrySnapshot> snapshot;
     std::u16string file;
 };
 

@@ -5,6 +5,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/registry_tree.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -294,6 +295,7 @@ class ProgramTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(environment("VELKARO_TEST_SERVICE").empty())
             << "run through tests/services/with_stand_in.sh";
+        snapshot.emplace();
         // The program's data store and trail in fresh folders; the stand-in schtasks.exe
         // reports the task ready and logs what it is asked.
         SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(machine.path().c_str()));
@@ -313,6 +315,8 @@ class ProgramTest : public ::testing::Test {
         DeleteRegTree(Hive::ClassesRoot, kNotepadKey);
         DeleteRegTree(Hive::CurrentUser, kRecycleBinKey);
         RemoveDirectoryW(godMode.c_str());
+        values.clear();
+        snapshot.reset(); // the tweaks as they were before the test
     }
     // Where the program's update check and reports go; a segment of the stand-in picks its
     // answer.
@@ -327,6 +331,7 @@ class ProgramTest : public ::testing::Test {
     TestFolder user;
     std::wstring schtasksLog;
     std::wstring godMode;
+    std::optional<TweakRegistrySnapshot> snapshot;
     std::vector<ScopedRegistryValue> values;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/text.h"
 #include "tests/support/registry_tree.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <windows.h>
 
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 namespace {
@@ -85,6 +87,7 @@ void cleanSystem() {
 class EngineOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
+        snapshot.emplace();
         cleanSystem();
         std::memset(&m, 0, sizeof m);
         std::memset(&trail, 0, sizeof trail);
@@ -104,8 +107,10 @@ class EngineOnWindows : public ::testing::Test {
     }
     void TearDown() override {
         cleanSystem();
+        snapshot.reset(); // the tweaks as they were before the test
         SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", nullptr);
     }
+    std::optional<TweakRegistrySnapshot> snapshot;
 
     void read() { ReadSystemState(m, trail, PresentDriveMask()); }
     std::uint32_t apply() { return ApplyChanges(m, trail, PresentDriveMask()); }
