@@ -4,14 +4,15 @@
 #include "engine/apply_changes.h"
 #include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
+#include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <cstring>
 #include <span>
-#include <string_view>
 
 const char kCompanionUsage[] =
     "Usage: vlk <command> [arguments]\n"
@@ -30,8 +31,9 @@ const char kCompanionUsage[] =
 
 namespace {
 
-const char* const kPageNames[6] = {"This PC", "Taskbar",  "Context menu",
-                                   "System",  "Security", "Privacy"};
+std::string pageName(int page) {
+    return toUtf8(kPageNames[page]);
+}
 
 std::string hiveName(Hive hive) {
     switch (hive) {
@@ -89,7 +91,6 @@ struct Entry {
     std::string storage;
     FeatureItem* item;
     bool isText;
-    bool oneShot; // the GodMode folder: done when applied, always reads 0
 };
 
 // "\\<part>" of a key path.
@@ -132,7 +133,7 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
         for (std::size_t i = 0; i < pages[p].size(); ++i) {
             const Tweak& t = pages[p][i];
             out.push_back({p, toUtf8(t.control), toUtf8(t.label), storageOf(t), &items[p][i],
-                           t.read == ReadRule::Text, t.apply == ApplyRule::GodMode});
+                           t.read == ReadRule::Text});
         }
         if (p != 0) continue;
         std::size_t slot = 0;
@@ -142,7 +143,7 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
                            "HKLM\\" + toUtf8(kNoDrives.key) + "\\" + toUtf8(kNoDrives.value) +
                                " (drive " + drive + ")",
-                           &m.computer.items[DriveSlot::item(slot)], false, false});
+                           &m.computer.items[DriveSlot::item(slot)], false});
             ++slot;
         }
     }
@@ -151,15 +152,6 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
 
 std::string valueText(const FeatureValue& v, bool isText) {
     return isText ? quoteJson(toUtf8(v.text)) : std::to_string(v.number);
-}
-
-bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
-    return isText ? std::u16string_view(a.text) == std::u16string_view(b.text)
-                  : a.number == b.number;
-}
-
-bool differs(const Entry& e) {
-    return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
 }
 
 struct Session {
@@ -192,7 +184,7 @@ struct Session {
                 out += first ? "" : ",";
                 first = false;
                 out += JsonObject()
-                           .add("page", quoteJson(kPageNames[e.page]))
+                           .add("page", quoteJson(pageName(e.page)))
                            .add("control", quoteJson(e.control))
                            .add("label", quoteJson(e.label))
                            .add("value", valueText(e.item->current, e.isText))
@@ -203,7 +195,7 @@ struct Session {
             return CompanionOk;
         }
         for (const Entry& e : entries(model, drives))
-            out += std::string(kPageNames[e.page]) + " | " + e.label + " = " +
+            out += pageName(e.page) + " | " + e.label + " = " +
                    valueText(e.item->current, e.isText) + " | " + e.storage + "\n";
         closeText();
         return CompanionOk;
@@ -231,26 +223,26 @@ struct Session {
     // Returns whether every change took.
     bool report(FeatureModel& asked, FeatureModel* now, bool logOut) {
         const auto askedList = entries(asked, drives);
-        std::vector<Entry> nowList;
-        if (now) nowList = entries(*now, drives);
         bool allHeld = true;
         std::string items;
-        for (std::size_t k = 0; k < askedList.size(); ++k) {
-            const Entry& e = askedList[k];
-            if (!differs(e)) continue;
+        for (const TweakChange& c : ChangedTweaks(asked, now)) {
+            const FeatureItem* item = &ChangedItem(asked, c);
+            const auto found = std::find_if(askedList.begin(), askedList.end(),
+                                            [&](const Entry& e) { return e.item == item; });
+            if (found == askedList.end()) continue; // a slot without a drive
+            const Entry& e = *found;
             const std::string from = valueText(e.item->current, e.isText);
             const std::string to = valueText(e.item->pending, e.isText);
             JsonObject change;
-            change.add("page", quoteJson(kPageNames[e.page]))
+            change.add("page", quoteJson(pageName(e.page)))
                 .add("control", quoteJson(e.control))
                 .add("label", quoteJson(e.label))
                 .add("from", from)
                 .add("to", to);
-            std::string line =
-                std::string(kPageNames[e.page]) + " | " + e.label + ": " + from + " -> " + to;
+            std::string line = pageName(e.page) + " | " + e.label + ": " + from + " -> " + to;
             if (now) {
-                const FeatureValue& value = nowList[k].item->current;
-                const bool held = e.oneShot || sameValue(value, e.item->pending, e.isText);
+                const FeatureValue& value = ChangedItem(*now, c).current;
+                const bool held = c.held;
                 allHeld = allHeld && held;
                 change.add("now", valueText(value, e.isText)).add("held", held ? "true" : "false");
                 line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
@@ -280,8 +272,10 @@ struct Session {
     int apply(const std::u16string& path) {
         if (load(path) != 0) return CompanionBadFile;
         FeatureModel asked = model;
-        const bool logOut = ApplyChanges(model, trail, drives) == 1;
+        ApplyChanges(model, trail, drives);
         ReadSystemState(model, trail, drives);
+        // A log-out is needed only for the changes that took.
+        const bool logOut = LogOutAfter(ChangedTweaks(asked, &model));
         return report(asked, &model, logOut) ? CompanionOk : CompanionNotTaken;
     }
 
