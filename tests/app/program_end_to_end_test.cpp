@@ -571,8 +571,9 @@ TEST_F(ProgramTest, LivePreviewBoxDisablesOnlyTheDelayField) {
 
 // A folder like a Downloads folder: the program and vlk beside a msftedit.dll and a wininet.dll
 // that leave a marker file when loaded, that folder also the current directory. Wine loads
-// such a msftedit.dll by name as Windows does; "n,b" makes Wine prefer such a wininet.dll to
-// its own for a static import too, as Windows does for every DLL that is not a known DLL.
+// such a msftedit.dll by name as Windows does; "native,builtin" makes Wine prefer such a
+// wininet.dll to its own for a static import too, as Windows does for every DLL that is not a
+// known DLL.
 class PlantedDllTest : public ProgramTest {
   protected:
     void SetUp() override {
@@ -587,15 +588,14 @@ class PlantedDllTest : public ProgramTest {
         };
         for (const auto& [from, name] : copies)
             ASSERT_TRUE(CopyFileW(from.c_str(), inFolder(name).c_str(), FALSE)) << narrow(from);
-        wchar_t overrides[256] = {};
-        GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides, 256);
-        overrides_ = overrides;
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES",
-                                (overrides_ + L";msftedit,wininet=n,b").c_str());
-    }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides_.c_str());
-        ProgramTest::TearDown();
+        // Wine's per-program overrides, read when a process starts.
+        for (const wchar_t* program : {L"Velkarostrandemilquorbenix.exe", L"vlk.exe"})
+            for (const wchar_t* dll : {L"msftedit", L"wininet"})
+                values.push_back(ScopedRegistryValue::Text(
+                    HKEY_CURRENT_USER,
+                    (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides")
+                        .c_str(),
+                    dll, L"native,builtin"));
     }
     std::wstring inFolder(const wchar_t* name) const {
         return std::wstring(AsWide(folder.path().c_str())) + L"\\" + name;
@@ -607,9 +607,6 @@ class PlantedDllTest : public ProgramTest {
     }
 
     TestFolder folder;
-
-  private:
-    std::wstring overrides_;
 };
 
 TEST_F(PlantedDllTest, TheProgramChecksForUpdatesAndShowsImportExportWithTheSystemLibraries) {
@@ -629,7 +626,7 @@ TEST_F(PlantedDllTest, TheProgramChecksForUpdatesAndShowsImportExportWithTheSyst
     for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
         PostMessageW(window, WM_KEYDOWN, key, 0);
     HWND dialog = program.messageBox();
-    ASSERT_NE(dialog, nullptr) << "the Import and Export dialog";
+    EXPECT_NE(dialog, nullptr) << "the Import and Export dialog";
     HWND explanation = GetDlgItem(dialog, 6007);
     EXPECT_EQ(_wcsicmp(WindowClass(explanation).c_str(), L"RICHEDIT50W"), 0);
     EXPECT_EQ(textOf(explanation).rfind(L"Export allows to save", 0), 0u);
