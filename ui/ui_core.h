@@ -151,7 +151,7 @@ class UICore : public UIBase {
     int initialWidth_;
     int initialHeight_;
     bool closing_ = false;
-    bool registrationFailed_ = false;
+    bool noWindow_ = false; // the class could not be registered or the window not be created
     std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
     static constexpr std::array<std::size_t, kControlKinds> kReservations{64, 64, 8, 8, 8, 8};
     std::string lastControlName_;

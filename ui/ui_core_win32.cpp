@@ -32,27 +32,37 @@ UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
                                                         ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // The class icons belong to the class once it is registered; otherwise they are freed here.
+    UniqueIcon largeIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(largeIconId), IMAGE_ICON, 0, 0, 0)));
+    UniqueIcon smallIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(smallIconId), IMAGE_ICON, 0, 0, 0)));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(largeIconId), IMAGE_ICON, 0, 0, 0));
+    windowClass.hIcon = largeIcon.get();
     windowClass.hCursor =
         static_cast<HCURSOR>(LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     windowClass.lpszClassName = kClassName;
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(smallIconId), IMAGE_ICON, 0, 0, 0));
-    // A class registered earlier by this module (another window of the same process) serves
-    // as well as a new one.
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        registrationFailed_ = true;
+    windowClass.hIconSm = smallIcon.get();
+    if (RegisterClassExW(&windowClass)) {
+        largeIcon.release();
+        smallIcon.release();
+    } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        // A class registered earlier by this module (another window of the same process)
+        // serves as well as a new one; any other failure ends the start.
+        noWindow_ = true;
         return;
     }
-    CreateWindowExW(0, kClassName, AsWide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                    width, height, nullptr, nullptr, instance, this);
+    // Without its window the program cannot run: the start has failed, as without the class.
+    if (!CreateWindowExW(0, kClassName, AsWide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                         CW_USEDEFAULT, width, height, nullptr, nullptr, instance, this)) {
+        window = nullptr; // a window refused after WM_NCCREATE is gone again
+        noWindow_ = true;
+    }
 }
 
 UICore::~UICore() {
@@ -184,12 +194,12 @@ void UICore::requireWindows10(const char16_t* text, const char16_t* caption) {
 }
 
 void UICore::show(int command) {
-    if (closing_ || registrationFailed_) return;
+    if (closing_ || noWindow_) return;
     ShowWindow(window, command != 0 ? command : SW_SHOWDEFAULT);
 }
 
 int UICore::runMessageLoop() {
-    if (registrationFailed_) return 0;
+    if (noWindow_) return 0;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -8,9 +8,60 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <set>
 #include <vector>
 
+// The test executable's import slots of LoadImageW and DestroyIcon (mingw names them so); the
+// toolkit, linked in statically, calls through them.
+extern "C" {
+extern decltype(&LoadImageW) __imp_LoadImageW;
+extern decltype(&DestroyIcon) __imp_DestroyIcon;
+}
+
 namespace {
+
+// Counts the icons loaded and destroyed while it lives, by swapping the import slots.
+class IconCounter {
+  public:
+    IconCounter() {
+        current = this;
+        swap(reinterpret_cast<void**>(&__imp_LoadImageW), reinterpret_cast<void*>(&load), &load_);
+        swap(reinterpret_cast<void**>(&__imp_DestroyIcon), reinterpret_cast<void*>(&destroy),
+             &destroy_);
+    }
+    ~IconCounter() {
+        void* unused = nullptr;
+        swap(reinterpret_cast<void**>(&__imp_LoadImageW), load_, &unused);
+        swap(reinterpret_cast<void**>(&__imp_DestroyIcon), destroy_, &unused);
+        current = nullptr;
+    }
+    // Icons loaded while counting and not destroyed since.
+    std::size_t alive() const { return loaded_.size(); }
+
+  private:
+    static void swap(void** slot, void* replacement, void** previous) {
+        DWORD protection = 0;
+        VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
+        *previous = *slot;
+        *slot = replacement;
+        VirtualProtect(slot, sizeof(void*), protection, &protection);
+    }
+    static HANDLE WINAPI load(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy,
+                              UINT flags) {
+        HANDLE image = reinterpret_cast<decltype(&LoadImageW)>(current->load_)(module, name, type,
+                                                                               cx, cy, flags);
+        if (image && type == IMAGE_ICON && !(flags & LR_SHARED)) current->loaded_.insert(image);
+        return image;
+    }
+    static BOOL WINAPI destroy(HICON icon) {
+        current->loaded_.erase(icon);
+        return reinterpret_cast<decltype(&DestroyIcon)>(current->destroy_)(icon);
+    }
+    static inline IconCounter* current = nullptr;
+    void* load_ = nullptr;
+    void* destroy_ = nullptr;
+    std::set<HANDLE> loaded_;
+};
 
 class ToolkitTest : public ::testing::Test {
   protected:
@@ -25,6 +76,55 @@ class ToolkitTest : public ::testing::Test {
     }
     std::unique_ptr<UICore> core;
 };
+
+TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
+    UICore first(GetModuleHandleW(nullptr), u"First", 400, 300, 100, 101);
+    ASSERT_NE(first.window, nullptr);
+    {
+        IconCounter icons;
+        auto second =
+            std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
+        ASSERT_NE(second->window, nullptr);
+        DestroyWindow(second->window);
+        second.reset();
+        EXPECT_EQ(icons.alive(), 0u) << "icons loaded for a class that was registered before";
+    }
+    // The class that was registered keeps its icons.
+    ICONINFO info{};
+    ASSERT_TRUE(
+        GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(first.window, GCLP_HICON)), &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyWindow(first.window);
+    PumpMessages();
+}
+
+TEST(UICoreStart, AWindowThatCannotBeCreatedEndsTheRunAtOnce) {
+    // A hook refuses every top-level window of this thread; the class itself is fine.
+    HHOOK hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HCBT_CREATEWND &&
+                !(reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD))
+                return 1;
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    UICore core(GetModuleHandleW(nullptr), u"Refused", 400, 300, 100, 101);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(core.window, nullptr);
+
+    // A loop that waited for a window's WM_QUIT would run until this timer ends it with 99.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostQuitMessage(99);
+    });
+    core.show(0);
+    EXPECT_EQ(core.runMessageLoop(), 0);
+    KillTimer(nullptr, timer);
+    PumpMessages();
+}
 
 TEST(CommandKeyHash, SmallIdsAreTheirOwnHashAndLargeOnesHashTheHandle) {
     const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x123456});
