@@ -581,6 +581,80 @@ TEST_F(MainWindowTest, LoadStateShowsTheRegistryAndCollectReadsTheControlsBack) 
             << "drive slot " << k;
 }
 
+TEST_F(MainWindowTest, ToolbarTipsNameThePages) {
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(window->toolbar(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+    const wchar_t* names[] = {L"Computer", L"Taskbar", L"Context menu", L"System",
+                              L"Security", L"Privacy", L"About"};
+    for (int k = 1; k <= 7; ++k) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->toolbar();
+        tool.uId = static_cast<UINT_PTR>(k);
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, names[k - 1]) << "button " << k;
+    }
+}
+
+// Moved to a screen of twice the DPI and back: every control at twice its place and size with a
+// larger font and toolbar, then exactly where it was.
+TEST_F(MainWindowTest, ADpiChangeScalesEveryControlAndBackAgain) {
+    window->show(SW_SHOWNOACTIVATE); // the font is fitted to the texts when the window shows
+    std::map<HWND, RECT> before;
+    for (HWND child = GetWindow(window->window, GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT))
+        if (child != window->toolbar() && WindowClass(child) != UPDOWN_CLASSW)
+            before[child] = ChildRect(child);
+    auto fontHeight = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(
+                       SendMessageW(handleOf(ControlKind::Button, "btnApply"), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        return std::abs(font.lfHeight);
+    };
+    auto iconSize = [&] {
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(
+            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)),
+            &cx, &cy);
+        return cx;
+    };
+    const LONG height96 = fontHeight();
+    RECT outer{};
+    GetWindowRect(window->window, &outer);
+    for (const UINT dpi : {192u, 96u}) {
+        SCOPED_TRACE(dpi);
+        const int factor = static_cast<int>(dpi / 96);
+        RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * factor,
+                       outer.top + (outer.bottom - outer.top) * factor};
+        SendMessageW(window->window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (const auto& [control, rect] : before) {
+            const RECT now = ChildRect(control);
+            if (control == handleOf(ControlKind::Button, "btnApply") ||
+                control == handleOf(ControlKind::Label, "btnSettings")) {
+                EXPECT_EQ(now.right - now.left, (rect.right - rect.left) * factor);
+                continue; // anchored to the window's edges, which did not grow exactly twice
+            }
+            if (WindowClass(control) == L"Edit" && (WindowStyle(control) & ES_NUMBER))
+                continue; // its arrows take their own width off it
+
+            EXPECT_EQ(now.left, rect.left * factor) << WindowText(control).size();
+            EXPECT_EQ(now.top, rect.top * factor);
+            EXPECT_EQ(now.right - now.left, (rect.right - rect.left) * factor);
+            EXPECT_EQ(now.bottom - now.top, (rect.bottom - rect.top) * factor);
+        }
+        EXPECT_EQ(iconSize(), 96 * factor);
+        if (dpi == 192u) EXPECT_GT(fontHeight(), height96 * 3 / 2);
+    }
+    EXPECT_EQ(fontHeight(), height96);
+    const RECT apply = ChildRect(handleOf(ControlKind::Button, "btnApply"));
+    EXPECT_EQ(apply.left, 713);
+    EXPECT_EQ(apply.top, 533);
+}
+
 TEST_F(MainWindowTest, ScreenshotsOfTheSixPages) {
     CreateDirectoryW(L"screenshots", nullptr);
     SetWindowPos(window->window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);
