@@ -142,9 +142,18 @@ bool UICore::handleKey(const MSG& message) {
     if (message.message != WM_KEYDOWN || !window ||
         (message.hwnd != window && !IsChild(window, message.hwnd)))
         return false;
+    // Once the keyboard is in use, the focus shows (before it moves, so that the control it
+    // reaches draws it).
+    const WPARAM key = message.wParam;
+    if (!focusShown_ && (key == VK_TAB || key == VK_SPACE || key == VK_RETURN ||
+                         (key >= VK_LEFT && key <= VK_DOWN))) {
+        focusShown_ = true;
+        SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+        if (HWND focus = GetFocus()) InvalidateRect(focus, nullptr, TRUE);
+    }
     HWND focus = GetFocus();
     bool handled = false;
-    switch (message.wParam) {
+    switch (key) {
     case VK_TAB:
         if (IsPressed(VK_CONTROL))
             switchPage(IsPressed(VK_SHIFT));
@@ -167,7 +176,7 @@ bool UICore::handleKey(const MSG& message) {
         SortInReadingOrder(group);
         const auto at = std::find(group.begin(), group.end(), focus);
         if (at == group.end()) break;
-        const bool back = message.wParam == VK_LEFT || message.wParam == VK_UP;
+        const bool back = key == VK_LEFT || key == VK_UP;
         const auto index = static_cast<std::size_t>(at - group.begin());
         HWND next =
             group[back ? (index + group.size() - 1) % group.size() : (index + 1) % group.size()];
@@ -182,18 +191,13 @@ bool UICore::handleKey(const MSG& message) {
             // As a click on it: the control's plain notification opens the menu.
             SendMessageW(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(focus));
             handled = true;
-        } else if (message.wParam == VK_RETURN && focus && IsPushButton(focus)) {
+        } else if (key == VK_RETURN && focus && IsPushButton(focus)) {
             SendMessageW(focus, BM_CLICK, 0, 0);
             handled = true;
         }
         break;
     default:
         break;
-    }
-    // Once the keyboard is in use, the focus shows.
-    if (handled && !focusShown_) {
-        focusShown_ = true;
-        SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
     }
     return handled;
 }

@@ -23,6 +23,37 @@ void AddToolbarButton(HWND toolbar, int image, int command, BYTE style) {
     SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
 }
 
+// The drop-down control is a static icon, which shows no focus of its own: it gets a focus
+// rectangle around its icon while it has the keyboard focus (and focus cues are shown).
+LRESULT CALLBACK ShowFocusProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        InvalidateRect(control, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        if (GetFocus() == control &&
+            !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+            RECT client{};
+            GetClientRect(control, &client);
+            HDC dc = GetDC(control);
+            DrawFocusRect(dc, &client);
+            ReleaseDC(control, dc);
+        }
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(control, ShowFocusProcedure, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 } // namespace
 
 HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds,
@@ -93,6 +124,8 @@ void UICore::showPage(std::int32_t page) {
 }
 
 void UICore::setDropDownMenu(HWND control, std::span<const char16_t* const> items) {
+    if (control && control != dropDownControl_)
+        SetWindowSubclass(control, ShowFocusProcedure, 1, 0);
     dropDownControl_ = control;
     for (const char16_t* item : items)
         dropDownItems_.emplace_back(item);
