@@ -27,19 +27,6 @@ int Scaled(int figure, UINT dpi) {
     return MulDiv(figure, static_cast<int>(dpi), 96);
 }
 
-// The width the control's text takes, with the control's font.
-int TextWidth(HWND control) {
-    const std::wstring text = WindowText(control);
-    HDC dc = GetDC(control);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return size.cx;
-}
-
 class MainWindowAtDpi : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -60,57 +47,29 @@ class MainWindowAtDpi : public ::testing::Test {
         if (window) DestroyWindow(window->window);
         PumpMessages();
     }
-    HWND handleOf(ControlKind kind, const std::string& name) const {
-        return window->controlSet(kind)->entries().at(name).handle;
-    }
 
     UINT dpi = 0;
     TestFolder data;
     std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(MainWindowAtDpi, ClientAreaApplyToolbarAndSettingsIconScale) {
+TEST_F(MainWindowAtDpi, ClientAreaApplyAndToolbarScale) {
     RECT frame96{};
     AdjustWindowRectExForDpi(&frame96, WS_OVERLAPPEDWINDOW, FALSE, 0, 96);
     RECT client{};
     GetClientRect(window->window, &client);
     EXPECT_EQ(client.right, Scaled(916 - (frame96.right - frame96.left), dpi));
     EXPECT_EQ(client.bottom, Scaled(640 - (frame96.bottom - frame96.top), dpi));
-
-    const RECT apply = ChildRect(handleOf(ControlKind::Button, "btnApply"));
+    const RECT apply =
+        ChildRect(window->controlSet(ControlKind::Button)->entries().at("btnApply").handle);
     EXPECT_EQ(apply.left, Scaled(713, dpi));
     EXPECT_EQ(apply.top, Scaled(533, dpi));
     EXPECT_EQ(apply.right - apply.left, Scaled(150, dpi));
-    EXPECT_EQ(apply.bottom - apply.top, Scaled(50, dpi));
-
-    // The window is no smaller than its first size, and anchors follow a larger one.
-    RECT outer{};
-    GetWindowRect(window->window, &outer);
-    SetWindowPos(window->window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
-    RECT smallest{};
-    GetWindowRect(window->window, &smallest);
-    EXPECT_EQ(smallest.right - smallest.left, outer.right - outer.left);
-    EXPECT_EQ(smallest.bottom - smallest.top, outer.bottom - outer.top);
-    SetWindowPos(window->window, nullptr, 0, 0, outer.right - outer.left + 40,
-                 outer.bottom - outer.top + 30, SWP_NOMOVE | SWP_NOZORDER);
-    const RECT moved = ChildRect(handleOf(ControlKind::Button, "btnApply"));
-    EXPECT_EQ(moved.left, apply.left + 40);
-    EXPECT_EQ(moved.top, apply.top + 30);
-
     int cx = 0, cy = 0;
     ImageList_GetIconSize(
         reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)), &cx,
         &cy);
     EXPECT_EQ(cx, Scaled(96, dpi));
-    ICONINFO icon{};
-    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(
-                                handleOf(ControlKind::Label, "btnSettings"), STM_GETICON, 0, 0)),
-                            &icon));
-    BITMAP bitmap{};
-    GetObjectW(icon.hbmColor ? icon.hbmColor : icon.hbmMask, sizeof bitmap, &bitmap);
-    DeleteObject(icon.hbmColor);
-    DeleteObject(icon.hbmMask);
-    EXPECT_EQ(bitmap.bmWidth, Scaled(48, dpi)) << "the settings icon loaded at its scaled size";
 }
 
 // A check box or radio button draws its box and a gap before the text (16 pixels at 96 DPI); a
@@ -139,7 +98,7 @@ TEST_F(MainWindowAtDpi, EveryTextFitsItsControl) {
                 continue;
             ++measured;
             const RECT rect = ChildRect(control);
-            const int textEnd = rect.left + chrome + TextWidth(control);
+            const int textEnd = rect.left + chrome + TextWidth(control, WindowText(control));
             int room = rect.right;
             for (HWND other : shown) {
                 const RECT r = ChildRect(other);

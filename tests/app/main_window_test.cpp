@@ -598,61 +598,54 @@ TEST_F(MainWindowTest, ToolbarTipsNameThePages) {
     }
 }
 
-// Moved to a screen of twice the DPI and back: every control at twice its place and size with a
-// larger font and toolbar, then exactly where it was.
+// Moved to a screen of twice the DPI and back: every control that does not follow the window's
+// edges at twice its place and size, with a larger font and toolbar; then exactly as before.
 TEST_F(MainWindowTest, ADpiChangeScalesEveryControlAndBackAgain) {
     window->show(SW_SHOWNOACTIVATE); // the font is fitted to the texts when the window shows
-    std::map<HWND, RECT> before;
-    for (HWND child = GetWindow(window->window, GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT))
-        if (child != window->toolbar() && WindowClass(child) != UPDOWN_CLASSW)
-            before[child] = ChildRect(child);
+    auto layout = [&] {
+        std::map<HWND, RECT> places;
+        for (HWND c = GetWindow(window->window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (c != window->toolbar() && WindowClass(c) != UPDOWN_CLASSW &&
+                !(WindowClass(c) == L"Edit" && (WindowStyle(c) & ES_NUMBER)) &&
+                c != handleOf(ControlKind::Button, "btnApply") &&
+                c != handleOf(ControlKind::Label, "btnSettings"))
+                places[c] = ChildRect(c); // spin boxes and anchors have their own rules
+        return places;
+    };
     auto fontHeight = [&] {
         LOGFONTW font{};
         GetObjectW(reinterpret_cast<HFONT>(
-                       SendMessageW(handleOf(ControlKind::Button, "btnApply"), WM_GETFONT, 0, 0)),
+                       SendMessageW(handleOf(ControlKind::CheckBox, "chb0_0"), WM_GETFONT, 0, 0)),
                    sizeof font, &font);
         return std::abs(font.lfHeight);
     };
-    auto iconSize = [&] {
-        int cx = 0, cy = 0;
-        ImageList_GetIconSize(
-            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)),
-            &cx, &cy);
-        return cx;
-    };
+    const std::map<HWND, RECT> before = layout();
     const LONG height96 = fontHeight();
     RECT outer{};
     GetWindowRect(window->window, &outer);
     for (const UINT dpi : {192u, 96u}) {
         SCOPED_TRACE(dpi);
-        const int factor = static_cast<int>(dpi / 96);
+        const LONG factor = dpi / 96;
         RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * factor,
                        outer.top + (outer.bottom - outer.top) * factor};
         SendMessageW(window->window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                      reinterpret_cast<LPARAM>(&suggested));
-        for (const auto& [control, rect] : before) {
-            const RECT now = ChildRect(control);
-            if (control == handleOf(ControlKind::Button, "btnApply") ||
-                control == handleOf(ControlKind::Label, "btnSettings")) {
-                EXPECT_EQ(now.right - now.left, (rect.right - rect.left) * factor);
-                continue; // anchored to the window's edges, which did not grow exactly twice
-            }
-            if (WindowClass(control) == L"Edit" && (WindowStyle(control) & ES_NUMBER))
-                continue; // its arrows take their own width off it
-
-            EXPECT_EQ(now.left, rect.left * factor) << WindowText(control).size();
-            EXPECT_EQ(now.top, rect.top * factor);
-            EXPECT_EQ(now.right - now.left, (rect.right - rect.left) * factor);
-            EXPECT_EQ(now.bottom - now.top, (rect.bottom - rect.top) * factor);
+        for (const auto& [control, now] : layout()) {
+            const RECT& was = before.at(control);
+            EXPECT_EQ(now.left, was.left * factor);
+            EXPECT_EQ(now.top, was.top * factor);
+            EXPECT_EQ(now.right, was.right * factor);
+            EXPECT_EQ(now.bottom, was.bottom * factor);
         }
-        EXPECT_EQ(iconSize(), 96 * factor);
-        if (dpi == 192u) EXPECT_GT(fontHeight(), height96 * 3 / 2);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(
+            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)),
+            &cx, &cy);
+        EXPECT_EQ(cx, 96 * factor);
+        EXPECT_EQ(fontHeight() > height96 * 3 / 2, dpi == 192u);
     }
     EXPECT_EQ(fontHeight(), height96);
-    const RECT apply = ChildRect(handleOf(ControlKind::Button, "btnApply"));
-    EXPECT_EQ(apply.left, 713);
-    EXPECT_EQ(apply.top, 533);
+    EXPECT_EQ(ChildRect(handleOf(ControlKind::Button, "btnApply")).left, 713);
 }
 
 TEST_F(MainWindowTest, ScreenshotsOfTheSixPages) {

@@ -9,58 +9,46 @@
 
 #include <memory>
 #include <set>
+#include <utility>
 #include <vector>
 
-// The test executable's import slots of LoadImageW and DestroyIcon (mingw names them so); the
-// toolkit, linked in statically, calls through them.
-extern "C" {
-extern decltype(&LoadImageW) __imp_LoadImageW;
-extern decltype(&DestroyIcon) __imp_DestroyIcon;
-}
+// The test executable's import slots (mingw names them so); the toolkit, linked in statically,
+// calls through them.
+extern "C" decltype(&LoadImageW) __imp_LoadImageW;
+extern "C" decltype(&DestroyIcon) __imp_DestroyIcon;
 
 namespace {
 
-// Counts the icons loaded and destroyed while it lives, by swapping the import slots.
-class IconCounter {
-  public:
+// The icons loaded and not yet destroyed while a Counter lives, seen through the import slots.
+struct IconCounter {
+    static inline std::set<HANDLE> alive;
+    static inline decltype(&LoadImageW) load = nullptr;
+    static inline decltype(&DestroyIcon) destroy = nullptr;
+    template <typename F> static F swapSlot(F& slot, F replacement) {
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &protection);
+        const F previous = std::exchange(slot, replacement);
+        VirtualProtect(&slot, sizeof slot, protection, &protection);
+        return previous;
+    }
     IconCounter() {
-        current = this;
-        swap(reinterpret_cast<void**>(&__imp_LoadImageW), reinterpret_cast<void*>(&load), &load_);
-        swap(reinterpret_cast<void**>(&__imp_DestroyIcon), reinterpret_cast<void*>(&destroy),
-             &destroy_);
+        alive.clear();
+        load = swapSlot(
+            __imp_LoadImageW, +[](HINSTANCE m, LPCWSTR n, UINT t, int x, int y, UINT f) {
+                HANDLE image = load(m, n, t, x, y, f);
+                if (image && t == IMAGE_ICON && !(f & LR_SHARED)) alive.insert(image);
+                return image;
+            });
+        destroy = swapSlot(
+            __imp_DestroyIcon, +[](HICON icon) {
+                alive.erase(icon);
+                return destroy(icon);
+            });
     }
     ~IconCounter() {
-        void* unused = nullptr;
-        swap(reinterpret_cast<void**>(&__imp_LoadImageW), load_, &unused);
-        swap(reinterpret_cast<void**>(&__imp_DestroyIcon), destroy_, &unused);
-        current = nullptr;
+        swapSlot(__imp_LoadImageW, load);
+        swapSlot(__imp_DestroyIcon, destroy);
     }
-    // Icons loaded while counting and not destroyed since.
-    std::size_t alive() const { return loaded_.size(); }
-
-  private:
-    static void swap(void** slot, void* replacement, void** previous) {
-        DWORD protection = 0;
-        VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &protection);
-        *previous = *slot;
-        *slot = replacement;
-        VirtualProtect(slot, sizeof(void*), protection, &protection);
-    }
-    static HANDLE WINAPI load(HINSTANCE module, LPCWSTR name, UINT type, int cx, int cy,
-                              UINT flags) {
-        HANDLE image = reinterpret_cast<decltype(&LoadImageW)>(current->load_)(module, name, type,
-                                                                               cx, cy, flags);
-        if (image && type == IMAGE_ICON && !(flags & LR_SHARED)) current->loaded_.insert(image);
-        return image;
-    }
-    static BOOL WINAPI destroy(HICON icon) {
-        current->loaded_.erase(icon);
-        return reinterpret_cast<decltype(&DestroyIcon)>(current->destroy_)(icon);
-    }
-    static inline IconCounter* current = nullptr;
-    void* load_ = nullptr;
-    void* destroy_ = nullptr;
-    std::set<HANDLE> loaded_;
 };
 
 class ToolkitTest : public ::testing::Test {
@@ -87,7 +75,7 @@ TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
         ASSERT_NE(second->window, nullptr);
         DestroyWindow(second->window);
         second.reset();
-        EXPECT_EQ(icons.alive(), 0u) << "icons loaded for a class that was registered before";
+        EXPECT_EQ(icons.alive.size(), 0u) << "icons loaded for a class that was registered before";
     }
     // The class that was registered keeps its icons.
     ICONINFO info{};

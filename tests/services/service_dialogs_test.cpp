@@ -42,14 +42,7 @@ class ServiceDialogTest : public ::testing::Test {
 bool FitsItsItem(HWND item, const std::wstring& text) {
     RECT client{};
     GetClientRect(item, &client);
-    HDC dc = GetDC(item);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(item, dc);
-    return size.cx <= client.right;
+    return TextWidth(item, text) <= client.right;
 }
 
 LOGFONTW FontOf(HWND control) {
