@@ -12,6 +12,7 @@ constexpr int kFirstMenuCommand = 15;
 
 void MainWindow::buildPages() {
     HWND bar = createToolbar(kToolbarIconSize, 7, kToolbarIcons, true);
+    setToolbarTips(kToolbarTips);
     for (int k = 1; k <= 6; ++k)
         onCommand(
             bar, [this, k] { showPage(k - 1); }, k);

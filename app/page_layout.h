@@ -61,6 +61,9 @@ const char16_t* CatalogueLabel(const std::string& control);
 inline constexpr std::uint32_t kToolbarIcons[7] = {110, 111, 112, 113, 114, 115, 116};
 inline constexpr int kToolbarIconSize = 96;
 inline constexpr int kAboutButton = 7;
+// The toolbar buttons' tooltips: the pages they show, then About.
+inline constexpr const char16_t* kToolbarTips[7] = {
+    u"Computer", u"Taskbar", u"Context menu", u"System", u"Security", u"Privacy", u"About"};
 // Items of the settings icon's menu, in order.
 inline constexpr const char16_t* kSettingsMenu[3] = {u"Settings", u"Import/Export",
                                                      u"Check for update"};

@@ -1,5 +1,7 @@
 #include "services/dlg_about.h"
 
+#include "ui/dpi.h"
+
 namespace {
 
 enum Item : int {
@@ -15,8 +17,10 @@ enum Item : int {
 } // namespace
 
 void dlgAbout::onInit() {
-    titleFont_.setHeight(-22);
-    versionFont_.setHeight(-14);
+    // Character heights in pixels at 96 DPI, scaled with the dialog.
+    const UINT dpi = DpiOf(dialogHandle());
+    titleFont_.setHeight(-ScaleToDpi(22, dpi));
+    versionFont_.setHeight(-ScaleToDpi(14, dpi));
     labelFont_.setBold(true);
     setIcon(kAboutIconId);
 

@@ -15,17 +15,31 @@ draw() {
     convert -size 256x256 xc:none "$@" "$work/$name.png"
 }
 
-# ico NAME PICTURE SIZES...: one .ico holding the picture at each size (256 alone: a single
-# image).
+# ico NAME PICTURE SIZES...: one .ico holding the picture at each size, every image stored as
+# PNG (as Windows Vista and later read them), so that large sizes stay small in the program.
+# The program loads each icon at its size for the display's DPI (96 DPI times 1, 1.25, 1.5,
+# 2), so the icons it shows scaled carry those sizes ready drawn.
 ico() {
     local name=$1 picture=$2
     shift 2
     local frames=()
     for size in "$@"; do
-        convert "$work/$picture.png" -resize "${size}x${size}" -depth 8 "PNG32:$work/$name-$size.png"
+        convert "$work/$picture.png" -resize "${size}x${size}" -depth 8 \
+            -define png:exclude-chunks=date,time "PNG32:$work/$name-$size.png"
         frames+=("$work/$name-$size.png")
     done
-    convert "${frames[@]}" "$out/$name.ico"
+    python3 - "$out/$name.ico" "${frames[@]}" <<'PACK'
+import struct, sys
+frames = [open(path, "rb").read() for path in sys.argv[2:]]
+offset = 6 + 16 * len(frames)
+entries = b""
+for png in frames:
+    width, height = struct.unpack(">II", png[16:24])
+    entries += struct.pack("<BBBBHHII", width % 256, height % 256, 0, 0, 1, 32, len(png), offset)
+    offset += len(png)
+with open(sys.argv[1], "wb") as ico:
+    ico.write(struct.pack("<HHH", 0, 1, len(frames)) + entries + b"".join(frames))
+PACK
 }
 
 # The program: a blue tile with a white V.
@@ -89,14 +103,14 @@ draw switch-view -fill '#1f5fbf' -draw 'circle 128,128 128,8' \
     -fill white -font DejaVu-Sans-Bold -pointsize 200 -gravity center -annotate +0+8 '?'
 
 ico app app 256 64 48 32 24 16
-ico about-dialog app 48
+ico about-dialog app 48 60 72 96
 ico switch-view switch-view 16
 ico app-small app 32 24 16
 for page in computer taskbar menu system security privacy; do
-    ico "page-$page" "page-$page" 256
+    ico "page-$page" "page-$page" 256 96 120 144 192
 done
-ico about about 256 128 64 48 32 16
-ico settings settings 48 32 24 16
+ico about about 256 192 144 128 120 96 64 48 32 16
+ico settings settings 48 60 72 96 32 24 16
 echo "icons written to $out"
 
 # The Preview dialog's picture when a tweak has none: 399 x 300, 16 colours, black on white.

@@ -22,6 +22,8 @@ template <typename Handle, auto Release> class UniqueHandle {
 
     Handle get() const noexcept { return handle_; }
     explicit operator bool() const noexcept { return handle_ != nullptr; }
+    // Hands the handle over to a new owner.
+    Handle release() noexcept { return std::exchange(handle_, nullptr); }
     void reset(Handle handle = nullptr) noexcept {
         if (handle_) Release(handle_);
         handle_ = handle;

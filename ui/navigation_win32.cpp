@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::int32_t kFirstMenuCommand = 15;
 constexpr int kSeparatorCommand = 100;
-// The menu opens this far below the top edge of its control.
+// The menu opens this far below the top edge of its control (96-DPI pixels).
 constexpr int kMenuOffset = 48;
 
 void AddToolbarButton(HWND toolbar, int image, int command, BYTE style) {
@@ -23,24 +23,50 @@ void AddToolbarButton(HWND toolbar, int image, int command, BYTE style) {
     SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
 }
 
+// The drop-down control is a static icon, which shows no focus of its own: it gets a focus
+// rectangle around its icon while it has the keyboard focus (and focus cues are shown).
+LRESULT CALLBACK ShowFocusProcedure(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR) {
+    switch (message) {
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_UPDATEUISTATE:
+        InvalidateRect(control, nullptr, TRUE);
+        break;
+    case WM_PAINT: {
+        const LRESULT result = DefSubclassProc(control, message, wParam, lParam);
+        if (GetFocus() == control &&
+            !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+            RECT client{};
+            GetClientRect(control, &client);
+            HDC dc = GetDC(control);
+            DrawFocusRect(dc, &client);
+            ReleaseDC(control, dc);
+        }
+        return result;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(control, ShowFocusProcedure, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 } // namespace
 
 HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds,
                            bool checkFirst) {
     if (toolbar_) return toolbar_;
-    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD, 0, 0, 0, 0, window, nullptr,
-                               instance, nullptr);
+    // The buttons' tooltips name what they show (setToolbarTips).
+    toolbar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, nullptr, WS_CHILD | TBSTYLE_TOOLTIPS, 0, 0, 0,
+                               0, window, nullptr, instance, nullptr);
     if (!toolbar_) return nullptr;
 
-    toolbarImages_.reset(ImageList_Create(
-        iconSize, iconSize, ILC_COLOR32 | ILC_MASK | ILC_HIGHQUALITYSCALE, iconCount + 1, 0));
-    for (int i = 0; i < iconCount; ++i) {
-        UniqueIcon icon(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(iconIds[i]), IMAGE_ICON, 0, 0, 0)));
-        // An icon that cannot be loaded leaves its slot empty; the button stays.
-        ImageList_ReplaceIcon(toolbarImages_.get(), -1, icon.get());
-    }
-    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_.get()));
+    toolbarIconSize_ = iconSize;
+    toolbarIconIds_.assign(iconIds, iconIds + iconCount);
+    loadToolbarImages();
 
     AddToolbarButton(toolbar_, 0, kSeparatorCommand, BTNS_SEP);
     for (int k = 1; k <= iconCount; ++k)
@@ -49,6 +75,38 @@ HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* ico
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
     ShowWindow(toolbar_, SW_SHOWNORMAL);
     return toolbar_;
+}
+
+// The toolbar's images at the icon size for the DPI, each icon loaded at that size.
+void UICore::loadToolbarImages() {
+    const int size = scale(toolbarIconSize_);
+    const int count = static_cast<int>(toolbarIconIds_.size());
+    UniqueImageList images(
+        ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK | ILC_HIGHQUALITYSCALE, count + 1, 0));
+    for (std::uint32_t id : toolbarIconIds_) {
+        UniqueIcon icon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+        // An icon that cannot be loaded leaves its slot empty; the button stays.
+        ImageList_ReplaceIcon(images.get(), -1, icon.get());
+    }
+    SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+    SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+    SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
+    toolbarImages_ = std::move(images); // the old list goes once the toolbar has the new one
+}
+
+void UICore::setToolbarTips(std::span<const char16_t* const> tips) {
+    toolbarTips_.assign(tips.begin(), tips.end());
+}
+
+// The toolbar asks for a button's tooltip with the button's command id.
+LRESULT UICore::handleNotify(const NMHDR& header) {
+    if (header.code != TBN_GETINFOTIPW || header.hwndFrom != toolbar_) return 0;
+    auto& tip = reinterpret_cast<NMTBGETINFOTIPW&>(const_cast<NMHDR&>(header));
+    const auto index = static_cast<std::size_t>(tip.iItem - 1);
+    if (tip.iItem >= 1 && index < toolbarTips_.size() && tip.pszText && tip.cchTextMax > 0)
+        lstrcpynW(tip.pszText, AsWide(toolbarTips_[index].c_str()), tip.cchTextMax);
+    return 0;
 }
 
 void UICore::showPage(std::int32_t page) {
@@ -66,6 +124,8 @@ void UICore::showPage(std::int32_t page) {
 }
 
 void UICore::setDropDownMenu(HWND control, std::span<const char16_t* const> items) {
+    if (control && control != dropDownControl_)
+        SetWindowSubclass(control, ShowFocusProcedure, 1, 0);
     dropDownControl_ = control;
     for (const char16_t* item : items)
         dropDownItems_.emplace_back(item);
@@ -79,5 +139,5 @@ std::int32_t UICore::runDropDownMenu() {
         AppendMenuW(menu.get(), MF_STRING, kFirstMenuCommand + i,
                     AsWide(dropDownItems_[i].c_str()));
     return TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_VERPOSANIMATION, bounds.left,
-                          bounds.top + kMenuOffset, 0, dropDownControl_, nullptr);
+                          bounds.top + scale(kMenuOffset), 0, dropDownControl_, nullptr);
 }

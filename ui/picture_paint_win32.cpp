@@ -4,6 +4,7 @@
 #include "ui/ui_dialog.h"
 
 #include "engine/win32/wide.h"
+#include "ui/dpi.h"
 
 void UIDialog::paint(HDC dc) {
     switch (paintMode_) {
@@ -55,7 +56,11 @@ void UIDialog::paintPictureFile(HDC dc) {
     }
     RECT before{};
     GetWindowRect(dialog_, &before);
-    centerOnParent(static_cast<int>(width) + 16, static_cast<int>(height) + 40);
+    // The frame and caption around the picture grow with the dialog's DPI; the picture, a
+    // screenshot, keeps its pixels.
+    const UINT dpi = DpiOf(dialog_);
+    centerOnParent(static_cast<int>(width) + ScaleToDpi(16, dpi),
+                   static_cast<int>(height) + ScaleToDpi(40, dpi));
     RECT after{};
     GetWindowRect(dialog_, &after);
     if (!EqualRect(&before, &after)) {
@@ -68,7 +73,8 @@ void UIDialog::paintPictureFile(HDC dc) {
     if (cached) gp::GdipDrawCachedBitmap(graphics.get(), cached.get(), 0, 0);
 }
 
-// The bitmap at the client origin in its own size; the dialog keeps its size.
+// The bitmap at the client origin in its own size at 96 DPI, scaled with the dialog at other
+// DPIs (its template grows with the DPI too); the dialog keeps its size.
 void UIDialog::paintBitmap(HDC dc) {
     const UniqueBitmap bitmap(static_cast<HBITMAP>(
         LoadImageW(instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_BITMAP, 0, 0, 0)));
@@ -78,13 +84,25 @@ void UIDialog::paintBitmap(HDC dc) {
     const UniqueMemoryDC memory(CreateCompatibleDC(dc));
     if (!memory) return;
     const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    const UINT dpi = DpiOf(dialog_);
+    if (dpi == kBaseDpi) {
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
+    } else {
+        SetStretchBltMode(dc, HALFTONE);
+        StretchBlt(dc, 0, 0, ScaleToDpi(info.bmWidth, dpi), ScaleToDpi(info.bmHeight, dpi),
+                   memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    }
     SelectObject(memory.get(), previous);
 }
 
-// The icon at (20, 20) in 48 x 48 pixels, whatever sizes the resource holds.
+// The icon at (20, 20) in 48 x 48 pixels at 96 DPI, whatever sizes the resource holds; at
+// other DPIs place and size scale, and the icon is loaded at that size.
 void UIDialog::paintIcon(HDC dc) {
-    const UniqueIcon icon(static_cast<HICON>(LoadImageW(
-        instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_ICON, 0, 0, LR_LOADTRANSPARENT)));
-    if (icon) DrawIconEx(dc, 20, 20, icon.get(), 48, 48, 0, nullptr, DI_NORMAL);
+    const UINT dpi = DpiOf(dialog_);
+    const int at = ScaleToDpi(20, dpi);
+    const int size = ScaleToDpi(48, dpi);
+    const UniqueIcon icon(
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_ICON,
+                                      size, size, LR_LOADTRANSPARENT)));
+    if (icon) DrawIconEx(dc, at, at, icon.get(), size, size, 0, nullptr, DI_NORMAL);
 }

@@ -8,6 +8,7 @@
 #include "ui/ui_base.h"
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <array>
 #include <cstdint>
@@ -109,6 +110,8 @@ class UICore : public UIBase {
     void showPage(std::int32_t page);
     // Clicking the control opens a menu of the items (ids from 15 on, appended to any earlier).
     void setDropDownMenu(HWND control, std::span<const char16_t* const> items);
+    // Tooltips of the toolbar buttons, in button order.
+    void setToolbarTips(std::span<const char16_t* const> tips);
 
     // Read-only views of the core's state.
     std::int32_t currentPage() const { return currentPage_; }
@@ -121,6 +124,8 @@ class UICore : public UIBase {
     }
     int initialWidth() const { return initialWidth_; }
     int initialHeight() const { return initialHeight_; }
+    // The DPI the controls are laid out for.
+    UINT dpi() const { return dpi_; }
 
   protected:
     // Runs from the message loop after the window was shown.
@@ -132,6 +137,22 @@ class UICore : public UIBase {
                                             LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void anchorControls();
+    // The outer size the window has at the least: the initial size, its client area scaled.
+    SIZE minimumSize() const;
+    int scale(int figure) const;
+    // Lays every control, the toolbar and the font out anew for the DPI; then the window takes
+    // the suggested rectangle (its minimum size at its place when none).
+    void changeDpi(UINT dpi, const RECT* suggested);
+    void loadToolbarImages();
+    bool textsFit(HFONT font) const;
+    void fitFont();
+    void loadLabelIcons();
+    // Keyboard navigation: Tab, Ctrl+Tab, arrows in the radio pair, Enter; true when handled.
+    bool handleKey(const MSG& message);
+    std::vector<HWND> tabOrder() const;
+    void moveFocus(bool backward);
+    void switchPage(bool backward);
+    LRESULT handleNotify(const NMHDR& header);
     void dispatchCommand(HWND source, std::int32_t id);
     std::int32_t runDropDownMenu();
 
@@ -142,6 +163,18 @@ class UICore : public UIBase {
     void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
                          bool shown);
 
+    // A control as created: its place in 96-DPI pixels.
+    struct Placed {
+        HWND control;
+        RECT layout; // left, top, width, height
+    };
+    struct LabelIcon {
+        HWND control;
+        std::uint32_t iconId;
+        int size; // 96-DPI pixels
+        UniqueIcon icon;
+    };
+
     std::uint32_t largeIconId_;
     HWND toolbar_ = nullptr;
     HWND dropDownControl_ = nullptr;
@@ -151,7 +184,7 @@ class UICore : public UIBase {
     int initialWidth_;
     int initialHeight_;
     bool closing_ = false;
-    bool registrationFailed_ = false;
+    bool noWindow_ = false; // the class could not be registered or the window not be created
     std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
     static constexpr std::array<std::size_t, kControlKinds> kReservations{64, 64, 8, 8, 8, 8};
     std::string lastControlName_;
@@ -159,5 +192,12 @@ class UICore : public UIBase {
     std::unordered_map<HWND, AnchorEntry> anchorTable_;
     std::vector<std::u16string> dropDownItems_;
     UniqueImageList toolbarImages_;
-    std::vector<UniqueIcon> labelIcons_;
+    int toolbarIconSize_ = 0; // 96-DPI pixels
+    std::vector<std::uint32_t> toolbarIconIds_;
+    std::vector<std::u16string> toolbarTips_;
+    std::vector<LabelIcon> labelIcons_;
+    std::vector<Placed> placed_;
+    std::vector<HWND> spinArrows_;
+    UINT dpi_ = 96;
+    bool focusShown_ = false;
 };

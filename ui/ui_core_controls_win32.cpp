@@ -3,6 +3,7 @@
 #include "ui/ui_core.h"
 
 #include "engine/win32/wide.h"
+#include "ui/dpi.h"
 
 #include <commctrl.h>
 
@@ -39,10 +40,25 @@ template <typename Set> Set* UICore::find(ControlKind kind, std::string_view nam
     return set->select(name) ? set : nullptr;
 }
 
+// The figures are 96-DPI pixels; the control is placed for the window's DPI.
 HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
                          int width, int height, std::int32_t page) {
-    return CreateWindowExW(0, className, AsWide(text), style | VisibleOnPage(page), x, y, width,
-                           height, window, nullptr, instance, nullptr);
+    HWND control =
+        CreateWindowExW(0, className, AsWide(text), style | VisibleOnPage(page), scale(x), scale(y),
+                        scale(width), scale(height), window, nullptr, instance, nullptr);
+    if (control) placed_.push_back({control, {x, y, width, height}});
+    return control;
+}
+
+void UICore::loadLabelIcons() {
+    for (LabelIcon& label : labelIcons_) {
+        const int size = scale(label.size);
+        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(label.iconId),
+                                                      IMAGE_ICON, size, size, LR_LOADTRANSPARENT)));
+        SendMessageW(label.control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+        // The static shows the icon but does not own it.
+        label.icon = std::move(icon);
+    }
 }
 
 void UICore::registerControl(ControlKind kind, std::string_view name, HWND control,
@@ -80,11 +96,9 @@ HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int
     if (HWND control = createChild(L"Static", text, style, x, y, width, height, page)) {
         registerControl(ControlKind::Label, name, control, page, shown);
         if (iconId != 0) {
-            UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId),
-                                                          IMAGE_ICON, 0, 0, LR_LOADTRANSPARENT)));
-            SendMessageW(control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
-            // The static shows the icon but does not own it.
-            if (icon) labelIcons_.push_back(std::move(icon));
+            // The icon at the label's size for the DPI.
+            labelIcons_.push_back({control, iconId, height, {}});
+            loadLabelIcons();
         }
     }
     lastControlName_.assign(name);
@@ -125,6 +139,7 @@ void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint3
         set.setRange(field, {minimum, maximum});
         registerControl(ControlKind::SpinBox, name, field, page, shown);
         registerControl(ControlKind::SpinBox, std::string(name) + "updown", arrows, page, shown);
+        spinArrows_.push_back(arrows);
     }
     lastControlName_.assign(name);
     set.select(name);

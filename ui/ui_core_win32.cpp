@@ -1,13 +1,58 @@
 #include "ui/ui_core.h"
 
 #include "engine/win32/wide.h"
+#include "ui/dpi.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
 constexpr wchar_t kClassName[] = L"QUENORITH";
 constexpr WORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT); // 0x0400
+
+// The system's message font for the DPI.
+LOGFONTW MessageFontFor(UINT dpi) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
+    return metrics.lfMessageFont;
+}
+
+HFONT MessageFont(UINT dpi) {
+    const LOGFONTW font = MessageFontFor(dpi);
+    return CreateFontIndirectW(&font);
+}
+
+RECT PlaceOf(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// What a control draws beside its text at 96 DPI: a check box's or radio button's box and the
+// gap after it, a push button's borders; 0 for a text label; -1 for controls without a text.
+int TextChrome(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    if (lstrcmpiW(name, L"Static") == 0) return (style & SS_TYPEMASK) == SS_LEFT ? 0 : -1;
+    if (lstrcmpiW(name, L"Button") != 0) return -1;
+    switch (style & BS_TYPEMASK) {
+    case BS_AUTOCHECKBOX:
+    case BS_CHECKBOX:
+    case BS_AUTORADIOBUTTON:
+    case BS_RADIOBUTTON:
+        return 16;
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+        return 8;
+    default:
+        return -1;
+    }
+}
 
 } // namespace
 
@@ -32,27 +77,42 @@ UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
                                                         ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
+    // The class icons belong to the class once it is registered; otherwise they are freed here.
+    UniqueIcon largeIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(largeIconId), IMAGE_ICON, 0, 0, 0)));
+    UniqueIcon smallIcon(static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(smallIconId), IMAGE_ICON, 0, 0, 0)));
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(largeIconId), IMAGE_ICON, 0, 0, 0));
+    windowClass.hIcon = largeIcon.get();
     windowClass.hCursor =
         static_cast<HCURSOR>(LoadImageW(nullptr, IDC_ARROW, IMAGE_CURSOR, 0, 0, LR_SHARED));
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_MENU + 1);
     windowClass.lpszClassName = kClassName;
-    windowClass.hIconSm = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(smallIconId), IMAGE_ICON, 0, 0, 0));
-    // A class registered earlier by this module (another window of the same process) serves
-    // as well as a new one.
-    if (!RegisterClassExW(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-        registrationFailed_ = true;
+    windowClass.hIconSm = smallIcon.get();
+    if (RegisterClassExW(&windowClass)) {
+        largeIcon.release();
+        smallIcon.release();
+    } else if (GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        // A class registered earlier by this module (another window of the same process)
+        // serves as well as a new one; any other failure ends the start.
+        noWindow_ = true;
         return;
     }
-    CreateWindowExW(0, kClassName, AsWide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                    width, height, nullptr, nullptr, instance, this);
+    // Without its window the program cannot run: the start has failed, as without the class.
+    dpi_ = DpiOf(nullptr);
+    const SIZE size = minimumSize();
+    if (!CreateWindowExW(0, kClassName, AsWide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                         CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this)) {
+        window = nullptr; // a window refused after WM_NCCREATE is gone again
+        noWindow_ = true;
+        return;
+    }
+    // A window placed on a screen of another DPI than the system's takes that screen's.
+    if (const UINT dpi = DpiOf(window); dpi != dpi_) changeDpi(dpi, nullptr);
 }
 
 UICore::~UICore() {
@@ -79,17 +139,14 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        info->ptMinTrackSize = {initialWidth_, initialHeight_};
+        const SIZE minimum = minimumSize();
+        info->ptMinTrackSize = {minimum.cx, minimum.cy};
         return 0;
     }
-    case WM_CREATE: {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof(metrics);
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        messageFont_.reset(CreateFontIndirectW(&metrics.lfMessageFont));
+    case WM_CREATE:
+        messageFont_.reset(MessageFont(dpi_));
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), TRUE);
         return 0;
-    }
     case WM_DESTROY:
         messageFont_.reset();
         PostQuitMessage(0);
@@ -107,13 +164,11 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         lastCommandSource_ = reinterpret_cast<HWND>(lParam);
         dispatchCommand(lastCommandSource_, static_cast<std::int32_t>(wParam & 0xffffffffu));
         return 0;
-    case WM_DPICHANGED: {
-        const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    case WM_DPICHANGED:
+        changeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
-    }
+    case WM_NOTIFY:
+        return handleNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case kMsgSetControlFont:
         SendMessageW(reinterpret_cast<HWND>(lParam), WM_SETFONT,
                      reinterpret_cast<WPARAM>(messageFont_.get()), TRUE);
@@ -126,17 +181,118 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+int UICore::scale(int figure) const {
+    return ScaleToDpi(figure, dpi_);
+}
+
+SIZE UICore::minimumSize() const {
+    RECT frame96{};
+    AdjustWindowRectExForDpi(&frame96, WS_OVERLAPPEDWINDOW, FALSE, 0, kBaseDpi);
+    RECT frame{};
+    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, dpi_);
+    const int clientWidth = initialWidth_ - (frame96.right - frame96.left);
+    const int clientHeight = initialHeight_ - (frame96.bottom - frame96.top);
+    return {scale(clientWidth) + frame.right - frame.left,
+            scale(clientHeight) + frame.bottom - frame.top};
+}
+
+// Anchors hold 96-DPI figures; the window's growth beyond its minimum size is added as it is.
 void UICore::anchorControls() {
     RECT bounds{};
     GetWindowRect(window, &bounds);
-    const int dx = (bounds.right - bounds.left) - initialWidth_;
-    const int dy = (bounds.bottom - bounds.top) - initialHeight_;
+    const SIZE minimum = minimumSize();
+    const int dx = (bounds.right - bounds.left) - minimum.cx;
+    const int dy = (bounds.bottom - bounds.top) - minimum.cy;
     for (const auto& [control, anchor] : anchorTable_) {
+        const int x = scale(anchor.x), y = scale(anchor.y);
+        const int width = scale(anchor.width), height = scale(anchor.height);
         if (anchor.right && anchor.bottom)
-            MoveWindow(control, anchor.x + dx, anchor.y + dy, anchor.width, anchor.height, TRUE);
+            MoveWindow(control, x + dx, y + dy, width, height, TRUE);
         else if (anchor.left && anchor.bottom)
-            MoveWindow(control, anchor.x, anchor.y + dy, anchor.width, anchor.height, TRUE);
+            MoveWindow(control, x, y + dy, width, height, TRUE);
     }
+}
+
+// Whether every text fits the room its control leaves it: up to the control's right edge and to
+// the first control of its page that lies to its right on the same row.
+bool UICore::textsFit(HFONT font) const {
+    struct Shown {
+        HWND control;
+        std::int32_t page;
+        RECT place;
+    };
+    std::vector<Shown> controls;
+    for (const auto& set : sets_)
+        if (set)
+            for (const auto& [name, entry] : set->entries())
+                controls.push_back({entry.handle, entry.page, PlaceOf(entry.handle)});
+    HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    wchar_t text[1025];
+    for (const Shown& c : controls) {
+        const int chrome = TextChrome(c.control);
+        const int length = GetWindowTextW(c.control, text, 1025);
+        if (chrome < 0 || length == 0) continue;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text, length, &size);
+        LONG room = c.place.right;
+        for (const Shown& other : controls)
+            if (other.page == c.page && other.place.left > c.place.left &&
+                other.place.top < c.place.bottom && other.place.bottom > c.place.top)
+                room = std::min(room, other.place.left);
+        if (c.place.left + scale(chrome) + size.cx > room) {
+            fit = false;
+            break;
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+    return fit;
+}
+
+// The message font for the DPI, a pixel smaller at a time (down to three quarters of its
+// height) while some text does not fit its place: the layout was made for the system font of
+// Windows 10, and a wider one must not cut the texts.
+void UICore::fitFont() {
+    LOGFONTW description = MessageFontFor(dpi_);
+    const LONG smallest = description.lfHeight * 3 / 4;
+    UniqueFont font(CreateFontIndirectW(&description));
+    while (font && !textsFit(font.get()) && description.lfHeight != smallest) {
+        description.lfHeight += description.lfHeight < 0 ? 1 : -1;
+        font.reset(CreateFontIndirectW(&description));
+    }
+    if (!font) return;
+    for (const Placed& placed : placed_)
+        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    messageFont_ = std::move(font); // the old font goes once no control uses it
+}
+
+void UICore::changeDpi(UINT dpi, const RECT* suggested) {
+    dpi_ = dpi;
+    for (const Placed& placed : placed_) {
+        const RECT& r = placed.layout;
+        MoveWindow(placed.control, scale(r.left), scale(r.top), scale(r.right), scale(r.bottom),
+                   TRUE);
+    }
+    // The arrows take their place beside their field again.
+    for (HWND arrows : spinArrows_)
+        SendMessageW(arrows, UDM_SETBUDDY, SendMessageW(arrows, UDM_GETBUDDY, 0, 0), 0);
+    loadLabelIcons();
+    if (toolbar_) loadToolbarImages();
+
+    if (suggested) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        const SIZE size = minimumSize();
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    anchorControls();
+    fitFont();
 }
 
 void UICore::dispatchCommand(HWND source, std::int32_t id) {
@@ -184,14 +340,17 @@ void UICore::requireWindows10(const char16_t* text, const char16_t* caption) {
 }
 
 void UICore::show(int command) {
-    if (closing_ || registrationFailed_) return;
+    if (closing_ || noWindow_) return;
+    // The controls and their texts exist now: the font is made to fit them.
+    fitFont();
     ShowWindow(window, command != 0 ? command : SW_SHOWDEFAULT);
 }
 
 int UICore::runMessageLoop() {
-    if (registrationFailed_) return 0;
+    if (noWindow_) return 0;
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (handleKey(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

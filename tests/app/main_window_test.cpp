@@ -648,6 +648,73 @@ TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemAndNamesWhatDidNotTake) {
     EXPECT_EQ(SendMessageW(copyTo, BM_GETCHECK, 0, 0) == BST_CHECKED, !copyToShown);
 }
 
+TEST_F(MainWindowTest, ToolbarTipsNameThePages) {
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(window->toolbar(), TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+    const wchar_t* names[] = {L"Computer", L"Taskbar", L"Context menu", L"System",
+                              L"Security", L"Privacy", L"About"};
+    for (int k = 1; k <= 7; ++k) {
+        wchar_t text[80] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = window->toolbar();
+        tool.uId = static_cast<UINT_PTR>(k);
+        tool.lpszText = text;
+        SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(text, names[k - 1]) << "button " << k;
+    }
+}
+
+// Moved to a screen of twice the DPI and back: every control that does not follow the window's
+// edges at twice its place and size, with a larger font and toolbar; then exactly as before.
+TEST_F(MainWindowTest, ADpiChangeScalesEveryControlAndBackAgain) {
+    window->show(SW_SHOWNOACTIVATE); // the font is fitted to the texts when the window shows
+    auto layout = [&] {
+        std::map<HWND, RECT> places;
+        for (HWND c = GetWindow(window->window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (c != window->toolbar() && WindowClass(c) != UPDOWN_CLASSW &&
+                !(WindowClass(c) == L"Edit" && (WindowStyle(c) & ES_NUMBER)) &&
+                c != handleOf(ControlKind::Button, "btnApply") &&
+                c != handleOf(ControlKind::Label, "btnSettings"))
+                places[c] = ChildRect(c); // spin boxes and anchors have their own rules
+        return places;
+    };
+    auto fontHeight = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(
+                       SendMessageW(handleOf(ControlKind::CheckBox, "chb0_0"), WM_GETFONT, 0, 0)),
+                   sizeof font, &font);
+        return std::abs(font.lfHeight);
+    };
+    const std::map<HWND, RECT> before = layout();
+    const LONG height96 = fontHeight();
+    RECT outer{};
+    GetWindowRect(window->window, &outer);
+    for (const UINT dpi : {192u, 96u}) {
+        SCOPED_TRACE(dpi);
+        const LONG factor = dpi / 96;
+        RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * factor,
+                       outer.top + (outer.bottom - outer.top) * factor};
+        SendMessageW(window->window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        for (const auto& [control, now] : layout()) {
+            const RECT& was = before.at(control);
+            EXPECT_EQ(now.left, was.left * factor);
+            EXPECT_EQ(now.top, was.top * factor);
+            EXPECT_EQ(now.right, was.right * factor);
+            EXPECT_EQ(now.bottom, was.bottom * factor);
+        }
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(
+            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)),
+            &cx, &cy);
+        EXPECT_EQ(cx, 96 * factor);
+        EXPECT_EQ(fontHeight() > height96 * 3 / 2, dpi == 192u);
+    }
+    EXPECT_EQ(fontHeight(), height96);
+    EXPECT_EQ(ChildRect(handleOf(ControlKind::Button, "btnApply")).left, 713);
+}
+
 TEST_F(MainWindowTest, ScreenshotsOfTheSixPages) {
     CreateDirectoryW(L"screenshots", nullptr);
     SetWindowPos(window->window, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE);

@@ -12,12 +12,15 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <knownfolders.h>
 #include <shlobj.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -669,6 +672,102 @@ TEST_F(PlantedDllTest, VlkShowsTheSettingsWithTheSystemLibraries) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     expectNoPlantedDllLoaded();
+}
+
+// The control that has the keyboard focus in the window's thread.
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// A key typed as the user types it, with the keys held down around it.
+void typeKey(WORD key, std::initializer_list<WORD> held = {}) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD k, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = k;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD k : held)
+        add(k, false);
+    add(key, false);
+    add(key, true);
+    for (WORD k : held)
+        add(k, true);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+TEST_F(ProgramTest, TheKeyboardChecksSwitchesPagesAndApplies) {
+    DeleteRegTree(Hive::CurrentUser, kRecycleBinKey);
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    SetForegroundWindow(window);
+    HWND recycleBin = checkBox(window, L"Recycle Bin");
+    HWND apply = childWithText(window, L"Button", L"Apply");
+    ASSERT_NE(recycleBin, nullptr);
+    ASSERT_NE(apply, nullptr);
+
+    typeKey(VK_TAB);
+    EXPECT_TRUE(waitFor([&] { return focusOf(window) == recycleBin; }))
+        << "Tab from start reaches the first check box of page 0";
+    typeKey(VK_SPACE);
+    EXPECT_TRUE(waitFor([&] { return isChecked(recycleBin); })) << "Space checks it";
+
+    typeKey(VK_TAB, {VK_CONTROL});
+    HWND toolbar = FindWindowExW(window, nullptr, L"ToolbarWindow32", nullptr);
+    EXPECT_TRUE(waitFor([&] {
+        return IsWindowVisible(checkBox(window, L"Show seconds on taskbar clock")) &&
+               !IsWindowVisible(recycleBin);
+    })) << "Ctrl+Tab shows page 1";
+    EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 2, 0));
+    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 1, 0));
+
+    for (int presses = 0; presses < 20 && focusOf(window) != apply; ++presses) {
+        const HWND before = focusOf(window);
+        typeKey(VK_TAB);
+        waitFor([&] { return focusOf(window) != before; }, 2000);
+    }
+    ASSERT_EQ(focusOf(window), apply) << "Tab reaches Apply";
+    typeKey(VK_RETURN);
+    EXPECT_TRUE(waitFor([&] { return keyExists(HKEY_CURRENT_USER, kRecycleBinKey); }))
+        << "Enter applies the checked box";
+    if (HWND box = program.messageBox(2000)) answer(box, IDOK);
+
+    // Backward from Apply: the last control of page 1; forward past Apply: the settings icon,
+    // whose menu Enter opens and Escape closes.
+    typeKey(VK_TAB, {VK_SHIFT});
+    EXPECT_TRUE(waitFor([&] { return focusOf(window) == childAt(window, L"Button", 400, 248); }));
+    typeKey(VK_TAB);
+    typeKey(VK_TAB);
+    EXPECT_TRUE(waitFor([&] { return focusOf(window) == childAt(window, L"Static", 10, 533); }));
+    typeKey(VK_RETURN);
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    EXPECT_TRUE(waitFor([&] { return topLevelOf(processId, L"#32768") != nullptr; }))
+        << "the settings menu opens";
+    typeKey(VK_ESCAPE);
+
+    // Page 4's radio pair is one stop; an arrow key moves to the other button and chooses it.
+    for (int page = 1; page < 4; ++page)
+        typeKey(VK_TAB, {VK_CONTROL});
+    HWND disable = checkBox(window, L"Disable autorun (recommended)");
+    HWND enable = checkBox(window, L"Enable autorun");
+    EXPECT_TRUE(waitFor([&] { return IsWindowVisible(enable); })) << "Ctrl+Tab reached page 4";
+    HWND first = isChecked(enable) ? enable : disable;
+    HWND other = first == enable ? disable : enable;
+    typeKey(VK_TAB); // from the settings icon round to the top of the page
+    EXPECT_TRUE(waitFor([&] { return focusOf(window) == first; })) << "the checked radio button";
+    typeKey(VK_DOWN);
+    EXPECT_TRUE(waitFor([&] { return focusOf(window) == other && isChecked(other); }));
+    EXPECT_FALSE(isChecked(first));
+
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 } // namespace

@@ -8,9 +8,48 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <set>
+#include <utility>
 #include <vector>
 
+// The test executable's import slots (mingw names them so); the toolkit, linked in statically,
+// calls through them.
+extern "C" decltype(&LoadImageW) __imp_LoadImageW;
+extern "C" decltype(&DestroyIcon) __imp_DestroyIcon;
+
 namespace {
+
+// The icons loaded and not yet destroyed while a Counter lives, seen through the import slots.
+struct IconCounter {
+    static inline std::set<HANDLE> alive;
+    static inline decltype(&LoadImageW) load = nullptr;
+    static inline decltype(&DestroyIcon) destroy = nullptr;
+    template <typename F> static F swapSlot(F& slot, F replacement) {
+        DWORD protection = 0;
+        VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &protection);
+        const F previous = std::exchange(slot, replacement);
+        VirtualProtect(&slot, sizeof slot, protection, &protection);
+        return previous;
+    }
+    IconCounter() {
+        alive.clear();
+        load = swapSlot(
+            __imp_LoadImageW, +[](HINSTANCE m, LPCWSTR n, UINT t, int x, int y, UINT f) {
+                HANDLE image = load(m, n, t, x, y, f);
+                if (image && t == IMAGE_ICON && !(f & LR_SHARED)) alive.insert(image);
+                return image;
+            });
+        destroy = swapSlot(
+            __imp_DestroyIcon, +[](HICON icon) {
+                alive.erase(icon);
+                return destroy(icon);
+            });
+    }
+    ~IconCounter() {
+        swapSlot(__imp_LoadImageW, load);
+        swapSlot(__imp_DestroyIcon, destroy);
+    }
+};
 
 class ToolkitTest : public ::testing::Test {
   protected:
@@ -25,6 +64,55 @@ class ToolkitTest : public ::testing::Test {
     }
     std::unique_ptr<UICore> core;
 };
+
+TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
+    UICore first(GetModuleHandleW(nullptr), u"First", 400, 300, 100, 101);
+    ASSERT_NE(first.window, nullptr);
+    {
+        IconCounter icons;
+        auto second =
+            std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
+        ASSERT_NE(second->window, nullptr);
+        DestroyWindow(second->window);
+        second.reset();
+        EXPECT_EQ(icons.alive.size(), 0u) << "icons loaded for a class that was registered before";
+    }
+    // The class that was registered keeps its icons.
+    ICONINFO info{};
+    ASSERT_TRUE(
+        GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(first.window, GCLP_HICON)), &info));
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    DestroyWindow(first.window);
+    PumpMessages();
+}
+
+TEST(UICoreStart, AWindowThatCannotBeCreatedEndsTheRunAtOnce) {
+    // A hook refuses every top-level window of this thread; the class itself is fine.
+    HHOOK hook = SetWindowsHookExW(
+        WH_CBT,
+        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (code == HCBT_CREATEWND &&
+                !(reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->style & WS_CHILD))
+                return 1;
+            return CallNextHookEx(nullptr, code, wParam, lParam);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    UICore core(GetModuleHandleW(nullptr), u"Refused", 400, 300, 100, 101);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(core.window, nullptr);
+
+    // A loop that waited for a window's WM_QUIT would run until this timer ends it with 99.
+    const UINT_PTR timer = SetTimer(nullptr, 0, 3000, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostQuitMessage(99);
+    });
+    core.show(0);
+    EXPECT_EQ(core.runMessageLoop(), 0);
+    KillTimer(nullptr, timer);
+    PumpMessages();
+}
 
 TEST(CommandKeyHash, SmallIdsAreTheirOwnHashAndLargeOnesHashTheHandle) {
     const HWND handle = reinterpret_cast<HWND>(std::uintptr_t{0x123456});

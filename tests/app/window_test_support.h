@@ -48,6 +48,18 @@ inline RECT ChildRect(HWND control) {
     return rect;
 }
 
+// The width the text takes in the control's own font.
+inline int TextWidth(HWND control, const std::wstring& text) {
+    HDC dc = GetDC(control);
+    const HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, previous);
+    ReleaseDC(control, dc);
+    return size.cx;
+}
+
 // A click on a control as the user makes it: the control notifies its parent.
 inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));

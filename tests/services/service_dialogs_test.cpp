@@ -38,6 +38,13 @@ class ServiceDialogTest : public ::testing::Test {
     std::wstring screenshots;
 };
 
+// Whether the text, drawn with the item's font, fits the item's width.
+bool FitsItsItem(HWND item, const std::wstring& text) {
+    RECT client{};
+    GetClientRect(item, &client);
+    return TextWidth(item, text) <= client.right;
+}
+
 LOGFONTW FontOf(HWND control) {
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
@@ -56,6 +63,7 @@ TEST_F(ServiceDialogTest, AboutShowsItsFontsIconAndEmailAndEndsWithOk) {
         for (int id : {1004, 1006, 1008})
             EXPECT_EQ(FontOf(GetDlgItem(d, id)).lfWeight, FW_BOLD) << id;
         EXPECT_NE(FontOf(GetDlgItem(d, 1005)).lfWeight, FW_BOLD);
+        EXPECT_TRUE(FitsItsItem(GetDlgItem(d, 1001), WindowText(GetDlgItem(d, 1001))));
 
         // The e-mail field: selectable, not editable.
         const HWND email = GetDlgItem(d, 1009);
@@ -104,6 +112,7 @@ TEST_F(SettingsDialogTest, WithoutAStoreBothAreCheckedAndOkStoresWhatIsShown) {
     const INT_PTR result = RunDriven(settings, [&](HWND d) {
         EXPECT_TRUE(Checked(d, 2001));
         EXPECT_TRUE(Checked(d, 2003));
+        EXPECT_TRUE(FitsItsItem(GetDlgItem(d, 2004), L"What data are collected"));
         Settle(d);
         SaveScreenshot(d, screenshots, L"dialog-settings");
         Click(d, 2001);
