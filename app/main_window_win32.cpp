@@ -20,16 +20,45 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     std::memset(&errorTrail, 0, sizeof(errorTrail));
     std::memset(&updateCheck, 0, sizeof(updateCheck));
 
-    // A newer version: offer its download page; accepting it ends the program.
-    if (CheckForUpdate(false, updateCheck, services) == kNewVersion &&
-        messageBox(kCaption, kNewVersionQuestion, MB_YESNO) == IDYES) {
-        ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr,
-                      SW_SHOWNORMAL);
-        close();
-    }
+    // The service is asked on a thread of its own while the pages are built.
+    const WebClock::time_point started = WebClock::now();
+    startupCheck_ = PlanUpdateCheck(false, updateCheck);
+    if (startupCheck_.ask != UpdateCheckPlan::Ask::Nothing)
+        pendingCheck_ = std::make_unique<UpdateCheckWorker>(startupCheck_, services,
+                                                            started + kServiceTimeLimit);
 
     LoadErrorTrail(errorTrail);
     buildPages();
     loadState();
-    SaveErrorTrail(errorTrail, true, services);
+
+    // An answer within the grace is asked about before the window shows; a later one when it
+    // comes.
+    UpdateFetch fetch;
+    if (!pendingCheck_ || pendingCheck_->waitUntil(started + kUpdateGrace, fetch)) {
+        pendingCheck_.reset();
+        offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
+    } else if (window) {
+        onCommand(
+            window, [this] { onUpdateAnswered(); }, kUpdateAnsweredCommand);
+        pendingCheck_->tellWhenDone([target = window] {
+            PostMessageW(target, WM_COMMAND, kUpdateAnsweredCommand,
+                         reinterpret_cast<LPARAM>(target));
+        });
+    }
+
+    SaveErrorTrail(errorTrail, true, services, WebClock::now() + kServiceTimeLimit);
+}
+
+void MainWindow::onUpdateAnswered() {
+    UpdateFetch fetch;
+    if (!pendingCheck_ || !pendingCheck_->waitUntil(WebClock::now(), fetch)) return;
+    pendingCheck_.reset();
+    offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
+}
+
+void MainWindow::offerNewVersion(int result) {
+    if (result != kNewVersion || messageBox(kCaption, kNewVersionQuestion, MB_YESNO) != IDYES)
+        return;
+    ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr, SW_SHOWNORMAL);
+    close();
 }

@@ -18,12 +18,13 @@ void LoadErrorTrail(ErrorTrail& trail) {
     StartFreshTrail(trail);
 }
 
-void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service) {
+void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
+                    WebClock::time_point deadline) {
     const std::size_t length = strnlen(trail.text, kTrailTextSize);
     if (length <= trail.sentLength) return;
     if (!forced && GetStoreInt(kSendErrorReportKey, 1, kUserScope) == 0) return;
     if (ReadTrailVersion(trail.text) != kTrailVersion) return;
-    if (SendErrorReport(service, trail.text + trail.sentLength) == kReportSent)
+    if (SendErrorReport(service, trail.text + trail.sentLength, deadline) == kReportSent)
         trail.sentLength = length;
     unsigned char image[kTrailImageSize];
     WriteTrailImage(trail, image);
