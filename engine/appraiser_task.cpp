@@ -1,41 +1,42 @@
 #include "engine/appraiser_task.h"
 
-#include "engine/console_process.h"
-#include "engine/text.h"
-
-#include <cstring>
+#include "engine/task_service.h"
 
 namespace {
 
-#define TASK u"\"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser\""
+const char16_t* const kTaskFolder = u"\\Microsoft\\Windows\\Application Experience";
+const char16_t* const kTaskName = u"Microsoft Compatibility Appraiser";
 
-const char16_t* const kCommandLines[] = {
-    u"schtasks.exe /Query /FO CSV /TN " TASK u" /HRESULT",
-    u"schtasks.exe /Change /TN " TASK u" /ENABLE /HRESULT",
-    u"schtasks.exe /Change /TN " TASK u" /DISABLE /HRESULT",
-    u"schtasks.exe /End /TN " TASK u" /HRESULT",
-};
+// HRESULT_FROM_WIN32 of ERROR_FILE_NOT_FOUND (no such task) and ERROR_PATH_NOT_FOUND (no such
+// folder).
+constexpr std::uint32_t kNoSuchTask = 0x80070002;
+constexpr std::uint32_t kNoSuchFolder = 0x80070003;
 
-constexpr std::size_t kCommandLineCapacity = 200;
+TaskAction actionOf(TaskCommand command) {
+    switch (command) {
+    case TaskEnable:
+        return TaskAction::Enable;
+    case TaskDisable:
+        return TaskAction::Disable;
+    case TaskEnd:
+        return TaskAction::Stop;
+    case TaskQuery:
+        break;
+    }
+    return TaskAction::ReadState;
+}
 
 } // namespace
 
-const char16_t* TaskCommandLine(TaskCommand command) {
-    return kCommandLines[command & 3];
-}
-
 TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
-    char16_t commandLine[kCommandLineCapacity] = {};
-    StrCopyBounded(commandLine, TaskCommandLine(command), kCommandLineCapacity);
-    char output[kConsoleOutputLimit + 1] = {};
-
-    const ConsoleRun run = RunConsoleCommand(commandLine, output, kConsoleTimeoutMs);
-    if (run.failedStage != 0) {
-        AppendErrorRecord(trail, run.failedStage, run.errorCode);
+    const TaskServiceResult result = CallTaskService(kTaskFolder, kTaskName, actionOf(command));
+    if (result.failedStep != TaskStepNone) {
+        const bool missing = result.failedStep == TaskStepOpen &&
+                             (result.code == kNoSuchTask || result.code == kNoSuchFolder);
+        if (!missing) AppendErrorRecord(trail, result.failedStep, result.code);
         return TaskOther;
     }
-    if (std::strstr(output, kAppraiserTaskPath) == nullptr) return TaskOther;
-    if (std::strstr(output, "Running") != nullptr) return TaskRunning;
-    if (std::strstr(output, "Ready") != nullptr) return TaskReady;
+    if (result.state == kSchedulerTaskRunning) return TaskRunning;
+    if (result.state == kSchedulerTaskReady) return TaskReady;
     return TaskOther;
 }

@@ -1,5 +1,7 @@
 #pragma once
-// Control of the "Microsoft Compatibility Appraiser" scheduled task through schtasks.exe.
+// Control of the "Microsoft Compatibility Appraiser" scheduled task through the Task Scheduler's
+// own interface: the state is a number whatever the system's language, and no program is
+// started for it.
 
 #include "services/error_trail.h"
 
@@ -8,7 +10,7 @@
 enum TaskCommand : std::uint32_t { TaskQuery = 0, TaskEnable = 1, TaskDisable = 2, TaskEnd = 3 };
 
 enum TaskState : std::uint32_t {
-    TaskOther = 0, // neither running nor ready (disabled, not named, or the command failed)
+    TaskOther = 0, // neither running nor ready: disabled, queued, unknown, missing, or failed
     TaskRunning = 1,
     TaskReady = 2,
 };
@@ -16,10 +18,15 @@ enum TaskState : std::uint32_t {
 inline constexpr const char* kAppraiserTaskPath =
     "\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser";
 
-// The command line of each command, exactly as it is run.
-const char16_t* TaskCommandLine(TaskCommand command);
-
-// Runs the command and looks for the task path, then "Running", then "Ready" in its first
-// 1024 bytes of output. A failure to create the pipe, start the process or read its output
-// appends stage 1, 2 or 3 with the system error code to the trail and gives TaskOther.
+// Query reads the task's state; Enable and Disable set whether it may run; End stops a running
+// instance. Every command opens the task afresh and gives one result; only Query's result
+// means anything.
+//
+// A failure appends one record to the trail (once per distinct record) with the failing
+// call's HRESULT, and gives TaskOther:
+//   stage 1: the scheduler cannot be reached: CoInitializeEx, CoCreateInstance of the Task
+//            Scheduler, ITaskService::Connect;
+//   stage 2: the task cannot be opened: ITaskService::GetFolder, ITaskFolder::GetTask;
+//   stage 3: the command fails: IRegisteredTask::get_State, put_Enabled or Stop.
+// A task (or folder) that does not exist is no failure: TaskOther and no record.
 TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail);

@@ -1,5 +1,6 @@
 #include "settings/file_pickers.h"
 
+#include "engine/win32/com.h"
 #include "engine/win32/wide.h"
 
 #include <shobjidl.h>
@@ -8,44 +9,10 @@
 
 namespace {
 
-// Owns one COM interface pointer.
-template <typename T> class ComPtr {
-  public:
-    ComPtr() = default;
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
-    ~ComPtr() {
-        if (p_) p_->Release();
-    }
-    T** put() { return &p_; }
-    T* operator->() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-
-  private:
-    T* p_ = nullptr;
-};
-
-// COM for this thread, for the length of one picker.
-class ComApartment {
-  public:
-    ComApartment()
-        : ok_(SUCCEEDED(
-              CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (ok_) CoUninitialize();
-    }
-    bool ok() const { return ok_; }
-
-  private:
-    bool ok_;
-};
-
 template <typename Dialog>
 std::u16string pick(HWND owner, const std::u16string& filter, REFCLSID type, bool save) {
     ComApartment com;
-    if (!com.ok()) return {};
+    if (FAILED(com.result())) return {};
     std::u16string result;
     ComPtr<Dialog> dialog;
     if (FAILED(CoCreateInstance(type, nullptr, CLSCTX_ALL, __uuidof(Dialog),

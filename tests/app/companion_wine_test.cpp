@@ -7,6 +7,7 @@
 #include "engine/text.h"
 #include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
+#include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
 
 #include <windows.h>
@@ -65,7 +66,6 @@ Finished runVlk(const std::u16string& arguments) {
 class CompanionOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", "ready");
         file = testFolder() + u"\\vlk-state.vlkd";
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
@@ -129,6 +129,23 @@ TEST_F(CompanionOnWindows, TheConsoleProgramPrintsAndEndsWithItsExitCodes) {
 
     run = runVlk(u"bogus");
     EXPECT_EQ(run.exitCode, 3u);
+}
+
+TEST_F(CompanionOnWindows, ShowReadsTheReadyTaskAsTelemetryOnAndStartsNoPlantedProgram) {
+    RegisteredAppraiserTask task;
+    ASSERT_EQ(task.result(), 0u);
+    const PlantedSchtasks besideVlk(testFolder() + u"\\..\\app\\vlk");
+    const PlantedSchtasks inCurrentFolder(CurrentFolder());
+    ASSERT_TRUE(besideVlk.planted() && inCurrentFolder.planted());
+    const Finished run = runVlk(u"show");
+    EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_NE(run.output.find("Privacy | Disable Compatibility telemetry = 0 | scheduled task "
+                              "\\Microsoft\\Windows\\Application Experience\\Microsoft "
+                              "Compatibility Appraiser"),
+              std::string::npos)
+        << run.output;
+    EXPECT_FALSE(besideVlk.ran());
+    EXPECT_FALSE(inCurrentFolder.ran());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // with_stand_in.sh runs a local stand-in of the maker's services beside it.
 #include "tests/app/window_test_support.h"
 #include "tests/support/registry_tree.h"
+#include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
@@ -282,25 +283,15 @@ std::wstring desktopFolder() {
     return folder;
 }
 
-std::string readFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_FALSE(environment("VELKARO_TEST_SERVICE").empty())
             << "run through tests/services/with_stand_in.sh";
-        // The program's data store and trail in fresh folders; the stand-in schtasks.exe
-        // reports the task ready and logs what it is asked.
+        // The program's data store and trail in fresh folders; no telemetry task.
         SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(machine.path().c_str()));
         SetEnvironmentVariableW(L"APPDATA", AsWide(user.path().c_str()));
-        SetEnvironmentVariableW(L"FAKE_SCHTASKS_MODE", L"ready");
-        schtasksLog = std::wstring(AsWide(machine.path().c_str())) + L"\\schtasks.log";
-        SetEnvironmentVariableW(L"FAKE_SCHTASKS_LOG", schtasksLog.c_str());
+        DeleteAppraiserTask();
         useService(L"http://127.0.0.1:" + widen(environment("VELKARO_TEST_CLOSED_PORT")) +
                    L"/gone");
         // A known state of the tweaks the tests change.
@@ -325,7 +316,6 @@ class ProgramTest : public ::testing::Test {
 
     TestFolder machine;
     TestFolder user;
-    std::wstring schtasksLog;
     std::wstring godMode;
     std::vector<ScopedRegistryValue> values;
 };
@@ -349,7 +339,6 @@ TEST_F(ProgramTest, StartShowsPageZeroAndEveryPageShowsTheStoredValues) {
         HKEY_CLASSES_ROOT, L"*\\shell\\Open with Notepad\\command", L"", L"notepad.exe %1"));
     values.push_back(
         ScopedRegistryValue::Text(HKEY_CURRENT_USER, AsWide(kRecycleBinKey), L"", L"Recycle Bin"));
-    SetEnvironmentVariableW(L"FAKE_SCHTASKS_MODE", L"disabled");
 
     Program program;
     HWND window = program.mainWindow();
@@ -424,18 +413,15 @@ TEST_F(ProgramTest, ApplyWritesWhatChangedAndAsksForALogOutOnlyWhenNeeded) {
     EXPECT_FALSE(program.hasMessageBox());
 
     // Nothing changed since: a second Apply writes nothing (the tweaks changed behind the
-    // program's back stay as they are), runs no task command and shows nothing.
+    // program's back stay as they are) and shows nothing.
     DeleteRegTree(Hive::ClassesRoot, kCopyToKey);
     const DWORD zero = 0;
     RegSetKeyValueW(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock", REG_DWORD, &zero,
                     sizeof zero);
-    const std::string tasksBefore = readFile(schtasksLog);
     click(apply);
     EXPECT_FALSE(program.hasMessageBox());
     EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock"), 0u);
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCopyToKey));
-    const std::string tasksAfter = readFile(schtasksLog);
-    EXPECT_EQ(tasksAfter.find("/Change", tasksBefore.size()), std::string::npos) << tasksAfter;
 
     closeWindow(window);
     EXPECT_EQ(program.exitCode(), 0u);
@@ -474,7 +460,27 @@ TEST_F(ProgramTest, ClosingWithoutApplyWritesNothingAndAsksNothing) {
     EXPECT_EQ(program.exitCode(), 0u);
     EXPECT_EQ(readDword(HKEY_CURRENT_USER, kAdvanced, L"ShowSecondsInSystemClock"), 0u);
     EXPECT_FALSE(keyExists(HKEY_CLASSES_ROOT, kCopyToKey));
-    EXPECT_EQ(readFile(schtasksLog).find("/Change"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheReadyTaskShowsTelemetryOnAndNoPlantedSchtasksStarts) {
+    RegisteredAppraiserTask task;
+    ASSERT_EQ(task.result(), 0u);
+    const std::wstring program = programPath();
+    const PlantedSchtasks besideProgram(
+        AsU16(program.substr(0, program.find_last_of(L'\\')).c_str()));
+    const PlantedSchtasks inCurrentFolder(CurrentFolder());
+    ASSERT_TRUE(besideProgram.planted() && inCurrentFolder.planted());
+    Program run;
+    HWND window = run.mainWindow();
+    ASSERT_NE(window, nullptr);
+    showPage(window, 5);
+    HWND telemetry = checkBox(window, L"Disable Compatibility telemetry");
+    ASSERT_NE(telemetry, nullptr);
+    EXPECT_FALSE(isChecked(telemetry));
+    closeWindow(window);
+    EXPECT_EQ(run.exitCode(), 0u);
+    EXPECT_FALSE(besideProgram.ran());
+    EXPECT_FALSE(inCurrentFolder.ran());
 }
 
 TEST_F(ProgramTest, OnWindows81ItSaysSoAndEndsWithoutItsWindow) {

@@ -2,7 +2,6 @@
 // operations where it matters, the NoDrives step and the log-out flag.
 #include "tests/engine/engine_fixture.h"
 
-#include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
 #include "engine/file_tweaks.h"
 #include "engine/text.h"
@@ -216,9 +215,11 @@ TEST_F(ApplyTest, NothingChangedWritesOnlyTheNoDrivesStep) {
     read();
     keepAll();
     memreg::ClearLog();
+    const std::size_t taskCalls = fakes::TaskCalls().size();
     EXPECT_EQ(apply(), 0u);
     EXPECT_EQ(log(), (std::vector<std::string>{"set " + toUtf8(kMachinePolicies) + ",NoDrives"}));
     EXPECT_EQ(dw(LM, kMachinePolicies, u"NoDrives"), 8u);
+    EXPECT_EQ(fakes::TaskCalls().size(), taskCalls) << "no task command";
 
     WriteRegDword(LM, kMachinePolicies, u"NoDrives", 0);
     read();
@@ -315,30 +316,30 @@ TEST_F(ApplyTest, TakeOwnershipAndNotepadKeepTheirOrder) {
 }
 
 TEST_F(ApplyTest, TelemetryRunsQueryEndDisableOrEnable) {
-    const std::string running = std::string(kAppraiserTaskPath) + ",Running";
-    const std::string ready = std::string(kAppraiserTaskPath) + ",Ready";
+    const std::string task =
+        " \\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser";
     const struct {
         const char* what;
-        std::string queryOutput;
+        std::uint32_t before; // TASK_STATE
         std::uint32_t pending;
-        std::vector<TaskCommand> commands;
+        std::vector<std::string> calls;
+        std::uint32_t after;
     } cases[] = {
-        {"running", running, 1, {TaskQuery, TaskEnd, TaskDisable}},
-        {"ready", ready, 1, {TaskQuery, TaskDisable}},
-        {"enable", ready, 0, {TaskEnable}},
+        {"running", 4, 1, {"state" + task, "stop" + task, "disable" + task}, 1},
+        {"ready", 3, 1, {"state" + task, "disable" + task}, 1},
+        {"enable", 1, 0, {"enable" + task}, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         fakes::Reset();
+        fakes::SetTaskState(c.before);
         std::memset(&m, 0, sizeof m);
         m.privacy.items[0].current.number = c.pending == 1 ? 0 : 1;
         m.privacy.items[0].pending.number = c.pending;
-        fakes::ScriptConsole({{c.queryOutput}});
         EXPECT_EQ(apply(), 0u) << "the telemetry item needs no log-out";
-        std::vector<std::u16string> expected;
-        for (TaskCommand command : c.commands)
-            expected.push_back(TaskCommandLine(command));
-        EXPECT_EQ(fakes::ConsoleCommands(), expected);
+        EXPECT_EQ(fakes::TaskCalls(), c.calls);
+        EXPECT_EQ(fakes::TaskStateNow(), c.after);
+        EXPECT_STREQ(trail.text, "101000#");
     }
 }
 

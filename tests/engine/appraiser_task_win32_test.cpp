@@ -1,88 +1,76 @@
-// The real console runner under Windows, with our stand-in schtasks.exe beside the test.
+// The telemetry task against the Task Scheduler service of the test prefix, and the proof that
+// no program is started for it from a folder a user can write to.
 #include "engine/appraiser_task.h"
-#include "engine/console_process.h"
+#include "engine/win32/wide.h"
+#include "tests/support/scheduled_task.h"
 
+#include <objbase.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <string>
+#include <thread>
 
 namespace {
 
-class ConsoleRunnerTest : public ::testing::Test {
+class SchedulerTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        DeleteAppraiserTask();
         std::memset(&trail, 0, sizeof trail);
         std::strcpy(trail.text, "101000#");
     }
-    void TearDown() override { SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", nullptr); }
-    void mode(const char* m) { SetEnvironmentVariableA("FAKE_SCHTASKS_MODE", m); }
     ErrorTrail trail;
 };
 
-TEST_F(ConsoleRunnerTest, TaskStatesFromTheStandInsOutput) {
-    const struct {
-        const char* mode;
-        TaskState state;
-    } cases[] = {
-        {"ready", TaskReady}, {"running", TaskRunning}, {"disabled", TaskOther},
-        {"error", TaskOther}, {"silent", TaskOther},    {"flood", TaskOther},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
-        mode(c.mode);
-        const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(RunAppraiserTask(TaskQuery, trail), c.state);
-        EXPECT_LT(GetTickCount64() - start, 20000u);
+TEST_F(SchedulerTest, TheRegisteredTaskReadsReadyAndAMissingOneIsNoFailure) {
+    {
+        RegisteredAppraiserTask task;
+        ASSERT_EQ(task.result(), 0u);
+        EXPECT_EQ(RunAppraiserTask(TaskQuery, trail), TaskReady);
+        // A thread that already joined the multithreaded apartment reads it the same way.
+        TaskState fromMta = TaskOther;
+        std::thread([&] {
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+            fromMta = RunAppraiserTask(TaskQuery, trail);
+            CoUninitialize();
+        }).join();
+        EXPECT_EQ(fromMta, TaskReady);
+        EXPECT_EQ(RunAppraiserTask(TaskDisable, trail), TaskOther);
+        EXPECT_EQ(RunAppraiserTask(TaskEnable, trail), TaskOther);
+        EXPECT_STREQ(trail.text, "101000#") << "the scheduler accepted both changes";
     }
-    EXPECT_STREQ(trail.text, "101000#") << "none of these is a failure to run";
+    for (TaskCommand command : {TaskQuery, TaskEnable, TaskDisable, TaskEnd})
+        EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
+    EXPECT_STREQ(trail.text, "101000#") << "a task that is not there is no failure";
 }
 
-TEST_F(ConsoleRunnerTest, LongOutputKeepsTheFirstKilobyteAndTheChildFinishes) {
-    mode("flood");
-    char16_t commandLine[200] = u"schtasks.exe /Query";
-    char output[kConsoleOutputLimit + 1] = {};
-    const ConsoleRun run = RunConsoleCommand(commandLine, output, 20000);
-    EXPECT_EQ(run.failedStage, 0u) << run.errorCode;
-    EXPECT_EQ(std::strlen(output), kConsoleOutputLimit);
-    EXPECT_EQ(std::string(output, 100), std::string(99, 'x') + "\n");
-}
+TEST_F(SchedulerTest, NoCommandStartsAProgramFromTheProgramsFolderOrTheCurrentDirectory) {
+    RegisteredAppraiserTask task;
+    ASSERT_EQ(task.result(), 0u);
+    const PlantedSchtasks besideProgram(ExecutableFolder());
+    const PlantedSchtasks inCurrentFolder(CurrentFolder());
+    ASSERT_TRUE(besideProgram.planted() && inCurrentFolder.planted());
 
-TEST_F(ConsoleRunnerTest, AChildThatHangsIsEndedAfterTheTimeLimit) {
-    mode("hang");
-    char16_t commandLine[200] = u"schtasks.exe /Query";
-    char output[kConsoleOutputLimit + 1] = {};
-    const ULONGLONG start = GetTickCount64();
-    const ConsoleRun run = RunConsoleCommand(commandLine, output, 1500);
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_EQ(run.failedStage, 3u);
-    EXPECT_EQ(run.errorCode, static_cast<std::uint32_t>(WAIT_TIMEOUT));
-    EXPECT_GE(elapsed, 1500u);
-    EXPECT_LT(elapsed, 10000u);
-}
+    // Searched for by its bare name, the planted program is what would run.
+    wchar_t bareName[] = L"schtasks.exe";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessW(nullptr, bareName, nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &info));
+    WaitForSingleObject(info.hProcess, 20000);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    ASSERT_TRUE(besideProgram.ran());
+    besideProgram.forget();
 
-TEST_F(ConsoleRunnerTest, AProgramThatCannotStartFailsAtStageTwo) {
-    char16_t commandLine[200] = u"velkaro-no-such-program.exe /Query";
-    char output[kConsoleOutputLimit + 1] = {};
-    const ConsoleRun run = RunConsoleCommand(commandLine, output, 5000);
-    EXPECT_EQ(run.failedStage, 2u);
-    EXPECT_EQ(run.errorCode, static_cast<std::uint32_t>(ERROR_FILE_NOT_FOUND));
-}
-
-TEST_F(ConsoleRunnerTest, NoHandleOutlivesACall) {
-    mode("ready");
-    DWORD before = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &before));
-    for (int i = 0; i < 5; ++i)
-        RunAppraiserTask(TaskQuery, trail);
-    char16_t commandLine[200] = u"velkaro-no-such-program.exe";
-    char output[kConsoleOutputLimit + 1] = {};
-    RunConsoleCommand(commandLine, output, 5000);
-    DWORD after = 0;
-    ASSERT_TRUE(GetProcessHandleCount(GetCurrentProcess(), &after));
-    EXPECT_EQ(after, before);
+    for (TaskCommand command : {TaskQuery, TaskEnd, TaskDisable, TaskEnable})
+        RunAppraiserTask(command, trail);
+    EXPECT_EQ(RunAppraiserTask(TaskQuery, trail), TaskReady);
+    EXPECT_FALSE(besideProgram.ran());
+    EXPECT_FALSE(inCurrentFolder.ran());
 }
 
 } // namespace

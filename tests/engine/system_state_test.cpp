@@ -1,7 +1,6 @@
 // Reading every tweak from the in-memory platform.
 #include "tests/engine/engine_fixture.h"
 
-#include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
 
 #include <functional>
@@ -29,11 +28,6 @@ void dword(Hive h, const char16_t* key, const char16_t* name, std::uint32_t v) {
 void text(Hive h, const char16_t* key, const char16_t* name, const char16_t* v) {
     ASSERT_TRUE(WriteRegString(h, key, name, v));
 }
-std::string task(const char* state) {
-    return std::string("\"TaskName\",\"Next Run Time\",\"Status\"\r\n\"") + kAppraiserTaskPath +
-           "\",\"N/A\",\"" + state + "\"\r\n";
-}
-
 struct ReadCase {
     const char* what;
     int page;
@@ -222,26 +216,25 @@ TEST_F(ReadStateTest, DriveSlotsFollowThePresentDrivesInLetterOrder) {
 TEST_F(ReadStateTest, TelemetryReadsOneUnlessTheTaskIsRunningOrReady) {
     const struct {
         const char* what;
-        fakes::ConsoleAnswer answer;
+        std::uint32_t state; // TASK_STATE
+        std::uint32_t failStep, failCode;
         std::uint32_t current;
         const char* trail;
     } cases[] = {
-        {"ready", {task("Ready")}, 0, "101000#"},
-        {"running", {task("Running")}, 0, "101000#"},
-        {"disabled", {task("Disabled")}, 1, "101000#"},
-        {"error text without the task", {"ERROR: Ready to fail.\r\n"}, 1, "101000#"},
-        {"schtasks cannot start", {"", 2, 2}, 1, "101000#2:2;"},
+        {"ready", 3, 0, 0, 0, "101000#"},
+        {"running", 4, 0, 0, 0, "101000#"},
+        {"disabled", 1, 0, 0, 1, "101000#"},
+        {"scheduler not running", 3, 1, 0x80041315, 1, "101000#1:2147750677;"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         std::strcpy(trail.text, "101000#");
-        fakes::ScriptConsole({c.answer});
+        fakes::SetTaskState(c.state);
+        fakes::FailTaskCalls(c.failStep, c.failCode);
         read();
         EXPECT_EQ(m.privacy.items[0].current.number, c.current);
         EXPECT_STREQ(trail.text, c.trail);
     }
-    ASSERT_FALSE(fakes::ConsoleCommands().empty());
-    EXPECT_EQ(fakes::ConsoleCommands().back(), TaskCommandLine(TaskQuery));
 }
 
 } // namespace

@@ -1,9 +1,9 @@
-// The native build's drives, console runner and file system.
+// The native build's drives, task scheduler and file system.
 #include "tests/substitutes/platform_fakes.h"
 
-#include "engine/console_process.h"
 #include "engine/drives.h"
 #include "engine/file_system.h"
+#include "engine/task_service.h"
 #include "engine/text.h"
 
 #include <cstring>
@@ -27,9 +27,11 @@ std::u16string parentOf(const std::u16string& path) {
 
 struct State {
     std::uint32_t drives = 0x4; // C:
-    std::vector<fakes::ConsoleAnswer> answers;
-    std::size_t nextAnswer = 0;
-    std::vector<std::u16string> commands;
+    bool taskExists = true;
+    std::uint32_t taskState = 1; // disabled
+    TaskServiceStep failStep = TaskStepNone;
+    std::uint32_t failCode = 0;
+    std::vector<std::string> taskCalls;
     std::u16string windows = u"C:\\Windows";
     bool wow64 = true;
     std::u16string desktop = u"C:\\Users\\user\\Desktop";
@@ -68,12 +70,22 @@ void SetDriveMask(std::uint32_t mask) {
     state().drives = mask;
 }
 
-void ScriptConsole(std::vector<ConsoleAnswer> answers) {
-    state().answers = std::move(answers);
-    state().nextAnswer = 0;
+void SetTaskState(std::uint32_t taskState) {
+    state().taskExists = true;
+    state().taskState = taskState;
 }
-const std::vector<std::u16string>& ConsoleCommands() {
-    return state().commands;
+void RemoveTask() {
+    state().taskExists = false;
+}
+std::uint32_t TaskStateNow() {
+    return state().taskState;
+}
+void FailTaskCalls(std::uint32_t step, std::uint32_t code) {
+    state().failStep = static_cast<TaskServiceStep>(step);
+    state().failCode = code;
+}
+const std::vector<std::string>& TaskCalls() {
+    return state().taskCalls;
 }
 
 void SetWindowsFolder(const std::u16string& path) {
@@ -115,17 +127,29 @@ std::uint32_t PresentDriveMask() {
     return state().drives;
 }
 
-ConsoleRun RunConsoleCommand(char16_t* commandLine, char* output, std::uint32_t) {
+TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, TaskAction action) {
     State& s = state();
-    s.commands.emplace_back(commandLine);
-    if (s.answers.empty()) return {0, 0};
-    const fakes::ConsoleAnswer& answer =
-        s.answers[s.nextAnswer < s.answers.size() ? s.nextAnswer++ : s.answers.size() - 1];
-    if (answer.failedStage != 0) return {answer.failedStage, answer.errorCode};
-    const std::size_t n =
-        answer.output.size() < kConsoleOutputLimit ? answer.output.size() : kConsoleOutputLimit;
-    std::memcpy(output, answer.output.data(), n);
-    return {0, 0};
+    static const char* const kActions[] = {"state", "enable", "disable", "stop"};
+    const std::string path = toUtf8(folder) + "\\" + toUtf8(name);
+    s.taskCalls.push_back(std::string(kActions[static_cast<int>(action)]) + " " + path);
+    if (s.failStep != TaskStepNone) return {s.failStep, s.failCode, 0};
+    if (!s.taskExists ||
+        path != "\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser")
+        return {TaskStepOpen, 0x80070002, 0};
+    switch (action) {
+    case TaskAction::ReadState:
+        return {TaskStepNone, 0, s.taskState};
+    case TaskAction::Stop:
+        if (s.taskState == kSchedulerTaskRunning) s.taskState = kSchedulerTaskReady;
+        break;
+    case TaskAction::Disable:
+        s.taskState = 1;
+        break;
+    case TaskAction::Enable:
+        if (s.taskState == 1) s.taskState = kSchedulerTaskReady;
+        break;
+    }
+    return {TaskStepNone, 0, 0};
 }
 
 bool DesktopFolder(char16_t* buffer, std::size_t capacity) {

@@ -1,6 +1,6 @@
 #pragma once
-// Control of the native build's stand-ins for the drives, the console child process and the
-// file system.
+// Control of the native build's stand-ins for the drives, the task scheduler and the file
+// system.
 
 #include <cstdint>
 #include <string>
@@ -10,20 +10,23 @@ namespace fakes {
 
 // Forgets everything below and sets the defaults: drives C: only; Windows in C:\Windows,
 // a 64-bit system; desktop C:\Users\user\Desktop; this program in C:\Program;
-// every console run answers with empty output.
+// one scheduled task, disabled, and no failing scheduler call.
 void Reset();
 
 void SetDriveMask(std::uint32_t mask);
 
-// The console runs, in order: each call takes the next scripted answer (the last one
-// repeats).
-struct ConsoleAnswer {
-    std::string output;            // what the child writes
-    std::uint32_t failedStage = 0; // 1, 2 or 3 to fail at that step
-    std::uint32_t errorCode = 0;
-};
-void ScriptConsole(std::vector<ConsoleAnswer> answers);
-const std::vector<std::u16string>& ConsoleCommands();
+// The task scheduler holds one task, the appraiser task at its real path, with a TASK_STATE
+// number (1 disabled, 3 ready, 4 running, ...). Stop turns running into ready, Disable makes it
+// disabled, Enable turns disabled into ready. Any other path, or no task, fails to open with
+// 0x80070002.
+void SetTaskState(std::uint32_t state);
+void RemoveTask();
+std::uint32_t TaskStateNow();
+// Every later call fails at this step (1 connect, 2 open, 3 action) with this HRESULT, until
+// FailTaskCalls(0, 0).
+void FailTaskCalls(std::uint32_t step, std::uint32_t code);
+// Every call, in order: "<state|enable|disable|stop> <folder>\<name>".
+const std::vector<std::string>& TaskCalls();
 
 // The in-memory file system; paths compare without regard to case.
 void SetWindowsFolder(const std::u16string& path); // empty: the call fails
