@@ -52,8 +52,12 @@ void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
 } // namespace
 
 void MainWindow::loadState() {
-    FeatureModel& m = model;
     ReadSystemState(model, errorTrail);
+    showState();
+}
+
+void MainWindow::showState() {
+    FeatureModel& m = model;
 
     ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)

@@ -32,6 +32,8 @@ class MainWindow : public UICore {
     void buildPages();
     // Reads the system into the model and sets every control from it.
     void loadState();
+    // Sets every control from the model's current values.
+    void showState();
     // Stores every control's value into the pending value of its item.
     void collectControls();
 

@@ -1,11 +1,13 @@
 #include "app/main_window.h"
 
+#include "engine/system_state.h"
 #include "engine/win32/wide.h"
 #include "services/diagnostic_log.h"
 
 #include <shellapi.h>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -27,9 +29,14 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
         pendingCheck_ = std::make_unique<UpdateCheckWorker>(startupCheck_, services,
                                                             started + kServiceTimeLimit);
 
+    // The system is read on a thread of its own while the pages are built (the scheduled
+    // task's state comes from the Task Scheduler service); the pages touch neither the model nor
+    // the trail meanwhile.
     LoadErrorTrail(errorTrail);
+    std::thread reader([this] { ReadSystemState(model, errorTrail); });
     buildPages();
-    loadState();
+    reader.join();
+    showState();
 
     // An answer within the grace is asked about before the window shows; a later one when it
     // comes.
