@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/page_layout.h"
+#include "app/tweak_tooltips.h"
 
 namespace {
 
@@ -81,4 +82,5 @@ void MainWindow::buildPages() {
             }
         }
     }
+    AddTweakTooltips(*this);
 }

@@ -12,6 +12,7 @@
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
 #include "services/update_check.h"
+#include "settings/backups.h"
 #include "settings/dlg_import_export.h"
 
 #include <shellapi.h>
@@ -31,6 +32,7 @@ void MainWindow::onLivePreviewToggled() {
 // cleared.
 void MainWindow::onApply() {
     collectControls();
+    BackUpBeforeApply(model, errorTrail);
     const std::uint32_t logOut = ApplyChanges(model, errorTrail);
     ReadSystemState(model, errorTrail);
     if (UICheckBox* godMode = checkBox("chb3_1")) godMode->setChecked(false);

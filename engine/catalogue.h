@@ -58,6 +58,9 @@ struct Tweak {
     std::uint32_t otherwise;
     const char16_t* text;
     bool logOut;
+    // What the tweak changes, as the user sees it: one or two plain sentences. Where Windows
+    // keeps it and whether a log-out is needed come from the columns above (catalogue_text.h).
+    const char16_t* explanation;
 };
 
 // ComputerPage items 0 to 13; the drive slots (items 14 to 39) share kNoDrives.
@@ -79,6 +82,8 @@ inline constexpr RegistryValue kNoDrives{
     Hive::LocalMachine, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
     u"NoDrives"};
 inline constexpr bool kDriveSlotLogOut = true;
+inline constexpr const char16_t* kDriveSlotExplanation =
+    u"Hides this drive from This PC and the navigation pane; it still opens by its path.";
 
 struct TextValue {
     const char16_t* key; // in HKCR

@@ -4,8 +4,11 @@
 // build over a substitute (tests/substitutes) whose environment the tests control.
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 #include <utility>
+#include <vector>
 
 // An open C file; closed when the object goes.
 class UniqueFile {
@@ -44,3 +47,12 @@ UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode);
 // Moves source over target, replacing target in one step.
 bool MoveDataFileOver(const char16_t* source, const char16_t* target);
 bool RemoveDataFile(const char16_t* path);
+// A file of a folder: its name and when it was last written (a count that grows with time, in
+// the platform's own unit).
+struct DataFileEntry {
+    std::u16string name;
+    std::uint64_t written;
+};
+// The files (not folders) in the folder, in no particular order; empty when the folder cannot
+// be listed.
+std::vector<DataFileEntry> ListDataFolder(const char16_t* folder);

@@ -1,13 +1,17 @@
 #include "app/vlk/companion.h"
 
+#include "app/vlk/arguments.h"
 #include "app/vlk/model_target.h"
 #include "engine/apply_changes.h"
-#include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
+#include "engine/catalogue_text.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
+#include "settings/backups.h"
 #include "settings/settings_file.h"
+
+#include <nlohmann/json.hpp>
 
 #include <cstring>
 #include <span>
@@ -16,70 +20,34 @@
 const char kCompanionUsage[] =
     "Usage: vlk <command> [arguments]\n"
     "\n"
-    "  show [--json]         print every tweak, its present value and where Windows keeps it\n"
-    "  plan FILE [--json]    print what applying the settings data file would change\n"
-    "  apply FILE [--json]   apply the file, read the system again and report every tweak\n"
-    "  export FILE           write the present state as a settings data file (.vlkd)\n"
+    "  show [--json] [--explain]  print every tweak, its present value and where Windows keeps\n"
+    "                             it; --explain adds what each one does\n"
+    "  plan FILE [--json]         print what applying the settings data file would change\n"
+    "  apply FILE [--json]        back up the present state, apply the file, read the system\n"
+    "                             again and report every tweak\n"
+    "  check FILE [--json]        tell whether the system holds every setting of the file\n"
+    "  export FILE                write the present state as a settings data file (.vlkd)\n"
+    "  undo [--json]              back up the present state, then apply the newest backup\n"
+    "  backups [--json]           list the backups, newest first, with what each would change\n"
     "\n"
     "Exit codes:\n"
     "  0  everything holds\n"
-    "  1  some tweaks did not take (listed)\n"
-    "  2  the file could not be read (its error code is printed)\n"
+    "  1  some tweaks did not take (apply, undo) or differ from the file (check)\n"
+    "  2  the file could not be read (its error code is printed), or there is no backup\n"
     "  3  usage error\n"
     "A required log-out is reported in the output, not in the exit code.\n";
 
 namespace {
 
+// JSON keeps its members in the order they are added.
+using Json = nlohmann::ordered_json;
+
+std::string dumped(const Json& json) {
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 const char* const kPageNames[6] = {"This PC", "Taskbar",  "Context menu",
                                    "System",  "Security", "Privacy"};
-
-std::string hiveName(Hive hive) {
-    switch (hive) {
-    case Hive::ClassesRoot:
-        return "HKCR";
-    case Hive::CurrentUser:
-        return "HKCU";
-    case Hive::LocalMachine:
-        return "HKLM";
-    }
-    return "?";
-}
-
-std::string quoteJson(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-            out += escaped;
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
-
-// Builds one JSON object, member by member.
-class JsonObject {
-  public:
-    JsonObject& add(const char* key, const std::string& value) {
-        text_ += text_.size() > 1 ? "," : "";
-        text_ += '"';
-        text_ += key;
-        text_ += "\":";
-        text_ += value;
-        return *this;
-    }
-    std::string done() const { return text_ + "}"; }
-
-  private:
-    std::string text_ = "{";
-};
-
-std::string joined(const std::string& list, const std::string& item) {
-    return list.empty() ? item : list + "," + item;
-}
 
 // One tweak of the model, as the window shows it.
 struct Entry {
@@ -90,37 +58,9 @@ struct Entry {
     FeatureItem* item;
     bool isText;
     bool oneShot; // the GodMode folder: done when applied, always reads 0
+    const char16_t* what;
+    std::u16string explanation;
 };
-
-// "\\<part>" of a key path.
-std::string part(const char16_t* name) {
-    std::string text = "\\";
-    text += toUtf8(name);
-    return text;
-}
-
-std::string storageOf(const Tweak& t) {
-    std::string where;
-    switch (t.read) {
-    case ReadRule::AlwaysZero:
-        return "desktop folder GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}";
-    case ReadRule::AppraiserTask:
-        return std::string("scheduled task ") + kAppraiserTaskPath;
-    case ReadRule::TakeOwnership:
-        return "HKCR\\*\\shell\\runas, HKCR\\Directory\\shell\\runas";
-    case ReadRule::BingSearch:
-        return "HKCU" + part(kBingSearch.readKey) + part(kBingSearch.value) +
-               " (builds before 19041: HKCU" + part(kBingSearch.oldReadKey) +
-               part(kBingSearch.oldValue) + ")";
-    default:
-        break;
-    }
-    if (t.machineKey) where = "HKLM" + part(t.machineKey) + (*t.value ? part(t.value) : "") + ", ";
-    where += hiveName(t.hive) + part(t.key);
-    where += *t.value ? part(t.value) : std::string(" (key)");
-    if (t.apply == ApplyRule::Calculator) where += ", System32\\calc1.exe";
-    return where;
-}
 
 std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
     std::vector<Entry> out;
@@ -131,8 +71,9 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
     for (int p = 0; p < 6; ++p) {
         for (std::size_t i = 0; i < pages[p].size(); ++i) {
             const Tweak& t = pages[p][i];
-            out.push_back({p, toUtf8(t.control), toUtf8(t.label), storageOf(t), &items[p][i],
-                           t.read == ReadRule::Text, t.apply == ApplyRule::GodMode});
+            out.push_back({p, toUtf8(t.control), toUtf8(t.label), toUtf8(TweakStorage(t)),
+                           &items[p][i], t.read == ReadRule::Text, t.apply == ApplyRule::GodMode,
+                           t.explanation, TweakExplanation(t)});
         }
         if (p != 0) continue;
         std::size_t slot = 0;
@@ -140,17 +81,20 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
             if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
             const std::string drive(1, static_cast<char>('A' + letter));
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
-                           "HKLM\\" + toUtf8(kNoDrives.key) + "\\" + toUtf8(kNoDrives.value) +
-                               " (drive " + drive + ")",
-                           &m.computer.items[DriveSlot::item(slot)], false, false});
+                           toUtf8(DriveStorage(letter)), &m.computer.items[DriveSlot::item(slot)],
+                           false, false, kDriveSlotExplanation, DriveExplanation()});
             ++slot;
         }
     }
     return out;
 }
 
+Json valueJson(const FeatureValue& v, bool isText) {
+    return isText ? Json(toUtf8(v.text)) : Json(v.number);
+}
+
 std::string valueText(const FeatureValue& v, bool isText) {
-    return isText ? quoteJson(toUtf8(v.text)) : std::to_string(v.number);
+    return isText ? "\"" + toUtf8(v.text) + "\"" : std::to_string(v.number);
 }
 
 bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
@@ -158,18 +102,33 @@ bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
                   : a.number == b.number;
 }
 
+// " in <folder>." or why there is no folder.
+std::string inFolder(const std::u16string& folder) {
+    return folder.empty() ? ": there is no per-user data folder (APPDATA is not set)."
+                          : " in " + toUtf8(folder) + ".";
+}
+
 bool differs(const Entry& e) {
     return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
 }
+
+// The changes a file asks for, as the text and the JSON of one report.
+struct Changes {
+    std::string lines; // "Page | label: from -> to" and what came of it, one per line
+    Json list = Json::array();
+    bool allHeld = true;
+    std::size_t count = 0;
+};
 
 struct Session {
     FeatureModel model{};
     ErrorTrail trail{};
     std::uint32_t drives = PresentDriveMask();
+    LocalTime now;
     bool json = false;
     std::string& out;
 
-    explicit Session(std::string& o) : out(o) {
+    Session(const LocalTime& time, std::string& o) : now(time), out(o) {
         std::memset(&model, 0, sizeof model);
         std::memset(&trail, 0, sizeof trail);
         std::strcpy(trail.text, "101000#");
@@ -181,108 +140,217 @@ struct Session {
     void closeText() {
         if (!records().empty()) out += "Error records: " + records() + "\n";
     }
-    std::string jsonRecords() const { return "\"errorRecords\":" + quoteJson(records()); }
+    void closeJson(Json& json) {
+        json["errorRecords"] = records();
+        out += dumped(json);
+    }
 
-    int show() {
+    int show(bool explain) {
         ReadSystemState(model, trail);
-        if (json) {
-            out += "{\"tweaks\":[";
-            bool first = true;
-            for (const Entry& e : entries(model, drives)) {
-                out += first ? "" : ",";
-                first = false;
-                out += JsonObject()
-                           .add("page", quoteJson(kPageNames[e.page]))
-                           .add("control", quoteJson(e.control))
-                           .add("label", quoteJson(e.label))
-                           .add("value", valueText(e.item->current, e.isText))
-                           .add("storage", quoteJson(e.storage))
-                           .done();
+        Json list = Json::array();
+        for (const Entry& e : entries(model, drives)) {
+            if (json) {
+                Json tweak = {{"page", kPageNames[e.page]},
+                              {"control", e.control},
+                              {"label", e.label},
+                              {"value", valueJson(e.item->current, e.isText)},
+                              {"storage", e.storage}};
+                if (explain) {
+                    tweak["what"] = toUtf8(e.what);
+                    tweak["explanation"] = toUtf8(e.explanation);
+                }
+                list.push_back(std::move(tweak));
+                continue;
             }
-            out += "]," + jsonRecords() + "}\n";
-            return CompanionOk;
-        }
-        for (const Entry& e : entries(model, drives))
             out += std::string(kPageNames[e.page]) + " | " + e.label + " = " +
                    valueText(e.item->current, e.isText) + " | " + e.storage + "\n";
-        closeText();
+            if (explain) out += "    " + toUtf8(e.explanation) + "\n";
+        }
+        if (!json) return closeText(), CompanionOk;
+        Json result = {{"tweaks", std::move(list)}};
+        closeJson(result);
         return CompanionOk;
     }
 
-    // Reads the system, then lays the file over the pending values as an import lays it
-    // over the window's controls. 0 when the file was read.
-    std::uint32_t load(const std::u16string& path) {
-        ReadSystemState(model, trail);
-        KeepCurrentValues(model);
+    // Lays the file over the pending values of `m`, whose current values the caller has read,
+    // as an import lays it over the window's controls. Returns why the file cannot be read,
+    // or "" when it was read.
+    std::string layFile(FeatureModel& m, const std::u16string& path) {
+        KeepCurrentValues(m);
         SettingsRecords records;
         const std::uint32_t code = ReadSettingsFile(records, path.c_str(), trail);
-        if (code != 0 && code != 100) {
-            out += "Cannot import settings. Error code: " + std::to_string(code) + "\n";
-            closeText();
-            return code;
-        }
-        ModelSettingsTarget target(model, drives);
+        if (code != SettingsOk && code != SettingsConverted)
+            return "Cannot import settings. Error code: " + std::to_string(code);
+        ModelSettingsTarget target(m, drives);
         ImportSettingsRecords(records, drives, target);
-        return 0;
+        return "";
     }
 
-    // Lists the changed tweaks (what was there -> what is asked), with `now` what the system
-    // holds after an apply (null for a plan), and whether a log-out is needed.
-    // Returns whether every change took.
-    bool report(FeatureModel& asked, FeatureModel* now, bool logOut) {
-        const auto askedList = entries(asked, drives);
-        std::vector<Entry> nowList;
-        if (now) nowList = entries(*now, drives);
-        bool allHeld = true;
-        std::string items;
-        for (std::size_t k = 0; k < askedList.size(); ++k) {
-            const Entry& e = askedList[k];
-            if (!differs(e)) continue;
-            const std::string from = valueText(e.item->current, e.isText);
-            const std::string to = valueText(e.item->pending, e.isText);
-            JsonObject change;
-            change.add("page", quoteJson(kPageNames[e.page]))
-                .add("control", quoteJson(e.control))
-                .add("label", quoteJson(e.label))
-                .add("from", from)
-                .add("to", to);
-            std::string line =
-                std::string(kPageNames[e.page]) + " | " + e.label + ": " + from + " -> " + to;
-            if (now) {
-                const FeatureValue& value = nowList[k].item->current;
-                const bool held = e.oneShot || sameValue(value, e.item->pending, e.isText);
-                allHeld = allHeld && held;
-                change.add("now", valueText(value, e.isText)).add("held", held ? "true" : "false");
-                line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
-            }
-            items = json ? joined(items, change.done()) : items + line + "\n";
-        }
+    // Reads the system, then lays the file over it. False, with the reason printed, when the
+    // file cannot be read.
+    bool load(const std::u16string& path) {
+        ReadSystemState(model, trail);
+        const std::string failure = layFile(model, path);
+        if (failure.empty()) return true;
         if (json) {
-            out += "{\"changes\":[" + items + "],\"logOut\":" + (logOut ? "true" : "false");
-            if (now) out += std::string(",\"allHeld\":") + (allHeld ? "true" : "false");
-            out += ",";
-            out += jsonRecords();
-            out += "}\n";
+            Json failed = {{"error", failure}};
+            closeJson(failed);
         } else {
-            out += items.empty() ? "Nothing to change.\n" : items;
-            out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
+            out += failure + "\n";
             closeText();
         }
-        return allHeld;
+        return false;
+    }
+
+    // The changed tweaks of `asked` (what was there -> what is asked), with `after` what the
+    // system holds after an apply (null for a plan or a check). `oneShots` false leaves out
+    // the GodMode folder, whose setting cannot be read back.
+    Changes changes(FeatureModel& asked, FeatureModel* after, bool oneShots) {
+        const auto askedList = entries(asked, drives);
+        std::vector<Entry> afterList;
+        if (after) afterList = entries(*after, drives);
+        Changes result;
+        for (std::size_t k = 0; k < askedList.size(); ++k) {
+            const Entry& e = askedList[k];
+            if (!differs(e) || (e.oneShot && !oneShots)) continue;
+            ++result.count;
+            Json change = {{"page", kPageNames[e.page]},
+                           {"control", e.control},
+                           {"label", e.label},
+                           {"from", valueJson(e.item->current, e.isText)},
+                           {"to", valueJson(e.item->pending, e.isText)}};
+            std::string line = std::string(kPageNames[e.page]) + " | " + e.label + ": " +
+                               valueText(e.item->current, e.isText) + " -> " +
+                               valueText(e.item->pending, e.isText);
+            if (after) {
+                const FeatureValue& value = afterList[k].item->current;
+                const bool held = e.oneShot || sameValue(value, e.item->pending, e.isText);
+                result.allHeld = result.allHeld && held;
+                change["now"] = valueJson(value, e.isText);
+                change["held"] = held;
+                line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
+            }
+            result.list.push_back(std::move(change));
+            result.lines += line + "\n";
+        }
+        return result;
+    }
+
+    // Prints the changes and whether a log-out is needed. `extra` holds the members the JSON
+    // object starts with; the text shows the "backup" among them as its first line.
+    void report(const Changes& c, bool logOut, Json extra = Json::object()) {
+        if (json) {
+            Json result = std::move(extra);
+            result["changes"] = c.list;
+            result["logOut"] = logOut;
+            closeJson(result);
+            return;
+        }
+        const auto backup = extra.find("backup");
+        if (backup != extra.end() && backup->is_string())
+            out += "Backup: " + backup->get<std::string>() + "\n";
+        out += c.count == 0 ? "Nothing to change.\n" : c.lines;
+        out += std::string("Log-out required: ") + (logOut ? "yes" : "no") + "\n";
+        closeText();
     }
 
     int plan(const std::u16string& path) {
-        if (load(path) != 0) return CompanionBadFile;
-        report(model, nullptr, LogOutRequired(model) == 1);
+        if (!load(path)) return CompanionBadFile;
+        report(changes(model, nullptr, true), LogOutRequired(model) == 1);
         return CompanionOk;
     }
 
-    int apply(const std::u16string& path) {
-        if (load(path) != 0) return CompanionBadFile;
+    // The detection half of a fleet's remediation: exit 0 when the system holds every setting
+    // the file carries, 1 when some differ. The GodMode folder reads 0 always and is not
+    // counted: creating it is all its setting does.
+    int check(const std::u16string& path) {
+        if (!load(path)) return CompanionBadFile;
+        const Changes c = changes(model, nullptr, false);
+        const bool holds = c.count == 0;
+        if (json) {
+            Json result = {{"holds", holds}, {"changes", c.list}};
+            closeJson(result);
+        } else {
+            out += holds ? "The system holds every setting of the file.\n"
+                         : c.lines + std::to_string(c.count) +
+                               (c.count == 1 ? " setting differs" : " settings differ") +
+                               " from the file.\n";
+            closeText();
+        }
+        return holds ? CompanionOk : CompanionNotTaken;
+    }
+
+    // Backs up the present state (when the file changes something), applies the file and
+    // reports every changed tweak.
+    int applyFile(const std::u16string& path, Json extra = Json::object()) {
+        if (!load(path)) return CompanionBadFile;
+        const std::u16string backup =
+            ApplyWouldChange(model) ? BackUpSystemState(drives, now, trail) : std::u16string();
+        extra["backup"] = backup.empty() ? Json(nullptr) : Json(toUtf8(backup));
         FeatureModel asked = model;
         const bool logOut = ApplyChanges(model, trail) == 1;
         ReadSystemState(model, trail);
-        return report(asked, &model, logOut) ? CompanionOk : CompanionNotTaken;
+        const Changes c = changes(asked, &model, true);
+        if (json) extra["allHeld"] = c.allHeld;
+        report(c, logOut, std::move(extra));
+        return c.allHeld ? CompanionOk : CompanionNotTaken;
+    }
+
+    int undo() {
+        const std::vector<std::u16string> backups = ListBackups();
+        if (backups.empty()) {
+            const std::string text = "No backup to undo" + inFolder(BackupFolder());
+            if (!json) return out += text + "\n", closeText(), CompanionBadFile;
+            Json result = {{"error", text}};
+            closeJson(result);
+            return CompanionBadFile;
+        }
+        if (!json) out += "Undo: applying " + toUtf8(backups.front()) + "\n";
+        return applyFile(backups.front(), {{"undone", toUtf8(backups.front())}});
+    }
+
+    int listBackups() {
+        ReadSystemState(model, trail);
+        const std::u16string folder = BackupFolder();
+        const std::vector<std::u16string> backups = ListBackups();
+        Json list = Json::array();
+        if (!json)
+            out += backups.empty() ? "No backups" + inFolder(folder) + "\n"
+                                   : "Backups in " + toUtf8(folder) + ", newest first:\n";
+        for (const std::u16string& path : backups) {
+            const std::string name = toUtf8(path.substr(folder.size() + 1));
+            FeatureModel asked = model;
+            const std::string failure = layFile(asked, path);
+            const Changes c = failure.empty() ? changes(asked, nullptr, true) : Changes{};
+            const bool logOut = failure.empty() && LogOutRequired(asked) == 1;
+            if (json) {
+                Json entry = {{"name", name}, {"path", toUtf8(path)}};
+                if (failure.empty()) {
+                    entry["changes"] = c.list;
+                    entry["logOut"] = logOut;
+                } else {
+                    entry["error"] = failure;
+                }
+                list.push_back(std::move(entry));
+                continue;
+            }
+            out += name + "\n";
+            if (!failure.empty()) {
+                out += "  " + failure + "\n";
+                continue;
+            }
+            for (std::size_t start = 0; start < c.lines.size();) {
+                const std::size_t end = c.lines.find('\n', start) + 1;
+                out += "  " + c.lines.substr(start, end - start);
+                start = end;
+            }
+            out += c.count == 0 ? "  Nothing to change.\n" : "";
+            out += std::string("  Log-out required: ") + (logOut ? "yes" : "no") + "\n";
+        }
+        if (!json) return closeText(), CompanionOk;
+        Json result = {{"folder", toUtf8(folder)}, {"backups", std::move(list)}};
+        closeJson(result);
+        return CompanionOk;
     }
 
     int exportTo(const std::u16string& path) {
@@ -303,23 +371,34 @@ struct Session {
 
 } // namespace
 
-int RunCompanion(const std::vector<std::u16string>& arguments, std::string& out) {
-    std::vector<std::u16string> words;
-    bool json = false;
-    for (const auto& a : arguments) {
-        if (a == u"--json")
-            json = true;
-        else if (a == u"--help" || a == u"-h" || a == u"/?")
-            return out += kCompanionUsage, CompanionOk;
-        else
-            words.push_back(a);
+int RunCompanion(const std::vector<std::u16string>& arguments, const LocalTime& now,
+                 std::string& out) {
+    Invocation call;
+    const std::string mistake = ParseArguments(arguments, call);
+    if (!mistake.empty()) {
+        out += "vlk: " + mistake + "\n\n" + kCompanionUsage;
+        return CompanionUsage;
     }
-    Session session(out);
-    session.json = json;
-    if (words.size() == 1 && words[0] == u"show") return session.show();
-    if (words.size() == 2 && words[0] == u"plan") return session.plan(words[1]);
-    if (words.size() == 2 && words[0] == u"apply") return session.apply(words[1]);
-    if (words.size() == 2 && words[0] == u"export" && !json) return session.exportTo(words[1]);
-    out += kCompanionUsage;
+    Session session(now, out);
+    session.json = call.json;
+    switch (call.command) {
+    case Command::Help:
+        out += kCompanionUsage;
+        return CompanionOk;
+    case Command::Show:
+        return session.show(call.explain);
+    case Command::Plan:
+        return session.plan(call.file);
+    case Command::Apply:
+        return session.applyFile(call.file);
+    case Command::Check:
+        return session.check(call.file);
+    case Command::Export:
+        return session.exportTo(call.file);
+    case Command::Undo:
+        return session.undo();
+    case Command::Backups:
+        return session.listBackups();
+    }
     return CompanionUsage;
 }

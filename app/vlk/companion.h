@@ -1,13 +1,18 @@
 #pragma once
 // vlk: the console companion of the window, for rolling settings out to many machines.
 //
-//   vlk show [--json]         the state of every tweak and where Windows keeps it
-//   vlk plan FILE [--json]    what applying a settings data file would change
-//   vlk apply FILE [--json]   apply it, read the system again and report every tweak
-//   vlk export FILE           write the present state as a settings data file
+//   vlk show [--json] [--explain]   the state of every tweak and where Windows keeps it
+//   vlk plan FILE [--json]          what applying a settings data file would change
+//   vlk apply FILE [--json]         back up, apply it, read the system again, report every tweak
+//   vlk check FILE [--json]         whether the system holds every setting of the file
+//   vlk export FILE                 write the present state as a settings data file
+//   vlk undo [--json]               back up, then apply the newest backup
+//   vlk backups [--json]            the backups, newest first, with what each would change now
 //
-// Exit codes: 0 everything holds; 1 some tweaks did not take; 2 the file could not be read;
-// 3 usage error.
+// Exit codes: 0 everything holds; 1 some tweaks did not take (apply, undo) or differ (check);
+// 2 the file could not be read; 3 usage error.
+
+#include "services/clock.h"
 
 #include <string>
 #include <vector>
@@ -19,8 +24,9 @@ enum CompanionExit : int {
     CompanionUsage = 3,
 };
 
-// Runs one command (arguments without the program name); everything it reports is appended
-// to `out` as UTF-8 text.
-int RunCompanion(const std::vector<std::u16string>& arguments, std::string& out);
+// Runs one command (arguments without the program name) at the local time `now`, which names
+// the backups it takes; everything it reports is appended to `out` as UTF-8 text.
+int RunCompanion(const std::vector<std::u16string>& arguments, const LocalTime& now,
+                 std::string& out);
 
 extern const char kCompanionUsage[];

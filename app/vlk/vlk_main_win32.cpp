@@ -10,8 +10,10 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(AsU16(argv[i]));
+    LocalTime now{};
+    ReadLocalTime(now);
     std::string out;
-    const int code = RunCompanion(arguments, out);
+    const int code = RunCompanion(arguments, now, out);
     SetConsoleOutputCP(CP_UTF8);
     std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);

@@ -7,6 +7,7 @@
 #include "engine/text.h"
 #include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
+#include "services/app_data_store.h"
 #include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
 
@@ -21,6 +22,7 @@ namespace {
 constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine;
 const char16_t* const kAdvanced =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+constexpr LocalTime kNow{2026, 12, 7, 14, 5, 9};
 
 std::u16string testFolder() {
     char16_t b[kPathCapacity] = {};
@@ -66,6 +68,11 @@ Finished runVlk(const std::u16string& arguments) {
 class CompanionOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Backups go to a folder of the test's own.
+        wchar_t saved[MAX_PATH] = {};
+        GetEnvironmentVariableW(AsWide(kUserRootVariable), saved, MAX_PATH);
+        savedUserRoot = AsU16(saved);
+        SetTestVariable(kUserRootVariable, dataFolder.path().c_str());
         file = testFolder() + u"\\vlk-state.vlkd";
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
@@ -76,20 +83,23 @@ class CompanionOnWindows : public ::testing::Test {
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
         DeleteRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
+        SetTestVariable(kUserRootVariable, savedUserRoot.c_str());
     }
+    TestFolder dataFolder;
+    std::u16string savedUserRoot;
     std::u16string file;
 };
 
 TEST_F(CompanionOnWindows, AnExportedFileAppliedOnAChangedSystemBringsItBack) {
     std::string out;
-    ASSERT_EQ(RunCompanion({u"export", file}, out), CompanionOk) << out;
+    ASSERT_EQ(RunCompanion({u"export", file}, kNow, out), CompanionOk) << out;
 
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
     WriteRegDword(LM, kNoDrives.key, kNoDrives.value, 4); // C:
     CreateRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"plan", file}, out), CompanionOk);
+    ASSERT_EQ(RunCompanion({u"plan", file}, kNow, out), CompanionOk);
     EXPECT_NE(out.find("Taskbar | Show seconds on taskbar clock: 1 -> 0"), std::string::npos)
         << out;
     EXPECT_NE(out.find("This PC | Hide drive C: 1 -> 0"), std::string::npos);
@@ -99,13 +109,13 @@ TEST_F(CompanionOnWindows, AnExportedFileAppliedOnAChangedSystemBringsItBack) {
         << "plan changes nothing";
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"apply", file}, out), CompanionOk) << out;
+    ASSERT_EQ(RunCompanion({u"apply", file}, kNow, out), CompanionOk) << out;
     EXPECT_EQ(ReadRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 9), 0u);
     EXPECT_FALSE(RegValueExists(LM, kNoDrives.key, kNoDrives.value));
     EXPECT_FALSE(RegKeyExists(Hive::ClassesRoot, kContextMenuTweaks[1].key));
 
     out.clear();
-    ASSERT_EQ(RunCompanion({u"plan", file}, out), CompanionOk);
+    ASSERT_EQ(RunCompanion({u"plan", file}, kNow, out), CompanionOk);
     EXPECT_EQ(out, "Nothing to change.\nLog-out required: no\n");
 }
 
@@ -117,7 +127,13 @@ TEST_F(CompanionOnWindows, TheConsoleProgramPrintsAndEndsWithItsExitCodes) {
 
     run = runVlk(u"export \"" + file + u"\"");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
+    EXPECT_EQ(runVlk(u"check \"" + file + u"\"").exitCode, 0u);
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
+    run = runVlk(u"check \"" + file + u"\"");
+    EXPECT_EQ(run.exitCode, 1u);
+    EXPECT_EQ(run.output, "Taskbar | Show seconds on taskbar clock: 1 -> 0\r\n"
+                          "1 setting differs from the file.\r\n")
+        << run.output;
     run = runVlk(u"apply \"" + file + u"\" --json");
     EXPECT_EQ(run.exitCode, 0u) << run.output;
     EXPECT_NE(run.output.find("\"control\":\"chb1_4\""), std::string::npos) << run.output;

@@ -134,7 +134,8 @@ TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
     // vlk applies the same file on the same changed system.
     SetStateB();
     std::string out;
-    EXPECT_EQ(RunCompanion({u"apply", file}, out), CompanionOk) << out;
+    EXPECT_EQ(RunCompanion({u"apply", file}, LocalTime{2026, 1, 2, 3, 4, 5}, out), CompanionOk)
+        << out;
     const FeatureModel byCompanion = ReadAll();
 
     const FeatureItem* w = reinterpret_cast<const FeatureItem*>(&byWindow);

@@ -6,6 +6,7 @@
 #include "engine/text.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <sys/stat.h>
@@ -78,4 +79,16 @@ bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
 
 bool RemoveDataFile(const char16_t* path) {
     return std::remove(hostPath(path).c_str()) == 0;
+}
+
+std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
+    std::vector<DataFileEntry> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath(folder), error)) {
+        if (!entry.is_regular_file(error)) continue;
+        const auto written = entry.last_write_time(error).time_since_epoch().count();
+        names.push_back(
+            {fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(written)});
+    }
+    return names;
 }

@@ -1,4 +1,4 @@
-// The native build's clock: the host's local date unless a test has set one.
+// The native build's clock: the host's local time unless a test has set one.
 #include "services/clock.h"
 #include "tests/substitutes/clock_fixed.h"
 
@@ -7,9 +7,18 @@
 
 namespace {
 
-std::optional<LocalDate>& fixedDate() {
-    static std::optional<LocalDate> date;
-    return date;
+std::optional<LocalTime>& fixedTime() {
+    static std::optional<LocalTime> time;
+    return time;
+}
+
+bool hostTime(LocalTime& time) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (!localtime_r(&now, &local)) return false;
+    time = LocalTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                     local.tm_hour,        local.tm_min,     local.tm_sec};
+    return true;
 }
 
 } // namespace
@@ -17,22 +26,25 @@ std::optional<LocalDate>& fixedDate() {
 namespace fixedclock {
 
 void SetDate(int year, int month, int day) {
-    fixedDate() = LocalDate{year, month, day};
+    fixedTime() = LocalTime{year, month, day, 0, 0, 0};
 }
 void Reset() {
-    fixedDate().reset();
+    fixedTime().reset();
 }
 
 } // namespace fixedclock
 
-bool ReadLocalDate(LocalDate& date) {
-    if (fixedDate()) {
-        date = *fixedDate();
+bool ReadLocalTime(LocalTime& time) {
+    if (fixedTime()) {
+        time = *fixedTime();
         return true;
     }
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    if (!localtime_r(&now, &local)) return false;
-    date = LocalDate{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+    return hostTime(time);
+}
+
+bool ReadLocalDate(LocalDate& date) {
+    LocalTime time{};
+    if (!ReadLocalTime(time)) return false;
+    date = LocalDate{time.year, time.month, time.day};
     return true;
 }

@@ -1,0 +1,10 @@
+#pragma once
+// Tooltips for the tweak controls of the main window: every check box, the radio pair, the
+// number boxes (field and arrows), the text boxes and the drive boxes show the explanation
+// of their tweak from the catalogue when the pointer rests on them.
+
+#include "ui/ui_core.h"
+
+// Creates one tooltip control owned by the window (it goes with the window) and adds a tool
+// for every tweak control the window has. Call once, after the pages are built.
+void AddTweakTooltips(const UICore& window);

@@ -1,0 +1,45 @@
+#pragma once
+// Backups taken before every Apply: the state of the system about to be changed, written as a
+// settings data file into the "Backups" folder of the per-user data folder and named by the
+// local date and time ("2026-12-07 14.05.09.vlkd"; a second one in the same second gets
+// " (2)"). The newest 20 are kept. Importing a backup, or `vlk undo`, brings that state back.
+
+#include "engine/feature_model.h"
+#include "services/clock.h"
+#include "services/error_trail.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr const char16_t* kBackupFolderName = u"Backups";
+inline constexpr std::size_t kBackupsKept = 20;
+
+// The error trail's stage of a backup that could not be written, with the step that failed.
+inline constexpr std::uint32_t kBackupFailedStage = 61;
+enum BackupFailure : std::uint64_t {
+    BackupNoFolder = 1,   // no per-user data folder (its variable unset, or the path too long)
+    BackupNotWritten = 2, // the file could not be written
+};
+
+// The Backups folder, created when missing; empty when there is no per-user data folder.
+std::u16string BackupFolder();
+
+// The backups in the folder, newest (last written) first, as full paths. Other files there
+// are not backups.
+std::vector<std::u16string> ListBackups();
+
+// Reads the system's present state and writes it as a new backup stamped `now`, then removes
+// the oldest beyond 20. Returns the backup's path; on a failure an empty path, with a record
+// of kBackupFailedStage in the trail. Drives are stored by letter from presentDrives.
+std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& now,
+                                 ErrorTrail& trail);
+
+// Whether applying the model changes anything: some pending value differs from the current
+// one. An Apply that changes nothing takes no backup, so that it cannot push a useful one out.
+bool ApplyWouldChange(const FeatureModel& model);
+
+// The backup the window's Apply takes first: when the model would change something,
+// BackUpSystemState with the drives present and the local time now.
+std::u16string BackUpBeforeApply(const FeatureModel& model, ErrorTrail& trail);
