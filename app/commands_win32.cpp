@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "engine/apply_changes.h"
+#include "engine/change_outcome.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
 #include "app/settings_transfer.h"
@@ -19,6 +20,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 void MainWindow::onLivePreviewToggled() {
     UICheckBox* livePreview = checkBox("chb1_0");
@@ -27,16 +29,30 @@ void MainWindow::onLivePreviewToggled() {
     if (UISpinBox* delay = spinBox("spb1_3")) delay->setEnabled(!turnedOff);
 }
 
-// Writes what the user changed, reads the system again and says when a log-out is needed. The
-// controls keep the user's choices; only the GodMode box, an action rather than a state, is
-// cleared.
+// Writes what the user changed, reads the system again and shows it: a change the system
+// refused (a machine-wide setting without administrator rights) shows as it is, and is named
+// in one message. A log-out is asked for only when a change that took needs it.
 void MainWindow::onApply() {
     collectControls();
     BackUpBeforeApply(model, errorTrail);
-    const std::uint32_t logOut = ApplyChanges(model, errorTrail);
-    ReadSystemState(model, errorTrail);
-    if (UICheckBox* godMode = checkBox("chb3_1")) godMode->setChecked(false);
-    if (logOut == 1)
+    const FeatureModel asked = model;
+    ApplyChanges(model, errorTrail, shownDrives);
+    ReadSystemState(model, errorTrail, shownDrives);
+    showState(); // the GodMode box too: an action rather than a state, it always reads 0
+    const std::vector<TweakChange> changes = ChangedTweaks(asked, &model);
+    std::u16string refused;
+    for (const TweakChange& c : changes) {
+        if (c.held) continue;
+        refused.append(u"\n").append(TweakLabel(c, shownDrives));
+        refused.append(u" (").append(kPageNames[c.page]).append(u" page)");
+    }
+    if (!refused.empty()) {
+        refused.insert(0, u"These changes did not take effect:\n");
+        refused.append(u"\n\nAdministrator rights are needed to change machine-wide settings. "
+                       u"Run Velkarostrandemilquorbenix as an administrator and apply them again.");
+        messageBox(u"Velkarostrandemilquorbenix", refused.c_str(), MB_OK);
+    }
+    if (LogOutAfter(changes))
         messageBox(u"Velkarostrandemilquorbenix",
                    u"Log out is required for the changes to take effect.", MB_OK);
     if (TextLength(errorTrail.text) > errorTrail.sentLength)

@@ -2,10 +2,13 @@
 
 #include "app/main_window.h"
 
+#include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 
+#include <bit>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -51,33 +54,30 @@ void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
 
 } // namespace
 
-void MainWindow::loadState() {
-    ReadSystemState(model, errorTrail);
+void MainWindow::showStartState() {
+    // A box for each drive present now, in letter order; the rest stay hidden for good.
+    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);
+    std::size_t slot = 0;
+    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
+        if (!(shownDrives & DriveSlot::bit(letter))) continue;
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
+            const TweakChange slotItem{0, static_cast<std::uint32_t>(DriveSlot::item(slot)), false};
+            box->setText(TweakLabel(slotItem, shownDrives).c_str()); // "Hide drive C"
+            box->setVisible(true);
+        }
+        ++slot;
+    }
     showState();
 }
 
 void MainWindow::showState() {
     FeatureModel& m = model;
-
     ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
-    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);
-    const std::uint32_t drives = PresentDriveMask();
-    std::size_t slot = 0;
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (!(drives & DriveSlot::bit(letter))) continue;
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
-            const char16_t text[] = {u'H', u'i', u'd', u'e',
-                                     u' ', u'd', u'r', u'i',
-                                     u'v', u'e', u' ', static_cast<char16_t>(u'A' + letter),
-                                     0};
-            box->setText(text);
+    const auto drives = static_cast<std::size_t>(std::popcount(shownDrives));
+    for (std::size_t slot = 0; slot < drives; ++slot)
+        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot)))
             box->setChecked(m.computer.items[DriveSlot::item(slot)].current.number != 0);
-            box->setVisible(true);
-        }
-        ++slot;
-    }
-
     ShowChecks(*this, m.taskbar, "chb1_", 0, 1);
     ShowNumber(*this, m.taskbar, 2);
     ShowNumber(*this, m.taskbar, 3);
@@ -86,9 +86,13 @@ void MainWindow::showState() {
     ShowChecks(*this, m.system, "chb3_", 0, 11);
     ShowText(*this, m.system, 12);
     ShowText(*this, m.system, 13);
-    // The radio pair: 0 enables autorun; only the button to check is touched.
-    const char* autorun = m.security.items[0].current.number == 0 ? "rbtn4_1" : "rbtn4_0";
-    if (UIRadioButton* radio = radioButton(autorun)) radio->setChecked(true);
+    // The radio pair: 0 enables autorun. A button is touched only when it must change, so
+    // that at start-up only the button to check is, and after an Apply a choice the system
+    // refused does not stay checked beside the one that holds.
+    const bool autorunOff = m.security.items[0].current.number != 0;
+    for (const auto& [name, checked] : {std::pair{"rbtn4_0", autorunOff}, {"rbtn4_1", !autorunOff}})
+        if (UIRadioButton* radio = radioButton(name); radio && radio->isChecked() != checked)
+            radio->setChecked(checked);
     ShowChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
     ShowChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
 }

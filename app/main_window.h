@@ -30,9 +30,10 @@ class MainWindow : public UICore {
 
     // Creates the toolbar and every control of the six pages, with their callbacks.
     void buildPages();
-    // Reads the system into the model and sets every control from it.
-    void loadState();
-    // Sets every control from the model's current values.
+    // Labels a box for each drive of shownDrives and sets every control from the model, as read
+    // from the system at start-up.
+    void showStartState();
+    // Sets every control from the model's current values (the drive boxes keep their letters).
     void showState();
     // Stores every control's value into the pending value of its item.
     void collectControls();
@@ -52,6 +53,9 @@ class MainWindow : public UICore {
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
     FeatureModel model;
+    // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
+    // the boxes to these letters, whatever drives come and go while the window is open.
+    std::uint32_t shownDrives = 0;
     UpdateCheckState updateCheck;
     ErrorTrail errorTrail;
     // Where the update check and the error reports go.

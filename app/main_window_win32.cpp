@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/win32/wide.h"
 #include "services/diagnostic_log.h"
@@ -33,10 +34,11 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     // task's state comes from the Task Scheduler service); the pages touch neither the model nor
     // the trail meanwhile.
     LoadErrorTrail(errorTrail);
-    std::thread reader([this] { ReadSystemState(model, errorTrail); });
+    shownDrives = PresentDriveMask();
+    std::thread reader([this] { ReadSystemState(model, errorTrail, shownDrives); });
     buildPages();
     reader.join();
-    showState();
+    showStartState();
 
     // An answer within the grace is asked about before the window shows; a later one when it
     // comes.

@@ -1,7 +1,6 @@
 #include "app/settings_transfer.h"
 
 #include "app/main_window.h"
-#include "engine/drives.h"
 #include "engine/text.h"
 #include "services/diagnostic_log.h"
 #include "settings/settings_file.h"
@@ -41,7 +40,7 @@ class WindowSettingsTarget : public SettingsTarget {
 
 std::uint32_t ExportSettings(MainWindow& window, const char16_t* path) {
     SettingsRecords records;
-    BuildSettingsRecords(window.model, PresentDriveMask(), records);
+    BuildSettingsRecords(window.model, window.shownDrives, records);
     return WriteSettingsFile(records, kSettingsRecordCount, path);
 }
 
@@ -54,7 +53,7 @@ std::uint32_t ImportSettings(MainWindow& window, const char16_t* path) {
         return code;
     }
     WindowSettingsTarget target(window);
-    ImportSettingsRecords(records, PresentDriveMask(), target);
+    ImportSettingsRecords(records, window.shownDrives, target);
     return code;
 }
 

@@ -2,7 +2,6 @@
 
 #include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
-#include "engine/drives.h"
 #include "engine/file_tweaks.h"
 #include "engine/registry.h"
 #include "engine/text.h"
@@ -154,13 +153,12 @@ bool slotChanged(const FeatureItem* slots) {
 }
 
 // NoDrives is rewritten on every Apply: each changed slot sets or clears the bit of the
-// drive it stands for now.
-void applyDriveSlots(const FeatureItem* slots) {
+// drive it stands for in `present`.
+void applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
     const bool existed = RegValueExists(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
 
     std::uint32_t bits[kDriveSlots] = {};
-    const std::uint32_t present = PresentDriveMask();
     std::size_t count = 0;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
         if (present & DriveSlot::bit(letter)) bits[count++] = DriveSlot::bit(letter);
@@ -199,12 +197,12 @@ std::uint32_t LogOutRequired(const ComputerPage& computer, const TaskbarPage& ta
 std::uint32_t ApplyChanges(const ComputerPage& computer, const TaskbarPage& taskbar,
                            const ContextMenuPage& contextMenu, const SystemPage& system,
                            const SecurityPage& security, const PrivacyPage& privacy,
-                           ErrorTrail& trail) {
+                           ErrorTrail& trail, std::uint32_t presentDrives) {
     // Applying leaves the model as it is, so the flag can be had from the comparison alone.
     const std::uint32_t logOut =
         LogOutRequired(computer, taskbar, contextMenu, system, security, privacy);
     applyPage(kComputerTweaks, computer.items, trail);
-    applyDriveSlots(computer.items + DriveSlot::firstItem);
+    applyDriveSlots(computer.items + DriveSlot::firstItem, presentDrives);
     applyPage(kTaskbarTweaks, taskbar.items, trail);
     applyPage(kContextMenuTweaks, contextMenu.items, trail);
     applyPage(kSystemTweaks, system.items, trail);

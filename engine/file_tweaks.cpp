@@ -41,11 +41,12 @@ void languageTarget(const Path& system, std::size_t language, Path& target) {
 }
 
 // The payload files lie in the "data" folder beside the program itself, never in whatever
-// the current directory happens to be: they are copied into the system folder.
-void payloadSource(const char16_t* name, Path& source) {
-    if (!ProgramFolder(source, kPathCapacity)) source[0] = 0;
+// the current directory happens to be: they are copied into the system folder. False when
+// that path cannot be formed whole; then nothing may be read in its place.
+bool payloadSource(const char16_t* name, Path& source) {
+    if (!ProgramFolder(source, kPathCapacity)) return false;
     StrAppendBounded(source, u"\\data\\", kPathCapacity);
-    StrAppendBounded(source, name, kPathCapacity);
+    return StrAppendBounded(source, name, kPathCapacity) < kPathCapacity;
 }
 
 } // namespace
@@ -67,14 +68,13 @@ void InstallPreviousCalculator() {
     Path wow64 = {};
     const bool is64Bit = SystemWow64Folder(wow64, kPathCapacity) != 0;
     Path source = {};
-    payloadSource(is64Bit ? u"datax64.dat" : u"datax32.dat", source);
-    CopyFileIfAbsent(source, target);
+    if (payloadSource(is64Bit ? u"datax64.dat" : u"datax32.dat", source))
+        CopyFileIfAbsent(source, target);
 
     for (std::size_t i = 0; i < kCalculatorLanguages; ++i) {
         languageTarget(system, i, target);
         const std::u16string name = u"data" + fromUtf8(std::to_string(i)) + u".dat";
-        payloadSource(name.c_str(), source);
-        CopyFileIfAbsent(source, target);
+        if (payloadSource(name.c_str(), source)) CopyFileIfAbsent(source, target);
     }
 }
 

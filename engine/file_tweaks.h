@@ -15,7 +15,9 @@ inline constexpr const char16_t* kCalculatorAppPath =
 void CreateGodModeFolder();
 // Registers System32\calc1.exe under App Paths (before copying), then copies the program
 // and its language resources from the "data" folder beside this program, never replacing an
-// existing file. Only the languages whose folder exists receive their resource.
+// existing file. Only the languages whose folder exists receive their resource. When the
+// program's folder is unknown or a payload path does not fit, nothing is copied from anywhere
+// else: the key stays written, as after a failed copy.
 void InstallPreviousCalculator();
 // Deletes the App Paths key, the program and its language resources.
 void RemovePreviousCalculator();

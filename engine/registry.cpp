@@ -33,6 +33,8 @@ bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name) {
 
 bool ReadRegData(Hive hive, const char16_t* path, const char16_t* name, void* buffer,
                  std::uint32_t size, const void* defaultBytes) {
+    // A value shorter than the buffer fills only its first bytes: the rest keep the default.
+    std::memcpy(buffer, defaultBytes, size);
     reg::Key key;
     if (key.open(hive, path, reg::kQueryValue) == reg::kSuccess) {
         std::uint32_t count = size;

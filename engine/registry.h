@@ -27,8 +27,9 @@ bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name);
 bool RegKeyExists(Hive hive, const char16_t* path);
 bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name);
 
-// Reads the value's bytes into buffer (size bytes). On any failure copies defaultBytes (also
-// size bytes) into buffer and returns false.
+// Reads the value's bytes into buffer (size bytes) over defaultBytes (also size bytes), so a
+// shorter value leaves the default in the bytes it does not reach. On any failure the buffer
+// holds the default and the result is false.
 bool ReadRegData(Hive hive, const char16_t* path, const char16_t* name, void* buffer,
                  std::uint32_t size, const void* defaultBytes);
 // Reads a text into buffer (capacity units, always terminated); the default text when the

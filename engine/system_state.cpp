@@ -2,7 +2,6 @@
 
 #include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
-#include "engine/drives.h"
 #include "engine/registry.h"
 #include "engine/text.h"
 
@@ -88,12 +87,11 @@ struct Reader {
     }
 };
 
-// Slot k stands for the present drive of rank k; it reads 1 when that drive's bit is set
+// Slot k stands for the drive of rank k in `present`; it reads 1 when that drive's bit is set
 // in NoDrives.
-void readDriveSlots(FeatureItem* slots) {
+void readDriveSlots(FeatureItem* slots, std::uint32_t present) {
     const std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
     std::memset(slots, 0, sizeof(FeatureItem) * kDriveSlots);
-    const std::uint32_t present = PresentDriveMask();
     std::size_t slot = 0;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
         const std::uint32_t bit = DriveSlot::bit(letter);
@@ -107,10 +105,10 @@ void readDriveSlots(FeatureItem* slots) {
 
 void ReadSystemState(ComputerPage& computer, TaskbarPage& taskbar, ContextMenuPage& contextMenu,
                      SystemPage& system, SecurityPage& security, PrivacyPage& privacy,
-                     ErrorTrail& trail) {
+                     ErrorTrail& trail, std::uint32_t presentDrives) {
     Reader reader{trail};
     reader.page(kComputerTweaks, computer.items);
-    readDriveSlots(computer.items + DriveSlot::firstItem);
+    readDriveSlots(computer.items + DriveSlot::firstItem, presentDrives);
     reader.page(kTaskbarTweaks, taskbar.items);
     reader.page(kContextMenuTweaks, contextMenu.items);
     reader.page(kSystemTweaks, system.items);

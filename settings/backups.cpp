@@ -117,7 +117,7 @@ std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& n
         return {};
     }
     FeatureModel state{};
-    ReadSystemState(state, trail);
+    ReadSystemState(state, trail, presentDrives);
     KeepCurrentValues(state);
     SettingsRecords records;
     BuildSettingsRecords(state, presentDrives, records);

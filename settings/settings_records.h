@@ -47,8 +47,8 @@ using SettingsRecords = SettingsRecord[kSettingsRecordCount];
 // version-100000 file, or -1.
 extern const int kLegacyRecordMap[kSettingsRecordCount];
 
-// The records of the pending values, drives by letter: the record of a present drive holds 1
-// when its slot's pending number is 1; absent drives hold 0.
+// The records of the pending values, drives by letter: slot k stands for the k-th drive of
+// presentDrives, whose record holds 1 when the slot's pending number is 1; others hold 0.
 void BuildSettingsRecords(const FeatureModel& model, std::uint32_t presentDrives,
                           SettingsRecords& records);
 
@@ -73,7 +73,7 @@ class SettingsTarget {
     virtual void setRadioPair(bool first) = 0;
 };
 
-// Sets the target from every valid record, drives matched by letter against the drives
-// present now.
+// Sets the target from every valid record, drives matched by letter against presentDrives
+// (for the window, the drives its boxes show).
 void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t presentDrives,
                            SettingsTarget& target);

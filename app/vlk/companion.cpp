@@ -5,6 +5,7 @@
 #include "engine/apply_changes.h"
 #include "engine/catalogue.h"
 #include "engine/catalogue_text.h"
+#include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
@@ -13,9 +14,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstring>
 #include <span>
-#include <string_view>
 
 const char kCompanionUsage[] =
     "Usage: vlk <command> [arguments]\n"
@@ -46,8 +47,9 @@ std::string dumped(const Json& json) {
     return json.dump(-1, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
-const char* const kPageNames[6] = {"This PC", "Taskbar",  "Context menu",
-                                   "System",  "Security", "Privacy"};
+std::string pageName(int page) {
+    return toUtf8(kPageNames[page]);
+}
 
 // One tweak of the model, as the window shows it.
 struct Entry {
@@ -97,19 +99,10 @@ std::string valueText(const FeatureValue& v, bool isText) {
     return isText ? "\"" + toUtf8(v.text) + "\"" : std::to_string(v.number);
 }
 
-bool sameValue(const FeatureValue& a, const FeatureValue& b, bool isText) {
-    return isText ? std::u16string_view(a.text) == std::u16string_view(b.text)
-                  : a.number == b.number;
-}
-
 // " in <folder>." or why there is no folder.
 std::string inFolder(const std::u16string& folder) {
     return folder.empty() ? ": there is no per-user data folder (APPDATA is not set)."
                           : " in " + toUtf8(folder) + ".";
-}
-
-bool differs(const Entry& e) {
-    return e.isText ? TextChanged(*e.item) : NumberChanged(*e.item);
 }
 
 // The changes a file asks for, as the text and the JSON of one report.
@@ -123,7 +116,7 @@ struct Changes {
 struct Session {
     FeatureModel model{};
     ErrorTrail trail{};
-    std::uint32_t drives = PresentDriveMask();
+    const std::uint32_t drives = PresentDriveMask(); // read once: every step maps slots by it
     LocalTime now;
     bool json = false;
     std::string& out;
@@ -146,11 +139,11 @@ struct Session {
     }
 
     int show(bool explain) {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         Json list = Json::array();
         for (const Entry& e : entries(model, drives)) {
             if (json) {
-                Json tweak = {{"page", kPageNames[e.page]},
+                Json tweak = {{"page", pageName(e.page)},
                               {"control", e.control},
                               {"label", e.label},
                               {"value", valueJson(e.item->current, e.isText)},
@@ -162,7 +155,7 @@ struct Session {
                 list.push_back(std::move(tweak));
                 continue;
             }
-            out += std::string(kPageNames[e.page]) + " | " + e.label + " = " +
+            out += pageName(e.page) + " | " + e.label + " = " +
                    valueText(e.item->current, e.isText) + " | " + e.storage + "\n";
             if (explain) out += "    " + toUtf8(e.explanation) + "\n";
         }
@@ -189,7 +182,7 @@ struct Session {
     // Reads the system, then lays the file over it. False, with the reason printed, when the
     // file cannot be read.
     bool load(const std::u16string& path) {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         const std::string failure = layFile(model, path);
         if (failure.empty()) return true;
         if (json) {
@@ -207,24 +200,26 @@ struct Session {
     // the GodMode folder, whose setting cannot be read back.
     Changes changes(FeatureModel& asked, FeatureModel* after, bool oneShots) {
         const auto askedList = entries(asked, drives);
-        std::vector<Entry> afterList;
-        if (after) afterList = entries(*after, drives);
         Changes result;
-        for (std::size_t k = 0; k < askedList.size(); ++k) {
-            const Entry& e = askedList[k];
-            if (!differs(e) || (e.oneShot && !oneShots)) continue;
+        for (const TweakChange& tweak : ChangedTweaks(asked, after)) {
+            const FeatureItem* item = &ChangedItem(asked, tweak);
+            const auto found = std::find_if(askedList.begin(), askedList.end(),
+                                            [&](const Entry& e) { return e.item == item; });
+            if (found == askedList.end()) continue; // a slot without a drive
+            const Entry& e = *found;
+            if (e.oneShot && !oneShots) continue;
             ++result.count;
-            Json change = {{"page", kPageNames[e.page]},
+            Json change = {{"page", pageName(e.page)},
                            {"control", e.control},
                            {"label", e.label},
                            {"from", valueJson(e.item->current, e.isText)},
                            {"to", valueJson(e.item->pending, e.isText)}};
-            std::string line = std::string(kPageNames[e.page]) + " | " + e.label + ": " +
+            std::string line = pageName(e.page) + " | " + e.label + ": " +
                                valueText(e.item->current, e.isText) + " -> " +
                                valueText(e.item->pending, e.isText);
             if (after) {
-                const FeatureValue& value = afterList[k].item->current;
-                const bool held = e.oneShot || sameValue(value, e.item->pending, e.isText);
+                const FeatureValue& value = ChangedItem(*after, tweak).current;
+                const bool held = tweak.held;
                 result.allHeld = result.allHeld && held;
                 change["now"] = valueJson(value, e.isText);
                 change["held"] = held;
@@ -288,8 +283,10 @@ struct Session {
             ApplyWouldChange(model) ? BackUpSystemState(drives, now, trail) : std::u16string();
         extra["backup"] = backup.empty() ? Json(nullptr) : Json(toUtf8(backup));
         FeatureModel asked = model;
-        const bool logOut = ApplyChanges(model, trail) == 1;
-        ReadSystemState(model, trail);
+        ApplyChanges(model, trail, drives);
+        ReadSystemState(model, trail, drives);
+        // A log-out is needed only for the changes that took.
+        const bool logOut = LogOutAfter(ChangedTweaks(asked, &model));
         const Changes c = changes(asked, &model, true);
         if (json) extra["allHeld"] = c.allHeld;
         report(c, logOut, std::move(extra));
@@ -310,7 +307,7 @@ struct Session {
     }
 
     int listBackups() {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         const std::u16string folder = BackupFolder();
         const std::vector<std::u16string> backups = ListBackups();
         Json list = Json::array();
@@ -354,7 +351,7 @@ struct Session {
     }
 
     int exportTo(const std::u16string& path) {
-        ReadSystemState(model, trail);
+        ReadSystemState(model, trail, drives);
         KeepCurrentValues(model);
         SettingsRecords records;
         BuildSettingsRecords(model, drives, records);

@@ -10,11 +10,13 @@
 #include "services/app_data_store.h"
 #include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -68,6 +70,7 @@ Finished runVlk(const std::u16string& arguments) {
 class CompanionOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
+        snapshot.emplace();
         // Backups go to a folder of the test's own.
         wchar_t saved[MAX_PATH] = {};
         GetEnvironmentVariableW(AsWide(kUserRootVariable), saved, MAX_PATH);
@@ -83,8 +86,10 @@ class CompanionOnWindows : public ::testing::Test {
         DeleteRegValue(CU, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(LM, kNoDrives.key, kNoDrives.value);
         DeleteRegKey(Hive::ClassesRoot, kContextMenuTweaks[1].key);
+        snapshot.reset(); // the tweaks as they were before the test
         SetTestVariable(kUserRootVariable, savedUserRoot.c_str());
     }
+    std::optional<TweakRegistrySnapshot> snapshot;
     TestFolder dataFolder;
     std::u16string savedUserRoot;
     std::u16string file;

@@ -2,10 +2,14 @@
 // page switching, the drive boxes, resizing and the binding to the model.
 
 #include "app/main_window.h"
+#include "app/settings_transfer.h"
+#include "settings/settings_file.h"
+#include "engine/text.h"
 #include "tests/app/window_test_support.h"
 #include "tests/ui/dialog_test_support.h"
 #include "services/app_data_store.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +19,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -193,6 +198,7 @@ class MainWindowTest : public ::testing::Test {
         return endpoint;
     }
     void SetUp() override {
+        snapshot.emplace(); // what an Apply of the test writes goes again after it
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
                                               u"Velkarostrandemilquorbenix", nobodyListens());
         ASSERT_NE(window->window, nullptr);
@@ -201,6 +207,7 @@ class MainWindowTest : public ::testing::Test {
         DestroyWindow(window->window);
         PumpMessages();
         window.reset();
+        snapshot.reset();
     }
 
     HWND handleOf(ControlKind kind, const std::string& name) const {
@@ -228,6 +235,7 @@ class MainWindowTest : public ::testing::Test {
 
     static PreparedRegistry* registry;
     static TestFolder* dataFolder;
+    std::optional<TweakRegistrySnapshot> snapshot;
     std::unique_ptr<MainWindow> window;
 };
 PreparedRegistry* MainWindowTest::registry = nullptr;
@@ -443,6 +451,33 @@ TEST_F(DriveTest, DriveBoxesFollowThePresentDrivesWithGaps) {
     check("back on page 0");
 }
 
+TEST_F(DriveTest, ApplyAndExportKeepTheLettersTheBoxesShowWhileDrivesComeAndGo) {
+    // The boxes show C, D (hidden by NoDrives), G; then D goes and E comes.
+    ScopedRegistryValue noDrives =
+        ScopedRegistryValue::Dword(HKEY_LOCAL_MACHINE, kMachinePolicies, L"NoDrives", 8);
+    ASSERT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"D:", nullptr));
+    ASSERT_TRUE(DefineDosDeviceW(0, L"E:", L"C:\\windows"));
+    for (int click = 0; click < 2; ++click) {
+        ModalWatcher any;
+        any.watch([&] { window->onApply(); });
+        DWORD hidden = 0, size = sizeof hidden;
+        RegGetValueW(HKEY_LOCAL_MACHINE, kMachinePolicies, L"NoDrives", RRF_RT_REG_DWORD, nullptr,
+                     &hidden, &size);
+        EXPECT_EQ(hidden, 8u) << "Apply " << click << " hides D only";
+        EXPECT_EQ(WindowText(handleOf(ControlKind::CheckBox, "chb0_1_1")), L"Hide drive D");
+        EXPECT_TRUE(window->checkBox("chb0_1_1")->isChecked());
+    }
+    const std::u16string file = dataFolder->path() + u"\\drives.vlkd";
+    window->collectControls();
+    ASSERT_EQ(ExportSettings(*window, file.c_str()), 0u);
+    SettingsRecords records;
+    ASSERT_EQ(ReadSettingsFile(records, file.c_str(), window->errorTrail), 0u);
+    EXPECT_EQ(records[14 + 3].value.number, 1u) << "D";
+    EXPECT_EQ(records[14 + 4].value.number, 0u) << "E";
+    EXPECT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"E:", nullptr));
+    EXPECT_TRUE(DefineDosDeviceW(0, L"D:", L"C:\\windows"));
+}
+
 TEST_F(MainWindowTest, ResizingMovesOnlyTheAnchoredControls) {
     std::map<HWND, RECT> before;
     for (std::size_t kind = 0; kind < kControlKinds; ++kind)
@@ -579,6 +614,38 @@ TEST_F(MainWindowTest, LoadStateShowsTheRegistryAndCollectReadsTheControlsBack) 
     for (std::size_t k = 0; k < 26; ++k)
         EXPECT_EQ(m.computer.items[14 + k].pending.number, m.computer.items[14 + k].current.number)
             << "drive slot " << k;
+}
+
+TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemAndNamesWhatDidNotTake) {
+    // As for a standard user: the machine-wide policy keys refuse every write.
+    ScopedDeniedKey lockScreen(HKEY_LOCAL_MACHINE,
+                               L"SOFTWARE\\Policies\\Microsoft\\Windows\\Personalization");
+    ScopedDeniedKey actionCenter(HKEY_LOCAL_MACHINE,
+                                 L"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer");
+    HWND noLockScreen = handleOf(ControlKind::CheckBox, "chb3_8");
+    HWND hideActionCenter = handleOf(ControlKind::CheckBox, "chb3_5"); // needs a log-out
+    HWND copyTo = handleOf(ControlKind::CheckBox, "chb2_0");           // HKCR, not denied
+    for (HWND box : {noLockScreen, hideActionCenter})
+        ASSERT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    const bool copyToShown = SendMessageW(copyTo, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    for (HWND box : {noLockScreen, hideActionCenter, copyTo})
+        SendMessageW(box, BM_CLICK, 0, 0);
+
+    ModalWatcher boxes{{}, {}, IDOK, true};
+    boxes.watch([&] { window->onApply(); });
+    // The number boxes, stored outside their range, were written too: they took and ask for the
+    // log-out, after the one message about what did not take.
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.size(), 2u);
+    EXPECT_EQ(boxes.texts.back(), L"Log out is required for the changes to take effect.");
+    EXPECT_EQ(boxes.caption, L"Velkarostrandemilquorbenix");
+    for (const wchar_t* part : {L"Hide Action Center (System page)",
+                                L"Disable Lock Screen (System page)", L"Administrator rights"})
+        EXPECT_NE(boxes.text.find(part), std::wstring::npos) << toUtf8(AsU16(part));
+    EXPECT_EQ(boxes.text.find(L"Copy To"), std::wstring::npos) << "it took";
+    EXPECT_EQ(SendMessageW(noLockScreen, BM_GETCHECK, 0, 0), BST_UNCHECKED) << "as the system is";
+    EXPECT_EQ(SendMessageW(hideActionCenter, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(SendMessageW(copyTo, BM_GETCHECK, 0, 0) == BST_CHECKED, !copyToShown);
 }
 
 TEST_F(MainWindowTest, ScreenshotsOfTheSixPages) {

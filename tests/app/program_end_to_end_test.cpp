@@ -6,6 +6,7 @@
 #include "tests/support/registry_tree.h"
 #include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <gtest/gtest.h>
 
@@ -288,6 +289,7 @@ class ProgramTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(environment("VELKARO_TEST_SERVICE").empty())
             << "run through tests/services/with_stand_in.sh";
+        snapshot.emplace();
         // The program's data store and trail in fresh folders; no telemetry task.
         SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(machine.path().c_str()));
         SetEnvironmentVariableW(L"APPDATA", AsWide(user.path().c_str()));
@@ -304,6 +306,8 @@ class ProgramTest : public ::testing::Test {
         DeleteRegTree(Hive::ClassesRoot, kNotepadKey);
         DeleteRegTree(Hive::CurrentUser, kRecycleBinKey);
         RemoveDirectoryW(godMode.c_str());
+        values.clear();
+        snapshot.reset(); // the tweaks as they were before the test
     }
     // Where the program's update check and reports go; a segment of the stand-in picks its
     // answer.
@@ -317,6 +321,7 @@ class ProgramTest : public ::testing::Test {
     TestFolder machine;
     TestFolder user;
     std::wstring godMode;
+    std::optional<TweakRegistrySnapshot> snapshot;
     std::vector<ScopedRegistryValue> values;
 };
 

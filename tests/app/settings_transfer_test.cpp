@@ -4,6 +4,7 @@
 #include "app/settings_transfer.h"
 #include "app/vlk/companion.h"
 #include "engine/apply_changes.h"
+#include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/file_system.h"
 #include "engine/registry.h"
@@ -11,11 +12,13 @@
 #include "services/app_data_store.h"
 #include "settings/settings_file.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -37,9 +40,28 @@ std::unique_ptr<MainWindow> MakeWindow() {
                                         nobody);
 }
 
+// The registry state of every tweak as the engine reads it.
+FeatureModel ReadAll() {
+    FeatureModel m{};
+    ErrorTrail trail{};
+    std::strcpy(trail.text, "101000#");
+    ReadSystemState(m, trail, PresentDriveMask());
+    return m;
+}
+
+void ExpectSameCurrentValues(const FeatureModel& expected, const FeatureModel& actual) {
+    const auto* e = reinterpret_cast<const FeatureItem*>(&expected);
+    const auto* a = reinterpret_cast<const FeatureItem*>(&actual);
+    for (std::size_t i = 0; i < sizeof(FeatureModel) / sizeof(FeatureItem); ++i)
+        EXPECT_EQ(std::memcmp(&e[i].current, &a[i].current, sizeof(FeatureValue)), 0)
+            << "model item " << i;
+}
+
 class SettingsTransferTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        snapshot.emplace();
+        before = ReadAll();
         DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock");
         DeleteRegValue(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime");
         window = MakeWindow();
@@ -48,7 +70,12 @@ class SettingsTransferTest : public ::testing::Test {
     void TearDown() override {
         window.reset();
         DeleteFileW(AsWide(file.c_str()));
+        snapshot.reset();
+        SCOPED_TRACE("the test left the tweaks as it found them");
+        ExpectSameCurrentValues(before, ReadAll());
     }
+    std::optional<TweakRegistrySnapshot> snapshot;
+    FeatureModel before;
     std::unique_ptr<MainWindow> window;
     std::u16string file;
 };
@@ -99,15 +126,6 @@ TEST_F(SettingsTransferTest, AFailedImportChangesNoControlAndIsRecordedOnce) {
 
 namespace {
 
-// The registry state of every tweak as the engine reads it.
-FeatureModel ReadAll() {
-    FeatureModel m{};
-    ErrorTrail trail{};
-    std::strcpy(trail.text, "101000#");
-    ReadSystemState(m, trail);
-    return m;
-}
-
 void SetStateB() {
     WriteRegDword(Hive::CurrentUser, kAdvanced, u"ShowSecondsInSystemClock", 1);
     WriteRegDword(Hive::CurrentUser, kAdvanced, u"ExtendedUIHoverTime", 20);
@@ -128,7 +146,7 @@ TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
     window = MakeWindow();
     ASSERT_EQ(ImportSettings(*window, file.c_str()), 0u);
     window->collectControls();
-    ApplyChanges(window->model, window->errorTrail);
+    ApplyChanges(window->model, window->errorTrail, window->shownDrives);
     const FeatureModel byWindow = ReadAll();
 
     // vlk applies the same file on the same changed system.
@@ -138,11 +156,7 @@ TEST_F(SettingsTransferTest, TheConsoleCompanionAppliesAFileAsTheWindowDoes) {
         << out;
     const FeatureModel byCompanion = ReadAll();
 
-    const FeatureItem* w = reinterpret_cast<const FeatureItem*>(&byWindow);
-    const FeatureItem* c = reinterpret_cast<const FeatureItem*>(&byCompanion);
-    for (std::size_t i = 0; i < sizeof(FeatureModel) / sizeof(FeatureItem); ++i)
-        EXPECT_EQ(std::memcmp(&w[i].current, &c[i].current, sizeof(FeatureValue)), 0)
-            << "model item " << i;
+    ExpectSameCurrentValues(byWindow, byCompanion);
     EXPECT_EQ(byCompanion.taskbar.items[3].current.number, 50u);
     EXPECT_EQ(std::u16string(byCompanion.system.items[12].current.text), u"Companion Owner");
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -52,23 +54,29 @@ inline void SendClick(HWND parent, HWND control, int id = 0) {
 }
 
 // Runs the command and, from a timer of the modal loop it opens, notes the caption and text
-// of the first dialog or message box of this thread and answers it with the command id.
+// of the first dialog or message box of this thread and answers it with the command id; with
+// everyBox, it answers every box the command opens in turn and notes all their texts.
 struct ModalWatcher {
     std::wstring caption;
     std::wstring text;
     int answer = IDCANCEL;
+    bool everyBox = false;
+    std::vector<std::wstring> texts = {};
 
     void watch(const std::function<void()>& command) {
         static thread_local ModalWatcher* current = nullptr;
         current = this;
         const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (!current->caption.empty()) return;
+            if (!current->caption.empty() && !current->everyBox) return;
             EnumThreadWindows(
                 GetCurrentThreadId(),
                 [](HWND window, LPARAM) -> BOOL {
                     if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                    current->caption = WindowText(window);
-                    current->text = WindowText(GetDlgItem(window, 0xFFFF));
+                    if (current->caption.empty()) {
+                        current->caption = WindowText(window);
+                        current->text = WindowText(GetDlgItem(window, 0xFFFF));
+                    }
+                    current->texts.push_back(WindowText(GetDlgItem(window, 0xFFFF)));
                     PostMessageW(window, WM_COMMAND, current->answer, 0);
                     return FALSE;
                 },
@@ -78,6 +86,61 @@ struct ModalWatcher {
         KillTimer(nullptr, timer);
         current = nullptr;
     }
+};
+
+// Refuses every user writes to a key (created when missing) for the life of the object, as
+// Windows refuses a standard user a machine-wide key: a protected DACL whose first entry
+// denies Everyone setting values, creating subkeys and deleting.
+class ScopedDeniedKey {
+  public:
+    ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
+        DWORD disposition = 0;
+        EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY,
+                                  nullptr, &key_, &disposition),
+                  ERROR_SUCCESS);
+        created_ = disposition == REG_CREATED_NEW_KEY;
+        EXPECT_EQ(GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, &oldAcl_, nullptr, &oldSecurity_),
+                  ERROR_SUCCESS);
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        alignas(DWORD) BYTE buffer[256];
+        ACL* acl = reinterpret_cast<ACL*>(buffer);
+        InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+        AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
+                           everyone);
+        AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
+        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY,
+                                  DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                                  nullptr, nullptr, acl, nullptr),
+                  ERROR_SUCCESS);
+        FreeSid(everyone);
+    }
+    ~ScopedDeniedKey() {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(oldSecurity_, &control, &revision);
+        const DWORD protection = (control & SE_DACL_PROTECTED)
+                                     ? PROTECTED_DACL_SECURITY_INFORMATION
+                                     : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection,
+                                  nullptr, nullptr, oldAcl_, nullptr),
+                  ERROR_SUCCESS);
+        LocalFree(oldSecurity_);
+        RegCloseKey(key_);
+        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
+    }
+    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
+    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
+
+  private:
+    HKEY root_;
+    std::wstring path_;
+    HKEY key_ = nullptr;
+    bool created_ = false;
+    PACL oldAcl_ = nullptr; // inside oldSecurity_
+    PSECURITY_DESCRIPTOR oldSecurity_ = nullptr;
 };
 
 // Sets a registry value for the life of the object and puts back what was there before.

@@ -3,6 +3,8 @@
 #include "tests/engine/engine_fixture.h"
 
 #include "engine/catalogue.h"
+#include "engine/change_outcome.h"
+#include "engine/drives.h"
 #include "engine/file_tweaks.h"
 #include "engine/text.h"
 
@@ -259,6 +261,28 @@ TEST_F(ApplyTest, DriveSlotsSetAndClearTheBitOfTheDriveTheyStandFor) {
     EXPECT_FALSE(has(LM, kMachinePolicies, u"NoDrives"));
 }
 
+TEST_F(ApplyTest, DriveSlotsKeepTheLettersTheyWereReadWithWhileDrivesComeAndGo) {
+    fakes::SetDriveMask(0x14); // C E, E hidden: slot 1 is E
+    WriteRegDword(LM, kMachinePolicies, u"NoDrives", 0x10);
+    const std::uint32_t shown = PresentDriveMask();
+    ReadSystemState(m, trail, shown);
+    fakes::SetDriveMask(0x0C); // then D comes and E goes
+    // Apply twice with the boxes as shown (E hidden), reading again after each.
+    for (int click = 0; click < 2; ++click) {
+        SCOPED_TRACE(click);
+        keepAll();
+        m.computer.items[DriveSlot::item(1)].pending.number = 1;
+        ApplyChanges(m, trail, shown);
+        ReadSystemState(m, trail, shown);
+        EXPECT_EQ(dw(LM, kMachinePolicies, u"NoDrives"), 0x10u);
+        EXPECT_EQ(m.computer.items[DriveSlot::item(1)].current.number, 1u);
+    }
+    keepAll();
+    m.computer.items[DriveSlot::item(1)].pending.number = 0; // show E again, absent or not
+    ApplyChanges(m, trail, shown);
+    EXPECT_FALSE(has(LM, kMachinePolicies, u"NoDrives"));
+}
+
 TEST_F(ApplyTest, UnrelatedBitsOfNoDrivesSurvive) {
     fakes::SetDriveMask(0x0C);
     WriteRegDword(LM, kMachinePolicies, u"NoDrives", 0x04000000 | 0x1);
@@ -345,16 +369,36 @@ TEST_F(ApplyTest, TelemetryRunsQueryEndDisableOrEnable) {
 
 TEST_F(ApplyTest, ARefusedMachineWideWriteLeavesTheTweakAndTheSequenceGoesOn) {
     memreg::Refuse(LM, u"SOFTWARE\\Policies");
+    memreg::Refuse(LM, u"SOFTWARE\\Microsoft\\Windows NT");
+    fakes::SetDriveMask(0x14); // C E
     read();
     keepAll();
-    m.system.items[5].pending.number = 1; // Hide Action Center, HKLM
+    m.computer.items[DriveSlot::item(1)].pending.number = 1; // hide E
+    m.system.items[1].pending.number = 1;                    // GodMode, a one-shot action
+    m.system.items[5].pending.number = 1; // Hide Action Center, HKLM, needs a log-out
     m.system.items[9].pending.number = 1; // Paint version, HKCU, later in the order
+    SetPendingText(m.system, 12, u"Refused Owner");
+    const FeatureModel asked = m;
     EXPECT_EQ(apply(), 1u) << "the flag follows the comparison, not the writes";
     EXPECT_FALSE(has(LM, kSystemTweaks[5].key, u"DisableNotificationCenter"));
     EXPECT_EQ(dw(CU, kSystemTweaks[9].key, u"PaintDesktopVersion"), 1u);
     read();
     EXPECT_EQ(m.system.items[5].current.number, 0u);
     EXPECT_EQ(m.system.items[9].current.number, 1u);
+
+    // Which changes took, as the window and vlk report them.
+    const std::vector<TweakChange> changes = ChangedTweaks(asked, &m);
+    std::vector<std::string> seen;
+    for (const TweakChange& c : changes)
+        seen.push_back(toUtf8(kPageNames[c.page]) + "|" +
+                       toUtf8(TweakLabel(c, PresentDriveMask())) + (c.held ? "|held" : "|not"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"This PC|Hide drive E|held",
+                                              "System|Add GodMode folder to the desktop|held",
+                                              "System|Hide Action Center|not",
+                                              "System|Paint Windows version onto the desktop|held",
+                                              "System|Registered owner|not"}));
+    EXPECT_TRUE(LogOutAfter(changes));
+    EXPECT_FALSE(LogOutAfter({changes[2], changes[4]})) << "no log-out for changes refused";
 }
 
 TEST_F(ApplyTest, FileTweaksRunFromTheirItems) {

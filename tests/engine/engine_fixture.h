@@ -2,6 +2,7 @@
 // A feature model, a trail and a clean in-memory platform for the engine's native tests.
 
 #include "engine/apply_changes.h"
+#include "engine/drives.h"
 #include "engine/registry.h"
 #include "engine/system_state.h"
 #include "tests/substitutes/platform_fakes.h"
@@ -33,10 +34,10 @@ class EngineTest : public ::testing::Test {
                        u"CurrentBuildNumber", build);
     }
 
-    void read() { ReadSystemState(m, trail); }
+    void read() { ReadSystemState(m, trail, PresentDriveMask()); }
     // Pending as the controls would give it untouched: every value as read.
     void keepAll() { KeepCurrentValues(m); }
-    std::uint32_t apply() { return ApplyChanges(m, trail); }
+    std::uint32_t apply() { return ApplyChanges(m, trail, PresentDriveMask()); }
 
     FeatureItem& item(int page, std::size_t index) {
         FeatureItem* const pages[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,

@@ -2,6 +2,7 @@
 // folders, and the telemetry task registered with the prefix's Task Scheduler.
 #include "engine/apply_changes.h"
 #include "engine/catalogue.h"
+#include "engine/drives.h"
 #include "engine/file_system.h"
 #include "engine/file_tweaks.h"
 #include "engine/registry.h"
@@ -10,6 +11,7 @@
 #include "tests/support/registry_tree.h"
 #include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
+#include "tests/support/tweak_registry_snapshot.h"
 
 #include <windows.h>
 
@@ -86,6 +88,7 @@ void cleanSystem() {
 class EngineOnWindows : public ::testing::Test {
   protected:
     void SetUp() override {
+        snapshot.emplace();
         cleanSystem();
         std::memset(&m, 0, sizeof m);
         std::memset(&trail, 0, sizeof trail);
@@ -101,10 +104,12 @@ class EngineOnWindows : public ::testing::Test {
     void TearDown() override {
         cleanSystem();
         task.reset();
+        snapshot.reset(); // the tweaks as they were before the test
     }
+    std::optional<TweakRegistrySnapshot> snapshot;
 
-    void read() { ReadSystemState(m, trail); }
-    std::uint32_t apply() { return ApplyChanges(m, trail); }
+    void read() { ReadSystemState(m, trail, PresentDriveMask()); }
+    std::uint32_t apply() { return ApplyChanges(m, trail, PresentDriveMask()); }
     void keepAll() { KeepCurrentValues(m); }
     // Every check box flipped, the number boxes and texts given new values.
     template <typename Page> static void flip(Page& page, std::size_t count) {

@@ -76,6 +76,23 @@ TEST_F(FileTweaksTest, WithoutPayloadOnlyTheKeyIsWritten) {
     EXPECT_TRUE(fakes::FileLog().empty());
 }
 
+TEST_F(FileTweaksTest, WithoutAWholePayloadPathNothingIsCopiedFromElsewhere) {
+    const std::u16string deep = u"C:\\" + std::u16string(241, u'p');
+    for (const std::u16string& program : {std::u16string(), std::u16string(300, u'p'), deep}) {
+        SCOPED_TRACE(program.size());
+        SetUp();
+        // Payloads in the root of the drive, and where a cut payload path would point.
+        fakes::AddFile(u"\\data\\datax64.dat", "root");
+        fakes::AddFile(u"\\data\\data7.dat", "root");
+        fakes::AddFile(deep + u"\\data\\datax64.d", "cut");
+        fakes::AddFolder(u"C:\\Windows\\System32\\en-US");
+        fakes::SetProgramFolder(program);
+        InstallPreviousCalculator();
+        EXPECT_EQ(appPath(), u"C:\\Windows\\System32\\calc1.exe") << "as after a failed copy";
+        EXPECT_TRUE(fakes::FileLog().empty());
+    }
+}
+
 TEST_F(FileTweaksTest, RemoveDeletesTheKeyAndWhateverFilesExist) {
     WriteRegString(Hive::LocalMachine, kCalculatorAppPath, u"",
                    u"C:\\Windows\\System32\\calc1.exe");

@@ -2,6 +2,7 @@
 #include "services/diagnostic_log.h"
 
 #include "services/app_data_store.h"
+#include "services/service_address.h"
 #include "services/trail_image.h"
 #include "services/web.h"
 #include "tests/substitutes/app_files_host.h"
@@ -146,6 +147,27 @@ TEST_F(DiagnosticLogTest, AFailedReportIsOfferedAgainWithTheNextRecords) {
     ASSERT_EQ(webscript::Made().reports.size(), 2u);
     EXPECT_EQ(webscript::Made().reports[1], "2:5;3:6;");
     EXPECT_EQ(trail.sentLength, 15u);
+}
+
+TEST_F(DiagnosticLogTest, ATrailLongerThanOneReportBodyIsSentWholeOverTwoSaves) {
+    // What a report body carried of the unsent text: the body is cut at 1023 characters.
+    auto carried = [](const std::string& unsent) {
+        char body[kReportBodyCapacity];
+        const std::size_t head = BuildReportBody(body, ReadSystemNumber(), "");
+        return std::string(body, BuildReportBody(body, ReadSystemNumber(), unsent.c_str()))
+            .substr(head);
+    };
+    std::string records;
+    for (int stage = 0; records.size() < 1400; ++stage)
+        records += std::to_string(stage) + ":12345;";
+    givenTrail(("101000#" + records).c_str(), 7);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
+    ASSERT_EQ(webscript::Made().reports.size(), 2u);
+    const std::string first = carried(webscript::Made().reports[0]);
+    EXPECT_LT(first.size(), records.size()) << "the first body is full";
+    EXPECT_EQ(first + carried(webscript::Made().reports[1]), records);
+    EXPECT_EQ(trail.sentLength, 7 + records.size());
 }
 
 } // namespace

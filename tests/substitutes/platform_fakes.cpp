@@ -159,7 +159,9 @@ bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
 }
 
 bool ProgramFolder(char16_t* buffer, std::size_t capacity) {
-    StrCopyBounded(buffer, state().program.c_str(), capacity);
+    const auto& p = state().program;
+    if (p.empty() || p.size() >= capacity) return false;
+    StrCopyBounded(buffer, p.c_str(), capacity);
     return true;
 }
 

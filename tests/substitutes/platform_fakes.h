@@ -31,8 +31,8 @@ const std::vector<std::string>& TaskCalls();
 // The in-memory file system; paths compare without regard to case.
 void SetWindowsFolder(const std::u16string& path); // empty: the call fails
 void SetSystemWow64(bool present);
-void SetDesktop(const std::u16string& path); // empty: unknown
-void SetProgramFolder(const std::u16string& path);
+void SetDesktop(const std::u16string& path);       // empty: unknown
+void SetProgramFolder(const std::u16string& path); // empty or 260 units and more: unknown
 void AddFolder(const std::u16string& path);
 void AddFile(const std::u16string& path, const std::string& bytes);
 bool FolderExists(const std::u16string& path);

@@ -1,0 +1,74 @@
+#include "engine/change_outcome.h"
+
+#include "engine/catalogue.h"
+
+#include <span>
+#include <string_view>
+
+namespace {
+
+const std::span<const Tweak> kPages[6] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
+                                          kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
+
+const FeatureItem* pageItems(const FeatureModel& m, std::uint32_t page) {
+    const FeatureItem* const items[6] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
+                                         m.system.items,   m.security.items, m.privacy.items};
+    return items[page];
+}
+constexpr std::size_t kPageItems[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
+                                       kSystemItems,   kSecurityItems, kPrivacyItems};
+
+// The catalogue row of the item; null for a drive slot.
+const Tweak* tweakOf(const TweakChange& c) {
+    return c.item < kPages[c.page].size() ? &kPages[c.page][c.item] : nullptr;
+}
+
+bool isText(const Tweak* t) {
+    return t != nullptr && t->read == ReadRule::Text;
+}
+
+} // namespace
+
+const FeatureItem& ChangedItem(const FeatureModel& model, const TweakChange& change) {
+    return pageItems(model, change.page)[change.item];
+}
+
+std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureModel* now) {
+    std::vector<TweakChange> changes;
+    for (std::uint32_t page = 0; page < 6; ++page) {
+        for (std::uint32_t item = 0; item < kPageItems[page]; ++item) {
+            TweakChange c{page, item, false};
+            const Tweak* t = tweakOf(c);
+            const FeatureItem& a = ChangedItem(asked, c);
+            if (!(isText(t) ? TextChanged(a) : NumberChanged(a))) continue;
+            if (now) {
+                const FeatureValue& read = ChangedItem(*now, c).current;
+                c.held = (t != nullptr && t->apply == ApplyRule::GodMode) ||
+                         (isText(t) ? std::u16string_view(read.text) ==
+                                          std::u16string_view(a.pending.text)
+                                    : read.number == a.pending.number);
+            }
+            changes.push_back(c);
+        }
+    }
+    return changes;
+}
+
+bool LogOutAfter(const std::vector<TweakChange>& changes) {
+    for (const TweakChange& c : changes) {
+        const Tweak* t = tweakOf(c);
+        if (c.held && (t ? t->logOut : kDriveSlotLogOut)) return true;
+    }
+    return false;
+}
+
+std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives) {
+    if (const Tweak* t = tweakOf(change)) return t->label;
+    std::size_t rank = change.item - DriveSlot::firstItem;
+    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
+        if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
+        if (rank-- == 0)
+            return u"Hide drive " + std::u16string(1, static_cast<char16_t>(u'A' + letter));
+    }
+    return u"Hide drive";
+}
