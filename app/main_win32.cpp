@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "app/program_services.h"
 
+#include <windows.h>
+
 #include <clocale>
 
 namespace {
@@ -13,6 +15,10 @@ constexpr char16_t kProductName[] = u"Velkarostrandemilquorbenix";
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Libraries come from System32 only, never from the program's folder (a Downloads folder)
+    // or the current directory: this process may run with administrator rights.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryW(L"");
     std::setlocale(LC_CTYPE, "");
     int exitCode = 0;
     {

@@ -23,7 +23,8 @@ void UIDialog::paint(HDC dc) {
 
 // The picture is read again on every paint and drawn at its own size with the fastest
 // settings; the dialog takes the picture's size under its caption, centred on its parent.
-// A picture that cannot be read has the size 0 x 0.
+// A picture that cannot be read has the size 0 x 0. gdiplus.dll is delay-loaded: the first
+// picture painted loads it, from System32.
 void UIDialog::paintPictureFile(HDC dc) {
     namespace gp = Gdiplus::DllExports;
     const GdiplusSession session;

@@ -24,7 +24,8 @@ UIDialog::UIDialog(const UIBase& owner, std::uint32_t dialogId)
 
 void UIDialog::loadRichEdit(bool load) {
     if (!load || richEditModule_) return;
-    richEditModule_.reset(LoadLibraryW(L"msftedit.dll"));
+    // From System32 only: a msftedit.dll beside the program must never be loaded.
+    richEditModule_.reset(LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!richEditModule_) blocked_ = true;
 }
 

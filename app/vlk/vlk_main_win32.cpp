@@ -7,6 +7,10 @@
 #include <cstdio>
 
 int wmain(int argc, wchar_t** argv) {
+    // Libraries come from System32 only, never from the program's folder or the current
+    // directory: administrators run this elevated.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    SetDllDirectoryW(L"");
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.emplace_back(AsU16(argv[i]));

@@ -21,6 +21,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -171,13 +172,14 @@ HWND topLevelOf(DWORD processId, const wchar_t* className) {
 // destructor.
 class Program {
   public:
-    Program() {
-        std::wstring path = programPath();
+    Program() : Program(programPath()) {}
+    // The program at the path, in the folder as its current directory when one is given.
+    explicit Program(const std::wstring& path, const wchar_t* folder = nullptr) {
         std::wstring commandLine = L"\"" + path + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                  nullptr, nullptr, &startup, &process_) != 0;
+                                  nullptr, folder, &startup, &process_) != 0;
         EXPECT_TRUE(started_) << narrow(path) << " error " << GetLastError();
     }
     ~Program() {
@@ -607,6 +609,97 @@ TEST_F(ProgramTest, LivePreviewBoxDisablesOnlyTheDelayField) {
 
     closeWindow(window);
     EXPECT_EQ(program.exitCode(), 0u);
+}
+
+// A folder like a Downloads folder: the program and vlk beside a msftedit.dll and a wininet.dll
+// that leave a marker file when loaded, that folder also the current directory. Wine loads
+// such a msftedit.dll by name as Windows does; "native,builtin" makes Wine prefer such a
+// wininet.dll to its own for a static import too, as Windows does for every DLL that is not a
+// known DLL.
+class PlantedDllTest : public ProgramTest {
+  protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        std::wstring built = programPath();
+        built.resize(built.find_last_of(L'\\') + 1);
+        const std::pair<std::wstring, const wchar_t*> copies[] = {
+            {programPath(), L"Velkarostrandemilquorbenix.exe"},
+            {built + L"..\\app\\vlk\\vlk.exe", L"vlk.exe"},
+            {built + L"planted\\msftedit.dll", L"msftedit.dll"},
+            {built + L"planted\\wininet.dll", L"wininet.dll"},
+        };
+        for (const auto& [from, name] : copies)
+            ASSERT_TRUE(CopyFileW(from.c_str(), inFolder(name).c_str(), FALSE)) << narrow(from);
+        // Wine's per-program overrides, read when a process starts.
+        for (const wchar_t* program : {L"Velkarostrandemilquorbenix.exe", L"vlk.exe"})
+            for (const wchar_t* dll : {L"msftedit", L"wininet"})
+                values.push_back(ScopedRegistryValue::Text(
+                    HKEY_CURRENT_USER,
+                    (std::wstring(L"Software\\Wine\\AppDefaults\\") + program + L"\\DllOverrides")
+                        .c_str(),
+                    dll, L"native,builtin"));
+    }
+    std::wstring inFolder(const wchar_t* name) const {
+        return std::wstring(AsWide(folder.path().c_str())) + L"\\" + name;
+    }
+    void expectNoPlantedDllLoaded() const {
+        for (const wchar_t* marker : {L"msftedit.dll.loaded", L"wininet.dll.loaded"})
+            EXPECT_EQ(GetFileAttributesW(inFolder(marker).c_str()), INVALID_FILE_ATTRIBUTES)
+                << narrow(marker);
+    }
+
+    TestFolder folder;
+};
+
+TEST_F(PlantedDllTest, TheProgramChecksForUpdatesAndShowsImportExportWithTheSystemLibraries) {
+    useStandIn("one");
+    Program program(inFolder(L"Velkarostrandemilquorbenix.exe"), AsWide(folder.path().c_str()));
+    HWND box = program.messageBox();
+    ASSERT_NE(box, nullptr) << "the update check's question";
+    EXPECT_EQ(messageText(box), kNewVersionText);
+    answer(box, IDNO);
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+
+    // The settings menu's second item, chosen with the keyboard.
+    HWND settings = childWithText(window, L"Static", L"Settings");
+    ASSERT_NE(settings, nullptr);
+    post(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(settings));
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_RETURN})
+        PostMessageW(window, WM_KEYDOWN, key, 0);
+    HWND dialog = program.messageBox();
+    EXPECT_NE(dialog, nullptr) << "the Import and Export dialog";
+    HWND explanation = GetDlgItem(dialog, 6007);
+    EXPECT_EQ(_wcsicmp(WindowClass(explanation).c_str(), L"RICHEDIT50W"), 0);
+    EXPECT_EQ(textOf(explanation).rfind(L"Export allows to save", 0), 0u);
+    post(dialog, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitFor([&] { return !IsWindow(dialog); }));
+
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+    expectNoPlantedDllLoaded();
+}
+
+TEST_F(PlantedDllTest, VlkShowsTheSettingsWithTheSystemLibraries) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    const HANDLE nowhere =
+        CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherited, OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = nowhere;
+    std::wstring commandLine = L"\"" + inFolder(L"vlk.exe") + L"\" show";
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               AsWide(folder.path().c_str()), &startup, &process));
+    CloseHandle(nowhere);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 3 * kWaitMs), WAIT_OBJECT_0);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    EXPECT_EQ(code, 0u);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    expectNoPlantedDllLoaded();
 }
 
 } // namespace
