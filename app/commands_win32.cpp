@@ -56,7 +56,7 @@ void MainWindow::onApply() {
         messageBox(u"Velkarostrandemilquorbenix",
                    u"Log out is required for the changes to take effect.", MB_OK);
     if (TextLength(errorTrail.text) > errorTrail.sentLength)
-        SaveErrorTrail(errorTrail, false, services);
+        SaveErrorTrail(errorTrail, false, services, WebClock::now() + kServiceTimeLimit);
 }
 
 // The dialogs: each lives for one modal run.
@@ -101,18 +101,15 @@ void MainWindow::openPreview() {
 
 void MainWindow::onCheckForUpdate() {
     constexpr char16_t kCaption[] = u"Velkarostrandemilquorbenix";
-    switch (CheckForUpdate(true, updateCheck, services)) {
+    const int result =
+        CheckForUpdate(true, updateCheck, services, WebClock::now() + kServiceTimeLimit);
+    switch (result) {
     case kUpToDate:
         messageBox(kCaption, u"You are using the latest version of Velkarostrandemilquorbenix.",
                    MB_OK);
         break;
     case kNewVersion:
-        if (messageBox(kCaption, u"New version available. Would you like to download it.",
-                       MB_YESNO) == IDYES) {
-            ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr,
-                          SW_SHOWNORMAL);
-            close();
-        }
+        offerNewVersion(result);
         break;
     case kServiceUnavailable:
         messageBox(kCaption, u"Service is currently unavailable.", MB_OK);

@@ -54,10 +54,7 @@ void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
 
 } // namespace
 
-void MainWindow::loadState() {
-    shownDrives = PresentDriveMask();
-    ReadSystemState(model, errorTrail, shownDrives);
-
+void MainWindow::showStartState() {
     // A box for each drive present now, in letter order; the rest stay hidden for good.
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
         if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);

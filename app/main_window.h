@@ -5,9 +5,12 @@
 #include "services/error_trail.h"
 #include "services/service_address.h"
 #include "services/update_check.h"
+#include "services/update_check_worker.h"
 #include "ui/ui_core.h"
 
+#include <chrono>
 #include <cstdint>
+#include <memory>
 
 class MainWindow : public UICore {
   public:
@@ -16,15 +19,20 @@ class MainWindow : public UICore {
     static constexpr std::uint32_t kLargeIcon = 100;
     static constexpr std::uint32_t kSmallIcon = 101;
 
-    // Creates the window hidden, checks for a newer version, builds every control and shows the
+    // How long the window waits, before it shows, for the start-up check's answer; a later
+    // answer comes as this command from the window itself.
+    static constexpr std::chrono::milliseconds kUpdateGrace{300};
+    static constexpr std::int32_t kUpdateAnsweredCommand = 900;
+
+    // Creates the window hidden, starts the update check, builds every control and shows the
     // state read from the system. The update check and the error reports go to the services.
-    MainWindow(HINSTANCE instance, const char16_t* title,
-               const ServiceEndpoint& services = BuiltInServiceEndpoint());
+    MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services);
 
     // Creates the toolbar and every control of the six pages, with their callbacks.
     void buildPages();
-    // Reads the system into the model and sets every control from it.
-    void loadState();
+    // Labels a box for each drive of shownDrives and sets every control from the model, as read
+    // from the system at start-up.
+    void showStartState();
     // Sets every control from the model's current values (the drive boxes keep their letters).
     void showState();
     // Stores every control's value into the pending value of its item.
@@ -38,12 +46,14 @@ class MainWindow : public UICore {
     void openSettings();
     void openImportExport();
     void onCheckForUpdate();
+    // The start-up check's answer, come after the window was shown.
+    void onUpdateAnswered();
 
     // Items per page block, in page order; the settings file walks the blocks by these.
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
     FeatureModel model;
-    // The drives the drive boxes stand for (as of loadState): Apply, its re-read and Export map
+    // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
     // the boxes to these letters, whatever drives come and go while the window is open.
     std::uint32_t shownDrives = 0;
     UpdateCheckState updateCheck;
@@ -53,4 +63,12 @@ class MainWindow : public UICore {
 
   protected:
     void onCreate() override {}
+
+  private:
+    // On a newer version asks whether to download it; Yes opens the page and closes the
+    // window.
+    void offerNewVersion(int result);
+
+    UpdateCheckPlan startupCheck_{};
+    std::unique_ptr<UpdateCheckWorker> pendingCheck_; // while the start-up check is unanswered
 };

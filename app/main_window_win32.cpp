@@ -1,11 +1,14 @@
 #include "app/main_window.h"
 
+#include "engine/drives.h"
+#include "engine/system_state.h"
 #include "engine/win32/wide.h"
 #include "services/diagnostic_log.h"
 
 #include <shellapi.h>
 
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -20,16 +23,51 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     std::memset(&errorTrail, 0, sizeof(errorTrail));
     std::memset(&updateCheck, 0, sizeof(updateCheck));
 
-    // A newer version: offer its download page; accepting it ends the program.
-    if (CheckForUpdate(false, updateCheck, services) == kNewVersion &&
-        messageBox(kCaption, kNewVersionQuestion, MB_YESNO) == IDYES) {
-        ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr,
-                      SW_SHOWNORMAL);
-        close();
+    // The service is asked on a thread of its own while the pages are built.
+    const WebClock::time_point started = WebClock::now();
+    startupCheck_ = PlanUpdateCheck(false, updateCheck);
+    if (startupCheck_.ask != UpdateCheckPlan::Ask::Nothing)
+        pendingCheck_ = std::make_unique<UpdateCheckWorker>(startupCheck_, services,
+                                                            started + kServiceTimeLimit);
+
+    // The system is read on a thread of its own while the pages are built (the scheduled
+    // task's state comes from the Task Scheduler service); the pages touch neither the model nor
+    // the trail meanwhile.
+    LoadErrorTrail(errorTrail);
+    shownDrives = PresentDriveMask();
+    std::thread reader([this] { ReadSystemState(model, errorTrail, shownDrives); });
+    buildPages();
+    reader.join();
+    showStartState();
+
+    // An answer within the grace is asked about before the window shows; a later one when it
+    // comes.
+    UpdateFetch fetch;
+    if (!pendingCheck_ || pendingCheck_->waitUntil(started + kUpdateGrace, fetch)) {
+        pendingCheck_.reset();
+        offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
+    } else if (window) {
+        onCommand(
+            window, [this] { onUpdateAnswered(); }, kUpdateAnsweredCommand);
+        pendingCheck_->tellWhenDone([target = window] {
+            PostMessageW(target, WM_COMMAND, kUpdateAnsweredCommand,
+                         reinterpret_cast<LPARAM>(target));
+        });
     }
 
-    LoadErrorTrail(errorTrail);
-    buildPages();
-    loadState();
-    SaveErrorTrail(errorTrail, true, services);
+    SaveErrorTrail(errorTrail, true, services, WebClock::now() + kServiceTimeLimit);
+}
+
+void MainWindow::onUpdateAnswered() {
+    UpdateFetch fetch;
+    if (!pendingCheck_ || !pendingCheck_->waitUntil(WebClock::now(), fetch)) return;
+    pendingCheck_.reset();
+    offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
+}
+
+void MainWindow::offerNewVersion(int result) {
+    if (result != kNewVersion || messageBox(kCaption, kNewVersionQuestion, MB_YESNO) != IDYES)
+        return;
+    ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr, SW_SHOWNORMAL);
+    close();
 }

@@ -48,7 +48,8 @@ std::uint32_t ImportSettings(MainWindow& window, const char16_t* path) {
     SettingsRecords records;
     const std::uint32_t code = ReadSettingsFile(records, path, window.errorTrail);
     if (code != SettingsOk && code != SettingsConverted) {
-        SaveErrorTrail(window.errorTrail, false);
+        SaveErrorTrail(window.errorTrail, false, window.services,
+                       WebClock::now() + kServiceTimeLimit);
         return code;
     }
     WindowSettingsTarget target(window);

@@ -31,14 +31,16 @@ std::size_t ReportCarries(const char* unsent) {
 
 } // namespace
 
-void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service) {
+void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
+                    WebClock::time_point deadline) {
     const std::size_t length = strnlen(trail.text, kTrailTextSize);
     if (length <= trail.sentLength) return;
     if (!forced && GetStoreInt(kSendErrorReportKey, 1, kUserScope) == 0) return;
     if (ReadTrailVersion(trail.text) != kTrailVersion) return;
     // Only what the body carried counts as sent; the rest goes with the next report.
     const char* unsent = trail.text + trail.sentLength;
-    if (SendErrorReport(service, unsent) == kReportSent) trail.sentLength += ReportCarries(unsent);
+    if (SendErrorReport(service, unsent, deadline) == kReportSent)
+        trail.sentLength += ReportCarries(unsent);
     unsigned char image[kTrailImageSize];
     WriteTrailImage(trail, image);
     ReplaceStoreFile(kDiagnosticLogFileName, kMachineScope, image, sizeof image);

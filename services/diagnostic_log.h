@@ -4,6 +4,7 @@
 
 #include "services/error_trail.h"
 #include "services/service_address.h"
+#include "services/web.h"
 
 inline constexpr const char16_t* kDiagnosticLogFileName = u"Trail.dat";
 
@@ -13,6 +14,7 @@ void LoadErrorTrail(ErrorTrail& trail);
 
 // When the trail holds unreported records: reports them (unless the send-error-report option
 // is off and the save is not forced) and saves the trail. A report that fails leaves the
-// records unreported, to be offered again at the next save.
-void SaveErrorTrail(ErrorTrail& trail, bool forced,
-                    const ServiceEndpoint& service = BuiltInServiceEndpoint());
+// records unreported, to be offered again at the next save, and so does one the service has
+// not answered by the deadline.
+void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
+                    WebClock::time_point deadline);

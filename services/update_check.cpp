@@ -2,8 +2,6 @@
 
 #include "services/app_data_store.h"
 #include "services/clock.h"
-#include "services/update_answer.h"
-#include "services/web.h"
 
 #include <string_view>
 
@@ -24,36 +22,57 @@ std::uint32_t DayNumber() {
     return DayNumberOf(date.year, date.month, date.day);
 }
 
-int CheckForUpdate(bool forced, UpdateCheckState& state, const ServiceEndpoint& service) {
+UpdateCheckPlan PlanUpdateCheck(bool forced, UpdateCheckState& state) {
     const std::uint32_t today = DayNumber();
+    using Ask = UpdateCheckPlan::Ask;
 
     // Enough real checks today: probe the service and repeat the last real result.
     if (state.checksToday >= kDailyCheckLimit && state.checkDay == today) {
         const std::int32_t last = GetStoreInt(kLastUpdateResultKey, 0, kMachineScope);
-        if (FetchUpdateInfo(service, nullptr, 0, nullptr) != kFetchDone) return kServiceUnavailable;
         const bool stored =
             last == kUpdateResultBase + kUpToDate || last == kUpdateResultBase + kNewVersion;
-        return stored ? last - kUpdateResultBase : kUpToDate;
+        return {Ask::Probe, stored ? last - kUpdateResultBase : kUpToDate, today};
     }
 
     state.checksToday = state.checkDay == today ? state.checksToday + 1 : 1;
     state.checkDay = today;
 
     if (!forced) {
-        if (GetStoreInt(kCheckForUpdatesKey, 1, kMachineScope) != 1) return kUpToDate;
+        if (GetStoreInt(kCheckForUpdatesKey, 1, kMachineScope) != 1)
+            return {Ask::Nothing, kUpToDate, today};
         const std::int32_t lastDay = GetStoreInt(kLastUpdateCheckDayKey, 0, kMachineScope);
-        if (static_cast<std::uint32_t>(lastDay) == today) return kUpToDate;
+        if (static_cast<std::uint32_t>(lastDay) == today) return {Ask::Nothing, kUpToDate, today};
     }
+    return {Ask::Answer, kUpToDate, today};
+}
 
-    unsigned char answer[kUpdateAnswerCapacity] = {};
-    std::size_t received = 0;
-    if (FetchUpdateInfo(service, answer, sizeof answer, &received) != kFetchDone)
-        return kServiceUnavailable;
-    SetStoreInt(kLastUpdateCheckDayKey, static_cast<std::int32_t>(today), kMachineScope);
+UpdateFetch FetchForPlan(const UpdateCheckPlan& plan, const ServiceEndpoint& service,
+                         WebClock::time_point deadline) {
+    UpdateFetch fetch;
+    if (plan.ask == UpdateCheckPlan::Ask::Probe)
+        fetch.code = FetchUpdateInfo(service, nullptr, 0, nullptr, deadline);
+    else if (plan.ask == UpdateCheckPlan::Ask::Answer)
+        fetch.code =
+            FetchUpdateInfo(service, fetch.answer, sizeof fetch.answer, &fetch.received, deadline);
+    return fetch;
+}
 
-    const std::string_view text(reinterpret_cast<const char*>(answer),
-                                received < sizeof answer ? received : sizeof answer);
+int FinishUpdateCheck(const UpdateCheckPlan& plan, const UpdateFetch& fetch) {
+    if (plan.ask == UpdateCheckPlan::Ask::Nothing) return plan.result;
+    if (fetch.code != kFetchDone) return kServiceUnavailable;
+    if (plan.ask == UpdateCheckPlan::Ask::Probe) return plan.result;
+
+    SetStoreInt(kLastUpdateCheckDayKey, static_cast<std::int32_t>(plan.today), kMachineScope);
+    const std::string_view text(reinterpret_cast<const char*>(fetch.answer),
+                                fetch.received < sizeof fetch.answer ? fetch.received
+                                                                     : sizeof fetch.answer);
     const int result = ParseUpdateAnswer(text, kUpdateField);
     SetStoreInt(kLastUpdateResultKey, kUpdateResultBase + result, kMachineScope);
     return result;
+}
+
+int CheckForUpdate(bool forced, UpdateCheckState& state, const ServiceEndpoint& service,
+                   WebClock::time_point deadline) {
+    const UpdateCheckPlan plan = PlanUpdateCheck(forced, state);
+    return FinishUpdateCheck(plan, FetchForPlan(plan, service, deadline));
 }

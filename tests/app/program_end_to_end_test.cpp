@@ -553,6 +553,37 @@ TEST_F(ProgramTest, AnUnreachableOrUpToDateServiceAsksNothing) {
     }
 }
 
+TEST_F(ProgramTest, ASilentServiceHoldsNeitherTheWindowNorTheEnd) {
+    // Accepting and never answering, over http and over https (stuck in the TLS handshake).
+    const std::wstring silent[] = {widen(environment("VELKARO_TEST_SERVICE")) + L"/silent",
+                                   widen(environment("VELKARO_TEST_SILENT_HTTPS"))};
+    for (const std::wstring& service : silent) {
+        SCOPED_TRACE(narrow(service));
+        useService(service);
+        TestFolder fresh;
+        SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(fresh.path().c_str()));
+        Program program;
+        HWND window = program.mainWindow(4000);
+        ASSERT_NE(window, nullptr) << "no window within 4 s";
+        EXPECT_FALSE(program.hasMessageBox());
+        closeWindow(window);
+        EXPECT_EQ(program.exitCode(3000), 0u) << "the program waited for the service to end";
+    }
+}
+
+TEST_F(ProgramTest, ALateNewVersionIsOfferedOverTheWindowAndYesEndsTheProgram) {
+    useStandIn("late"); // answers "new version" after 2 s
+    Program program;
+    HWND window = program.mainWindow(4000);
+    ASSERT_NE(window, nullptr) << "no window within 4 s";
+    EXPECT_FALSE(program.hasMessageBox());
+    HWND box = program.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageText(box), kNewVersionText);
+    answer(box, IDYES);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
 TEST_F(ProgramTest, LivePreviewBoxDisablesOnlyTheDelayField) {
     values.push_back(
         ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"DisablePreviewWindow", 0));

@@ -16,6 +16,10 @@
 
 namespace {
 
+// The scripted service answers whatever the address and however long it takes.
+const ServiceEndpoint kScripted{};
+constexpr WebClock::time_point kNoDeadline = WebClock::time_point::max();
+
 class DiagnosticLogTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -58,7 +62,7 @@ TEST_F(DiagnosticLogTest, WithoutALogFileTheTrailStartsFresh) {
 
 TEST_F(DiagnosticLogTest, ASavedTrailIsReportedAndReloadsAsFullyReported) {
     givenTrail("101000#2:5;51:-2;", 7);
-    SaveErrorTrail(trail, true);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     ASSERT_EQ(webscript::Made().reports.size(), 1u);
     EXPECT_EQ(webscript::Made().reports[0], "2:5;51:-2;");
     EXPECT_EQ(trail.sentLength, 17u);
@@ -94,9 +98,9 @@ TEST_F(DiagnosticLogTest, OlderShortOrBrokenLogFilesGiveAFreshTrail) {
 
 TEST_F(DiagnosticLogTest, NothingNewMeansNoReportAndNoFile) {
     givenTrail("101000#2:5;", 11);
-    SaveErrorTrail(trail, true);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     givenTrail("101000#2:5;", 40);
-    SaveErrorTrail(trail, false);
+    SaveErrorTrail(trail, false, kScripted, kNoDeadline);
     EXPECT_TRUE(webscript::Made().reports.empty());
     EXPECT_FALSE(ReadWholeFile(logPath()).has_value());
 }
@@ -104,27 +108,27 @@ TEST_F(DiagnosticLogTest, NothingNewMeansNoReportAndNoFile) {
 TEST_F(DiagnosticLogTest, WithTheOptionOffOnlyTheForcedSaveSendsAndWrites) {
     ASSERT_EQ(SetStoreInt(kSendErrorReportKey, 0, kUserScope), kStoreWritten);
     givenTrail("101000#51:2;", 7);
-    SaveErrorTrail(trail, false);
+    SaveErrorTrail(trail, false, kScripted, kNoDeadline);
     EXPECT_TRUE(webscript::Made().reports.empty());
     EXPECT_FALSE(ReadWholeFile(logPath()).has_value());
     EXPECT_STREQ(trail.text, "101000#51:2;");
     EXPECT_EQ(trail.sentLength, 7u);
 
-    SaveErrorTrail(trail, true);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     ASSERT_EQ(webscript::Made().reports.size(), 1u);
     EXPECT_EQ(webscript::Made().reports[0], "51:2;");
     EXPECT_TRUE(ReadWholeFile(logPath()).has_value());
 
     ASSERT_EQ(SetStoreInt(kSendErrorReportKey, 3, kUserScope), kStoreWritten);
     std::strcat(trail.text, "52:\"x\";");
-    SaveErrorTrail(trail, false);
+    SaveErrorTrail(trail, false, kScripted, kNoDeadline);
     EXPECT_EQ(webscript::Made().reports.size(), 2u) << "only 0 turns reporting off";
 }
 
 TEST_F(DiagnosticLogTest, AnotherVersionIsNeitherSentNorSaved) {
     for (const char* text : {"101001#2:5;", "100000#2:5;", "2:5;"}) {
         givenTrail(text, 0);
-        SaveErrorTrail(trail, true);
+        SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     }
     EXPECT_TRUE(webscript::Made().reports.empty());
     EXPECT_FALSE(ReadWholeFile(logPath()).has_value());
@@ -133,13 +137,13 @@ TEST_F(DiagnosticLogTest, AnotherVersionIsNeitherSentNorSaved) {
 TEST_F(DiagnosticLogTest, AFailedReportIsOfferedAgainWithTheNextRecords) {
     webscript::SetReportResult(kReportNoConnection);
     givenTrail("101000#2:5;", 7);
-    SaveErrorTrail(trail, true);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     EXPECT_EQ(trail.sentLength, 7u);
     EXPECT_TRUE(ReadWholeFile(logPath()).has_value()) << "the file is written anyway";
 
     webscript::SetReportResult(kReportSent);
     std::strcat(trail.text, "3:6;");
-    SaveErrorTrail(trail, false);
+    SaveErrorTrail(trail, false, kScripted, kNoDeadline);
     ASSERT_EQ(webscript::Made().reports.size(), 2u);
     EXPECT_EQ(webscript::Made().reports[1], "2:5;3:6;");
     EXPECT_EQ(trail.sentLength, 15u);
@@ -157,8 +161,8 @@ TEST_F(DiagnosticLogTest, ATrailLongerThanOneReportBodyIsSentWholeOverTwoSaves) 
     for (int stage = 0; records.size() < 1400; ++stage)
         records += std::to_string(stage) + ":12345;";
     givenTrail(("101000#" + records).c_str(), 7);
-    SaveErrorTrail(trail, true);
-    SaveErrorTrail(trail, true);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
+    SaveErrorTrail(trail, true, kScripted, kNoDeadline);
     ASSERT_EQ(webscript::Made().reports.size(), 2u);
     const std::string first = carried(webscript::Made().reports[0]);
     EXPECT_LT(first.size(), records.size()) << "the first body is full";

@@ -41,6 +41,17 @@ ServiceEndpoint unreachable() {
     return endpoint;
 }
 
+// A deadline the stand-in's prompt answers meet with ease.
+WebClock::time_point soon() {
+    return WebClock::now() + kServiceTimeLimit;
+}
+
+ServiceEndpoint silentHttps() {
+    ServiceEndpoint endpoint{};
+    EXPECT_TRUE(ParseServiceBase(fromUtf8(environment("VELKARO_TEST_SILENT_HTTPS")), endpoint));
+    return endpoint;
+}
+
 // A file the stand-in wrote, through Wine's Z: drive.
 std::string recorded(const std::string& name) {
     std::string path = "Z:" + environment("VELKARO_TEST_STATE") + "/" + name;
@@ -69,7 +80,8 @@ TEST_F(StandInTest, TheUpdateRequestReachesTheServiceWithItsAddressAndUserAgent)
     unsigned char buffer[kUpdateAnswerCapacity];
     std::memset(buffer, 0xbd, sizeof buffer);
     std::size_t received = 12345;
-    ASSERT_EQ(FetchUpdateInfo(standIn("one"), buffer, sizeof buffer, &received), kFetchDone);
+    ASSERT_EQ(FetchUpdateInfo(standIn("one"), buffer, sizeof buffer, &received, soon()),
+              kFetchDone);
     const std::string answer = R"({"update_available": 1})";
     ASSERT_EQ(received, answer.size());
     EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), received), answer);
@@ -79,11 +91,13 @@ TEST_F(StandInTest, TheUpdateRequestReachesTheServiceWithItsAddressAndUserAgent)
               std::string::npos)
         << recorded("requests.log");
 
-    EXPECT_EQ(FetchUpdateInfo(standIn("longyes"), buffer, sizeof buffer, &received), kFetchDone);
+    EXPECT_EQ(FetchUpdateInfo(standIn("longyes"), buffer, sizeof buffer, &received, soon()),
+              kFetchDone);
     EXPECT_EQ(received, sizeof buffer) << "no more than the buffer";
-    EXPECT_EQ(FetchUpdateInfo(standIn("one"), nullptr, 0, nullptr), kFetchDone) << "probe";
-    EXPECT_EQ(FetchUpdateInfo(unreachable(), nullptr, 0, nullptr), kFetchCannotOpen);
-    EXPECT_EQ(FetchUpdateInfo(standIn("error"), buffer, sizeof buffer, &received), kFetchCannotOpen)
+    EXPECT_EQ(FetchUpdateInfo(standIn("one"), nullptr, 0, nullptr, soon()), kFetchDone) << "probe";
+    EXPECT_EQ(FetchUpdateInfo(unreachable(), nullptr, 0, nullptr, soon()), kFetchCannotOpen);
+    EXPECT_EQ(FetchUpdateInfo(standIn("error"), buffer, sizeof buffer, &received, soon()),
+              kFetchCannotOpen)
         << "an error page is no answer";
 }
 
@@ -102,27 +116,35 @@ TEST_F(StandInTest, AnswersMapToZeroOneAndTwo) {
     };
     for (const auto& [segment, expected] : cases) {
         UpdateCheckState state{0, 0};
-        EXPECT_EQ(CheckForUpdate(true, state, standIn(segment)), expected) << segment;
+        EXPECT_EQ(CheckForUpdate(true, state, standIn(segment), soon()), expected) << segment;
     }
     EXPECT_EQ(GetStoreInt(kLastUpdateResultKey, -1, kMachineScope), 808000) << "from \"long\"";
     EXPECT_EQ(GetStoreInt(kLastUpdateCheckDayKey, -1, kMachineScope),
               static_cast<std::int32_t>(DayNumber()));
 }
 
-TEST_F(StandInTest, AnUnreachableOrSilentServiceGivesTwoWithinTheTimeout) {
-    for (const ServiceEndpoint& service : {unreachable(), standIn("slow")}) {
+TEST_F(StandInTest, NoServiceHoldsACheckOrAReportPastItsTimeLimit) {
+    // Unreachable; answering after 12 s; answering a byte every 2 s; accepting and never
+    // answering over https (stuck in the TLS handshake).
+    for (const ServiceEndpoint& service :
+         {unreachable(), standIn("slow"), standIn("trickle"), silentHttps()}) {
+        SCOPED_TRACE(toUtf8(service.folder));
+        const auto limit = std::chrono::seconds(2);
         UpdateCheckState state{0, 0};
-        const ULONGLONG start = GetTickCount64();
-        EXPECT_EQ(CheckForUpdate(true, state, service), kServiceUnavailable);
-        const ULONGLONG elapsed = GetTickCount64() - start;
-        EXPECT_LT(elapsed, 9000u) << "milliseconds";
+        ULONGLONG start = GetTickCount64();
+        EXPECT_EQ(CheckForUpdate(true, state, service, WebClock::now() + limit),
+                  kServiceUnavailable);
+        EXPECT_LT(GetTickCount64() - start, 6000u) << "milliseconds";
+        start = GetTickCount64();
+        EXPECT_EQ(SendErrorReport(service, "2:5;", WebClock::now() + limit), kReportFailed);
+        EXPECT_LT(GetTickCount64() - start, 6000u) << "milliseconds";
     }
     EXPECT_EQ(GetStoreInt(kLastUpdateResultKey, -1, kMachineScope), -1) << "nothing stored";
 }
 
 TEST_F(StandInTest, AReportArrivesWithItsHeaderAndBody) {
     const char* unsent = "2:5;52:\"a&b\";";
-    ASSERT_EQ(SendErrorReport(standIn("accept"), unsent), kReportSent);
+    ASSERT_EQ(SendErrorReport(standIn("accept"), unsent, soon()), kReportSent);
     char body[kReportBodyCapacity];
     BuildReportBody(body, ReadSystemNumber(), unsent);
     EXPECT_EQ(recorded("accept-1.body"), body);
@@ -134,8 +156,8 @@ TEST_F(StandInTest, AReportArrivesWithItsHeaderAndBody) {
     EXPECT_NE(head.find("User-Agent: Velkarostrandemilquorbenix/101000"), std::string::npos)
         << head;
 
-    EXPECT_EQ(SendErrorReport(standIn("reject"), unsent), kReportFailed);
-    EXPECT_EQ(SendErrorReport(unreachable(), unsent), kReportFailed);
+    EXPECT_EQ(SendErrorReport(standIn("reject"), unsent, soon()), kReportFailed);
+    EXPECT_EQ(SendErrorReport(unreachable(), unsent, soon()), kReportFailed);
 }
 
 TEST_F(StandInTest, AnUnsentReportIsSentWithTheNextRecords) {
@@ -143,11 +165,11 @@ TEST_F(StandInTest, AnUnsentReportIsSentWithTheNextRecords) {
     std::memset(&trail, 0, sizeof trail);
     LoadErrorTrail(trail);
     AppendErrorRecord(trail, 2, 5);
-    SaveErrorTrail(trail, true, unreachable());
+    SaveErrorTrail(trail, true, unreachable(), soon());
     EXPECT_EQ(trail.sentLength, 7u);
 
     AppendSignedErrorRecord(trail, 51, 2);
-    SaveErrorTrail(trail, false, standIn("later"));
+    SaveErrorTrail(trail, false, standIn("later"), soon());
     EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
     const std::string body = recorded("later-1.body");
     EXPECT_EQ(body.substr(body.find("&trail=")), "&trail=2:5;51:2;") << body;

@@ -5,7 +5,12 @@ Listens on 127.0.0.1 on a free port and writes that port, and a port on which no
 listens, into the state folder. The first segment of a request's path picks the behaviour:
 update requests (GET) get the answer of ANSWERS, reports (POST) are recorded as
 <segment>-<n>.head and <segment>-<n>.body in the state folder. Every GET is logged to
-requests.log as "<path> <user-agent>". Runs until it is terminated.
+requests.log as "<path> <user-agent>". Two segments answer no request in time: "trickle"
+sends its answer a byte every TRICKLE_SECONDS, "silent" never answers at all.
+
+A second listener on 127.0.0.2 (its port in silent-port) accepts connections and never sends
+a byte: an https address there stalls a client in its TLS handshake, as a firewall or a
+captive portal that swallows the traffic does. Runs until it is terminated.
 """
 import argparse
 import http.server
@@ -25,9 +30,12 @@ ANSWERS = {
     "long": (200, b'{"notes": "' + b"x" * 600 + b'", "update_available": 1}'),
     "longyes": (200, b'{"update_available": 1, "notes": "' + b"x" * 600 + b'"}'),
     "slow": (200, YES),
+    "late": (200, YES),
     "error": (503, YES),
 }
 SLOW_SECONDS = 12
+LATE_SECONDS = 2
+TRICKLE_SECONDS = 2
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -49,20 +57,44 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             pass  # the client gave up waiting
 
+    def hold(self, segment):
+        """Answers "trickle" a byte at a time and "silent" never; True when it did either."""
+        try:
+            if segment == "trickle":
+                for byte in b"HTTP/1.1 200 OK\r\nContent-Length: 23\r\n\r\n" + YES:
+                    self.wfile.write(bytes([byte]))
+                    self.wfile.flush()
+                    time.sleep(TRICKLE_SECONDS)
+            elif segment == "silent":
+                while self.connection.recv(4096):
+                    pass
+            else:
+                return False
+        except OSError:
+            pass
+        self.close_connection = True
+        return True
+
     def do_GET(self):
         state = self.server.state
         with self.server.lock:
             with open(os.path.join(state, "requests.log"), "a") as log:
                 log.write(f"{self.path} {self.headers.get('User-Agent', '')}\n")
         segment = self.segment()
+        if self.hold(segment):
+            return
         if segment == "slow":
             time.sleep(SLOW_SECONDS)
+        if segment == "late":
+            time.sleep(LATE_SECONDS)
         status, body = ANSWERS.get(segment, (404, b"not found"))
         self.answer(status, body)
 
     def do_POST(self):
         body = self.rfile.read(int(self.headers.get("Content-Length", "0")))
         segment = self.segment()
+        if self.hold(segment):
+            return
         with self.server.lock:
             self.server.counts[segment] = self.server.counts.get(segment, 0) + 1
             name = os.path.join(self.server.state, f"{segment}-{self.server.counts[segment]}")
@@ -70,6 +102,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 head.write(self.requestline + "\n" + str(self.headers))
             with open(name + ".body", "wb") as out:
                 out.write(body)
+        if segment == "slow":
+            time.sleep(SLOW_SECONDS)
         self.answer(500 if segment == "reject" else 200, b"ok")
 
 
@@ -77,6 +111,14 @@ def write_atomically(path, text):
     with open(path + ".tmp", "w") as out:
         out.write(text)
     os.replace(path + ".tmp", path)
+
+
+def swallow(listener):
+    """Accepts every connection and keeps it open without a word."""
+    held = []
+    while True:
+        connection, _ = listener.accept()
+        held.append(connection)
 
 
 def main():
@@ -91,7 +133,12 @@ def main():
     with socket.socket() as closed:
         closed.bind(("127.0.0.1", 0))
         closed_port = closed.getsockname()[1]
+    silent = socket.socket()
+    silent.bind(("127.0.0.2", 0))
+    silent.listen(16)
+    threading.Thread(target=swallow, args=(silent,), daemon=True).start()
     write_atomically(os.path.join(args.state, "closed-port"), str(closed_port))
+    write_atomically(os.path.join(args.state, "silent-port"), str(silent.getsockname()[1]))
     write_atomically(os.path.join(args.state, "port"), str(server.server_address[1]))
     server.serve_forever()
 

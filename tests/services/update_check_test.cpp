@@ -12,6 +12,10 @@
 
 namespace {
 
+// The scripted service answers whatever the address and however long it takes.
+const ServiceEndpoint kScripted{};
+constexpr WebClock::time_point kNoDeadline = WebClock::time_point::max();
+
 constexpr const char* kYes = R"({"update_available": 1})";
 constexpr const char* kNo = R"({"update_available": 0})";
 
@@ -62,7 +66,7 @@ class UpdateCheckTest : public ::testing::Test {
 
 TEST_F(UpdateCheckTest, ARealCheckStoresTheDayAndTheResult) {
     webscript::SetUpdateAnswer(kFetchDone, kYes);
-    EXPECT_EQ(CheckForUpdate(false, state), kNewVersion);
+    EXPECT_EQ(CheckForUpdate(false, state, kScripted, kNoDeadline), kNewVersion);
     EXPECT_EQ(webscript::Made().fetches, 1);
     EXPECT_EQ(stored(kLastUpdateCheckDayKey), today());
     EXPECT_EQ(stored(kLastUpdateResultKey), 808001);
@@ -70,7 +74,7 @@ TEST_F(UpdateCheckTest, ARealCheckStoresTheDayAndTheResult) {
     EXPECT_EQ(state.checkDay, DayNumberOf(2024, 3, 15));
 
     webscript::SetUpdateAnswer(kFetchDone, kNo);
-    EXPECT_EQ(CheckForUpdate(true, state), kUpToDate);
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kUpToDate);
     EXPECT_EQ(stored(kLastUpdateResultKey), 808000);
 }
 
@@ -89,7 +93,7 @@ TEST_F(UpdateCheckTest, AnswersMapToTheirResults) {
         SCOPED_TRACE(answer);
         webscript::SetUpdateAnswer(kFetchDone, answer);
         UpdateCheckState fresh{0, 0};
-        EXPECT_EQ(CheckForUpdate(true, fresh), expected);
+        EXPECT_EQ(CheckForUpdate(true, fresh, kScripted, kNoDeadline), expected);
         EXPECT_EQ(stored(kLastUpdateResultKey), 808000 + expected);
     }
 }
@@ -97,7 +101,7 @@ TEST_F(UpdateCheckTest, AnswersMapToTheirResults) {
 TEST_F(UpdateCheckTest, AnUnavailableServiceGivesTwoAndChangesNothing) {
     for (const int code : {kFetchNoSession, kFetchCannotOpen, kFetchReadFailed}) {
         webscript::SetUpdateAnswer(code, kYes);
-        EXPECT_EQ(CheckForUpdate(true, state), kServiceUnavailable) << code;
+        EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kServiceUnavailable) << code;
     }
     EXPECT_EQ(stored(kLastUpdateCheckDayKey), -1);
     EXPECT_EQ(stored(kLastUpdateResultKey), -1);
@@ -106,14 +110,15 @@ TEST_F(UpdateCheckTest, AnUnavailableServiceGivesTwoAndChangesNothing) {
 TEST_F(UpdateCheckTest, TheStartUpCheckAsksOncePerDayButTheCommandAlwaysAsks) {
     webscript::SetUpdateAnswer(kFetchDone, kYes);
     ASSERT_EQ(SetStoreInt(kLastUpdateCheckDayKey, today(), kMachineScope), kStoreWritten);
-    EXPECT_EQ(CheckForUpdate(false, state), kUpToDate);
+    EXPECT_EQ(CheckForUpdate(false, state, kScripted, kNoDeadline), kUpToDate);
     EXPECT_EQ(webscript::Made().fetches, 0);
     EXPECT_EQ(state.checksToday, 1) << "counted even without asking";
-    EXPECT_EQ(CheckForUpdate(true, state), kNewVersion);
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kNewVersion);
     EXPECT_EQ(webscript::Made().fetches, 1);
 
     ASSERT_EQ(SetStoreInt(kLastUpdateCheckDayKey, today() - 1, kMachineScope), kStoreWritten);
-    EXPECT_EQ(CheckForUpdate(false, state), kNewVersion) << "yesterday's check is old";
+    EXPECT_EQ(CheckForUpdate(false, state, kScripted, kNoDeadline), kNewVersion)
+        << "yesterday's check is old";
     EXPECT_EQ(webscript::Made().fetches, 2);
 }
 
@@ -122,34 +127,35 @@ TEST_F(UpdateCheckTest, WithTheOptionOffOnlyTheCommandAsks) {
     for (const std::int32_t option : {0, 2, -1}) {
         ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, option, kMachineScope), kStoreWritten);
         UpdateCheckState fresh{0, 0};
-        EXPECT_EQ(CheckForUpdate(false, fresh), kUpToDate) << option;
+        EXPECT_EQ(CheckForUpdate(false, fresh, kScripted, kNoDeadline), kUpToDate) << option;
         EXPECT_EQ(webscript::Made().fetches, 0) << option;
     }
-    EXPECT_EQ(CheckForUpdate(true, state), kNewVersion);
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kNewVersion);
     EXPECT_EQ(webscript::Made().fetches, 1);
 }
 
 TEST_F(UpdateCheckTest, TheSixthCheckOfTheDayProbesAndRepeatsTheLastResult) {
     webscript::SetUpdateAnswer(kFetchDone, kYes);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(CheckForUpdate(true, state), kNewVersion);
+        EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kNewVersion);
     EXPECT_EQ(webscript::Made().fetches, 5);
     EXPECT_EQ(state.checksToday, 5);
 
     webscript::SetUpdateAnswer(kFetchDone, kNo);
-    EXPECT_EQ(CheckForUpdate(true, state), kNewVersion) << "the stored result, not the answer";
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kNewVersion)
+        << "the stored result, not the answer";
     EXPECT_EQ(webscript::Made().fetches, 5);
     EXPECT_EQ(webscript::Made().probes, 1);
     EXPECT_EQ(state.checksToday, 5);
 
     webscript::SetUpdateAnswer(kFetchCannotOpen, kNo);
-    EXPECT_EQ(CheckForUpdate(true, state), kServiceUnavailable);
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kServiceUnavailable);
     EXPECT_EQ(webscript::Made().probes, 2);
 
     webscript::SetUpdateAnswer(kFetchDone, kNo);
     for (const std::int32_t odd : {808002, 808007, 7, 0}) {
         ASSERT_EQ(SetStoreInt(kLastUpdateResultKey, odd, kMachineScope), kStoreWritten);
-        EXPECT_EQ(CheckForUpdate(true, state), kUpToDate) << odd;
+        EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kUpToDate) << odd;
     }
     EXPECT_EQ(webscript::Made().fetches, 5);
 }
@@ -158,10 +164,10 @@ TEST_F(UpdateCheckTest, ACheckJustAfterMidnightStartsANewCountOfFive) {
     webscript::SetUpdateAnswer(kFetchDone, kNo);
     fixedclock::SetDate(2024, 2, 28);
     for (int i = 0; i < 6; ++i)
-        CheckForUpdate(true, state);
+        CheckForUpdate(true, state, kScripted, kNoDeadline);
     EXPECT_EQ(webscript::Made().fetches, 5);
     fixedclock::SetDate(2024, 2, 29);
-    EXPECT_EQ(CheckForUpdate(true, state), kUpToDate);
+    EXPECT_EQ(CheckForUpdate(true, state, kScripted, kNoDeadline), kUpToDate);
     EXPECT_EQ(webscript::Made().fetches, 6);
     EXPECT_EQ(state.checksToday, 1);
     EXPECT_EQ(state.checkDay, DayNumberOf(2024, 2, 29));

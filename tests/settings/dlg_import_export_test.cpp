@@ -10,9 +10,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
+
+std::string Environment(const char* name) {
+    char value[512] = {};
+    const DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+    return length < sizeof value ? value : "";
+}
 
 void Click(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -160,20 +168,27 @@ TEST_F(WindowCommandsTest, EveryPreviewButtonOpensItsPreview) {
     EXPECT_EQ(opened, 41);
 }
 
-TEST_F(WindowCommandsTest, AFailedImportSaysSoWithItsCode) {
+TEST_F(WindowCommandsTest, AFailedImportSaysSoWithItsCodeAndReportsToTheWindowsService) {
+    ServiceEndpoint standIn{};
+    ASSERT_TRUE(
+        ParseServiceBase(fromUtf8(Environment("VELKARO_TEST_SERVICE") + "/imports"), standIn))
+        << "run through tests/services/with_stand_in.sh";
+    MainWindow reporting(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn);
     ModalWatcher watcher{{}, {}, IDOK};
-    watcher.watch([&] { RunImportExport(*window, 0, u"C:\\no-such-folder\\x.vlkd"); });
+    watcher.watch([&] { RunImportExport(reporting, 0, u"C:\\no-such-folder\\x.vlkd"); });
     EXPECT_EQ(watcher.caption, L"Import");
     EXPECT_EQ(watcher.text, L"Cannot import settings. Error code: 1");
-    EXPECT_EQ(window->dialogResult, -1);
+    EXPECT_EQ(reporting.dialogResult, -1);
+    // The stand-in keeps each report it is sent; the missing file is record 51 with errno 2.
+    std::ifstream report("Z:" + Environment("VELKARO_TEST_STATE") + "/imports-1.body");
+    const std::string body((std::istreambuf_iterator<char>(report)), {});
+    EXPECT_NE(body.find("&trail=51:2;"), std::string::npos) << body;
+    DestroyWindow(reporting.window);
+    PumpMessages();
 }
 
 TEST_F(WindowCommandsTest, CheckForUpdateTellsEachAnswerOfTheService) {
-    const std::string base = [] {
-        char value[256] = {};
-        GetEnvironmentVariableA("VELKARO_TEST_SERVICE", value, sizeof value);
-        return std::string(value);
-    }();
+    const std::string base = Environment("VELKARO_TEST_SERVICE");
     ASSERT_FALSE(base.empty()) << "run through tests/services/with_stand_in.sh";
     // No start-up check: only the command asks the service.
     ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);

@@ -39,7 +39,7 @@ void Reset() {
 } // namespace webscript
 
 int FetchUpdateInfo(const ServiceEndpoint&, unsigned char* buffer, std::size_t size,
-                    std::size_t* received) {
+                    std::size_t* received, WebClock::time_point) {
     Script& s = script();
     if (received) *received = 0;
     if (!buffer) {
@@ -54,7 +54,7 @@ int FetchUpdateInfo(const ServiceEndpoint&, unsigned char* buffer, std::size_t s
     return kFetchDone;
 }
 
-int SendErrorReport(const ServiceEndpoint&, const char* unsent) {
+int SendErrorReport(const ServiceEndpoint&, const char* unsent, WebClock::time_point) {
     script().calls.reports.emplace_back(unsent);
     return script().reportCode;
 }
