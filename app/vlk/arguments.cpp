@@ -23,7 +23,10 @@ constexpr CommandForm kCommands[] = {
 };
 
 std::string quoted(const std::u16string& text) {
-    return "\"" + toUtf8(text) + "\"";
+    std::string out(1, '"');
+    out += toUtf8(text);
+    out += '"';
+    return out;
 }
 
 } // namespace
