@@ -230,40 +230,18 @@ TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
         {u"\u0080\u07ff", "\xc2\x80\xdf\xbf"},
         {u"\u0800\uffff", "\xe0\xa0\x80\xef\xbf\xbf"},
         {u"\U00010000\U0010ffff", "\xf0\x90\x80\x80\xf4\x8f\xbf\xbf"},
-        {u"Gr\u00fc\u00dfe \U0001F600", "Gr\xc3\xbc\xc3\x9f"
-                                        "e \xf0\x9f\x98\x80"},
     };
     for (const auto& c : both) {
         EXPECT_EQ(toUtf8(c.utf16), c.utf8);
         EXPECT_EQ(fromUtf8(c.utf8), c.utf16);
     }
-    const std::u16string bad = u"a\ufffdb";
-    EXPECT_EQ(fromUtf8("a\xff"
-                       "b"),
-              bad);
-    EXPECT_EQ(fromUtf8("a\xe0\x80\x80"
-                       "b")
-                  .substr(0, 2),
-              u"a\ufffd")
-        << "overlong";
-    EXPECT_EQ(fromUtf8("a\xed\xa0\x80"
-                       "b")
-                  .substr(0, 2),
-              u"a\ufffd")
-        << "a surrogate";
-    EXPECT_EQ(fromUtf8("a\xf4\x90\x80\x80"
-                       "b")
-                  .substr(0, 2),
-              u"a\ufffd")
-        << "above U+10FFFF";
-    EXPECT_EQ(fromUtf8("a\xe4\xb8"
-                       "b"),
-              bad)
-        << "cut short";
-    EXPECT_EQ(toUtf8(u"a\xd800"
-                     u"b"),
-              "a\xef\xbf\xbd"
-              "b");
+    // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short.
+    for (std::string bad :
+         {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"}) {
+        const std::u16string got = fromUtf8(bad + "b");
+        EXPECT_TRUE(got.starts_with(u"a\ufffd") && got.ends_with(u'b')) << bad.size();
+    }
+    EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
 }
 
 } // namespace
