@@ -207,11 +207,12 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
     }
 }
 
-TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesIsAlways) {
+TEST_F(EngineTest, OnlyChangedTweaksAndTextsAreWrittenButNoDrivesAlways) {
     for (const Row& r : kRows) // every tweak in some state, most of them set
         store(r.hive, r.key, r.value, r.before);
-    store(LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", u"RegisteredOwner",
-          "sz " + std::string(70, 'O'));
+    const char16_t* nt = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    store(LM, nt, u"RegisteredOwner", "sz " + std::string(70, 'O')); // read as its first 50
+    store(LM, nt, u"RegisteredOrganization", "sz Quenorith");
     const char16_t* policies = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
     const std::string noDrives = toUtf8(policies) + ",NoDrives";
     const struct {
@@ -228,6 +229,12 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesIsAlways) {
         EXPECT_EQ(stored(LM, policies, u"NoDrives", c.after), c.after);
         EXPECT_TRUE(fakes::Now().taskCalls.empty());
     }
+    EXPECT_EQ(std::u16string(m.system.items[12].current.text), std::u16string(50, u'O'));
+    SetPendingText(m.system, 12, u"");
+    SetPendingText(m.system, 13, u"Quenorith Ltd");
+    EXPECT_EQ(ApplyChanges(m, trail, 0xC), 0u);
+    EXPECT_EQ(stored(LM, nt, u"RegisteredOwner", ""), "sz ");
+    EXPECT_EQ(stored(LM, nt, u"RegisteredOrganization", ""), "sz Quenorith Ltd");
 }
 
 TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) {
@@ -264,21 +271,6 @@ TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) 
                   c.slot < 0 ? 0u : 1u);
         EXPECT_EQ(stored(LM, key, u"NoDrives", c.after), c.after);
     }
-}
-
-TEST_F(EngineTest, OwnerTextsAreCutToFiftyAndWrittenOnlyWhenTheyDiffer) {
-    const char16_t* nt = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-    store(LM, nt, u"RegisteredOwner", "sz " + std::string(70, 'O'));
-    store(LM, nt, u"RegisteredOrganization", "sz Quenorith");
-    read();
-    EXPECT_EQ(std::u16string(m.system.items[12].current.text), std::u16string(50, u'O'));
-    EXPECT_EQ(std::u16string(m.system.items[13].current.text), u"Quenorith");
-    KeepCurrentValues(m);
-    SetPendingText(m.system, 12, u"");
-    SetPendingText(m.system, 13, u"Quenorith Ltd");
-    EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
-    EXPECT_EQ(stored(LM, nt, u"RegisteredOwner", ""), "sz ");
-    EXPECT_EQ(stored(LM, nt, u"RegisteredOrganization", ""), "sz Quenorith Ltd");
 }
 
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
