@@ -241,6 +241,7 @@ TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
         const std::u16string got = fromUtf8(bad + "b");
         EXPECT_TRUE(got.starts_with(u"a\ufffd") && got.ends_with(u'b')) << bad.size();
     }
+    EXPECT_EQ(fromUtf8("\xc3\xbc\xbc"), u"\u00fc\ufffd") << "a continuation byte too many";
     EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
 }
 
