@@ -4,13 +4,12 @@
 
 #include "engine/registry.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace memreg {
 
-// Forgets every key, value and refusal.
+// Forgets every key, value, refusal and logged change.
 void Reset();
 // Refuses write access (open for writing, create, set, delete) to the key at path and to
 // everything below it, as Windows refuses a machine-wide key to a user without elevation.
@@ -21,7 +20,7 @@ void DeleteTree(Hive hive, const char16_t* path);
 struct Operation {
     std::string verb; // "create", "delete-key", "set", "delete-value"
     Hive hive;
-    std::u16string path;
+    std::u16string path; // as the caller spelled it
     std::u16string name;
 };
 // Every successful change, in order, since the last Reset or ClearLog.

@@ -1,0 +1,505 @@
+// Every tweak read and applied over the in-memory registry and platform. The round-trip table
+// has one row per place a tweak is kept, written out here rather than taken from the
+// catalogue: the hive, key and value, what is stored before, the value read, the value asked
+// for, what is stored after (and read back). Then the rules that are more than one value.
+#include "engine/apply_changes.h"
+#include "engine/change_outcome.h"
+#include "engine/registry.h"
+#include "engine/registry_key.h"
+#include "engine/system_state.h"
+#include "engine/text.h"
+#include "tests/substitutes/platform_fakes.h"
+#include "tests/substitutes/registry_memory.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine, CR = Hive::ClassesRoot;
+constexpr std::uint32_t kC = 0x4; // drive C: alone
+
+// What a place in the registry holds, as text: "-" (no value), "key", "no key", "dword N",
+// "sz TEXT" or "binary B B ..." (a REG_BINARY value's bytes).
+void store(Hive hive, const char16_t* path, const char16_t* name, const std::string& what) {
+    std::istringstream in(what);
+    std::string kind;
+    in >> kind;
+    std::vector<unsigned char> bytes;
+    for (unsigned byte; in >> byte;)
+        bytes.push_back(static_cast<unsigned char>(byte));
+    bool ok = true;
+    if (kind == "key") ok = CreateRegKey(hive, path);
+    if (kind == "dword") ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
+    if (kind == "sz") ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
+    if (kind == "binary") ok = WriteRegBinary(hive, path, name, bytes.data(), bytes.size());
+    ASSERT_TRUE(ok) << what;
+}
+std::string stored(Hive hive, const char16_t* path, const char16_t* name, const std::string& like) {
+    if (like.ends_with("key")) return RegKeyExists(hive, path) ? "key" : "no key";
+    reg::Key key;
+    std::uint32_t type = 0, size = 0, number = 0;
+    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess ||
+        key.query(name, &type, nullptr, &size) != reg::kSuccess)
+        return "-";
+    std::vector<unsigned char> b(size);
+    EXPECT_EQ(key.query(name, &type, b.data(), &size), reg::kSuccess);
+    std::u16string text(size / 2, u'\0');
+    std::memcpy(text.data(), b.data(), text.size() * 2);
+    if (type == kRegDword && size == 4)
+        return "dword " + std::to_string((std::memcpy(&number, b.data(), 4), number));
+    if (type == kRegSz && size % 2 == 0 && text.ends_with(u'\0'))
+        return "sz " + toUtf8(text.substr(0, text.size() - 1));
+    std::string out = type == kRegBinary ? "binary" : "type " + std::to_string(type);
+    for (unsigned char byte : b)
+        out += " " + std::to_string(byte);
+    return out;
+}
+
+class EngineTest : public ::testing::Test {
+  protected:
+    void SetUp() override { reset(u"19041"); }
+    void reset(const char16_t* build) {
+        memreg::Reset();
+        fakes::Reset();
+        std::memset(&trail, 0, sizeof trail);
+        std::strcpy(trail.text, "101000#");
+        WriteRegString(LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
+                       u"CurrentBuildNumber", build);
+    }
+    // Reads over a model of leftovers: every item must be written whole.
+    void read(std::uint32_t drives = kC) {
+        std::memset(&m, 0xbd, sizeof m);
+        ReadSystemState(m, trail, drives);
+    }
+    // Reads, asks for the item's pending value (nothing for page -1) with every other control
+    // as read, and applies.
+    std::uint32_t change(int page, std::size_t index, std::uint32_t pending,
+                         std::uint32_t drives = kC) {
+        read(drives);
+        KeepCurrentValues(m);
+        if (page >= 0) item(page, index).pending.number = pending;
+        memreg::ClearLog();
+        fakes::Now().taskCalls.clear();
+        return ApplyChanges(m, trail, drives);
+    }
+    FeatureItem& item(int page, std::size_t index) {
+        FeatureItem* const pages[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
+                                      m.system.items,   m.security.items, m.privacy.items};
+        return pages[page][index];
+    }
+    // The changes since the last apply, but for keys created on the way.
+    static std::vector<std::string> log() {
+        std::vector<std::string> out;
+        for (const auto& op : memreg::Log())
+            if (op.verb != "create")
+                out.push_back(op.verb + " " + toUtf8(op.path) + "," + toUtf8(op.name));
+        return out;
+    }
+
+    FeatureModel m;
+    ErrorTrail trail;
+};
+
+struct Row {
+    int page;
+    std::size_t item;
+    Hive hive;
+    const char16_t* key;
+    const char16_t* value;
+    const char* before;
+    std::uint32_t read;
+    std::uint32_t pending;
+    const char* after;
+    bool logOut;
+};
+
+// clang-format off
+const Row kRows[] = {
+    // This PC folders that can be added: per user, or machine-wide where unchecking deletes too.
+    {0, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "no key", 0, 1, "key", false},
+    {0, 0, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "key", 1, 0, "no key", false},
+    {0, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{21EC2020-3AEA-1069-A2DD-08002B30309D}", u"", "no key", 0, 1, "key", false},
+    {0, 1, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{21EC2020-3AEA-1069-A2DD-08002B30309D}", u"", "key", 1, 0, "no key", false},
+    {0, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2559A1F3-21D7-11D4-BDAF-00C04F60B9F0}", u"", "key", 1, 0, "no key", false},
+    {0, 2, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2559A1F3-21D7-11D4-BDAF-00C04F60B9F0}", u"", "key", 1, 0, "no key", false},
+    {0, 3, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{3080F90E-D7AD-11D9-BD98-0000947B0257}", u"", "no key", 0, 1, "key", false},
+    {0, 3, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{3080F90E-D7AD-11D9-BD98-0000947B0257}", u"", "key", 1, 0, "no key", false},
+    {0, 4, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{D20EA4E1-3957-11D2-A40B-0C5020524153}", u"", "no key", 0, 1, "key", false},
+    {0, 4, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{D20EA4E1-3957-11D2-A40B-0C5020524153}", u"", "key", 1, 0, "no key", false},
+    {0, 5, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{7007ACC7-3202-11D1-AAD2-00805FC1270E}", u"", "no key", 0, 1, "key", false},
+    {0, 5, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{7007ACC7-3202-11D1-AAD2-00805FC1270E}", u"", "key", 1, 0, "no key", false},
+    {0, 6, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2227A280-3AEA-1069-A2DE-08002B30309D}", u"", "no key", 0, 1, "key", false},
+    {0, 6, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2227A280-3AEA-1069-A2DE-08002B30309D}", u"", "key", 1, 0, "no key", false},
+    // Standard folders, hidden by deleting their machine-wide key.
+    {0, 7, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{0DB7E03F-FC29-4DC6-9020-FF41B59E513A}", u"", "key", 0, 1, "no key", false},
+    {0, 8, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}", u"", "no key", 1, 0, "key", false},
+    {0, 9, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{d3162b92-9365-467a-956b-92703aca08af}", u"", "key", 0, 1, "no key", false},
+    {0, 10, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{088e3905-0323-4b02-9826-5d99428e115f}", u"", "key", 0, 1, "no key", false},
+    {0, 11, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{3dfdf296-dbec-4fb4-81d1-6a3438bcf4de}", u"", "key", 0, 1, "no key", false},
+    {0, 12, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{24ad3ad4-a569-4530-98e1-ab02f9417aa8}", u"", "key", 0, 1, "no key", false},
+    {0, 13, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{f86fa3ab-70d2-4fc7-9c99-fcbf05467f3a}", u"", "key", 0, 1, "no key", false},
+    // Taskbar.
+    {1, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"DisablePreviewWindow", "dword 2", 2, 0, "dword 0", true},
+    {1, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoTrayItemsDisplay", "dword 3", 3, 1, "dword 1", true},
+    {1, 1, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoTrayItemsDisplay", "dword 1", 1, 0, "-", true},
+    {1, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ExtendedUIHoverTime", "-", 400, 50, "dword 50", true},
+    {1, 3, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ThumbnailLivePreviewHoverTime", "-", 1000, 2500, "dword 2500", true},
+    {1, 4, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ShowSecondsInSystemClock", "-", 0, 1, "dword 1", true},
+    // Context menu.
+    {2, 0, CR, u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB630-2971-11D1-A18C-00C04FD75D13}", u"", "no key", 0, 1, "key", false},
+    {2, 1, CR, u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB631-2971-11D1-A18C-00C04FD75D13}", u"", "key", 1, 0, "no key", false},
+    {2, 2, CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1 ", 0, 1, "sz notepad.exe %1", false},
+    {2, 2, CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1", 1, 0, "no key", false},
+    // System.
+    {3, 0, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"NoWindowMinimizingShortcuts", "-", 0, 1, "dword 1", true},
+    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0", 0, 1, "binary 0 0 0 0", true},
+    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 1 1 1 0", 0, 1, "binary 0 0 0 0", true},
+    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0 0 0", 0, 1, "binary 0 0 0 0", true},
+    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0 0", 1, 0, "-", true},
+    {3, 3, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System", u"VerboseStatus", "-", 0, 1, "dword 1", false},
+    {3, 4, LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\MTCUVC", u"EnableMtcUvc", "-", 0, 1, "dword 0", false},
+    {3, 4, LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\MTCUVC", u"EnableMtcUvc", "dword 0", 1, 0, "-", false},
+    {3, 5, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer", u"DisableNotificationCenter", "-", 0, 1, "dword 1", true},
+    {3, 5, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer", u"DisableNotificationCenter", "dword 1", 1, 0, "-", true},
+    {3, 6, CR, u"CLSID\\{018D5C66-4533-4307-9B53-224DE2ED1FE6}", u"System.IsPinnedToNameSpaceTree", "-", 0, 1, "dword 0", false},
+    {3, 6, CR, u"CLSID\\{018D5C66-4533-4307-9B53-224DE2ED1FE6}", u"System.IsPinnedToNameSpaceTree", "dword 0", 1, 0, "dword 1", false},
+    {3, 7, CU, u"Software\\Policies\\Microsoft\\Windows\\Windows Search", u"AllowCortana", "-", 0, 1, "dword 0", true},
+    {3, 7, CU, u"Software\\Policies\\Microsoft\\Windows\\Windows Search", u"AllowCortana", "dword 0", 1, 0, "-", true},
+    {3, 7, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Windows Search", u"AllowCortana", "dword 0", 1, 0, "-", true},
+    {3, 8, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Personalization", u"NoLockScreen", "-", 0, 1, "dword 1", false},
+    {3, 9, CU, u"Control Panel\\Desktop", u"PaintDesktopVersion", "-", 0, 1, "dword 1", true},
+    {3, 10, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe", u"", "-", 0, 1, "sz C:\\Windows\\System32\\calc1.exe", false},
+    {3, 10, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe", u"", "key", 1, 0, "no key", false},
+    {3, 11, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"NoUseStoreOpenWith", "-", 0, 1, "dword 1", false},
+    {3, 11, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer", u"NoUseStoreOpenWith", "dword 1", 1, 0, "-", false},
+    // Security.
+    {4, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoDriveTypeAutoRun", "dword 511", 0, 1, "dword 255", true},
+    {4, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoDriveTypeAutoRun", "dword 255", 1, 0, "-", true},
+    {4, 1, LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", u"DisableCAD", "-", 1, 0, "dword 1", false},
+    {4, 1, LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", u"DisableCAD", "dword 1", 0, 1, "dword 0", false},
+    {4, 2, CU, u"Software\\Microsoft\\Windows Script Host\\Settings", u"Enabled", "-", 0, 1, "dword 0", false},
+    {4, 2, CU, u"Software\\Microsoft\\Windows Script Host\\Settings", u"Enabled", "dword 0", 1, 0, "dword 1", false},
+    {4, 3, LM, u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management", u"ClearPageFileAtShutdown", "-", 0, 1, "dword 1", false},
+    // Privacy, from build 19041.
+    {5, 1, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"DisableSearchBoxSuggestions", "-", 0, 1, "dword 1", true},
+    {5, 1, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"DisableSearchBoxSuggestions", "dword 1", 1, 0, "-", true},
+};
+// clang-format on
+
+TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
+    for (const Row& r : kRows) {
+        SCOPED_TRACE(std::to_string(r.page) + "." + std::to_string(r.item) + " " +
+                     toUtf8(*r.value ? r.value : r.key));
+        reset(u"19041");
+        store(r.hive, r.key, r.value, r.before);
+        read();
+        EXPECT_EQ(item(r.page, r.item).current.number, r.read) << "read before";
+        EXPECT_EQ(item(r.page, r.item).pending.number, 0u);
+        EXPECT_EQ(change(r.page, r.item, r.pending), r.logOut ? 1u : 0u);
+        EXPECT_EQ(stored(r.hive, r.key, r.value, r.after), r.after);
+        read();
+        EXPECT_EQ(item(r.page, r.item).current.number, r.pending) << "read after";
+    }
+}
+
+TEST_F(EngineTest, OnlyChangedTweaksAndTextsAreWrittenButNoDrivesAlways) {
+    for (const Row& r : kRows) // every tweak in some state, most of them set
+        store(r.hive, r.key, r.value, r.before);
+    const char16_t* nt = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    store(LM, nt, u"RegisteredOwner", "sz " + std::string(70, 'O')); // read as its first 50
+    store(LM, nt, u"RegisteredOrganization", "sz Quenorith");
+    const char16_t* policies = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    const std::string noDrives = toUtf8(policies) + ",NoDrives";
+    const struct {
+        const char *before, *after;
+        std::vector<std::string> log;
+    } cases[] = {{"dword 8", "dword 8", {"set " + noDrives}},
+                 {"dword 0", "-", {"delete-value " + noDrives}},
+                 {"-", "-", {}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        store(LM, policies, u"NoDrives", c.before);
+        EXPECT_EQ(change(-1, 0, 0, 0xC), 0u);
+        EXPECT_EQ(log(), c.log);
+        EXPECT_EQ(stored(LM, policies, u"NoDrives", c.after), c.after);
+        EXPECT_TRUE(fakes::Now().taskCalls.empty());
+    }
+    EXPECT_EQ(std::u16string(m.system.items[12].current.text), std::u16string(50, u'O'));
+    SetPendingText(m.system, 12, u"");
+    SetPendingText(m.system, 13, u"Quenorith Ltd");
+    EXPECT_EQ(ApplyChanges(m, trail, 0xC), 0u);
+    EXPECT_EQ(stored(LM, nt, u"RegisteredOwner", ""), "sz ");
+    EXPECT_EQ(stored(LM, nt, u"RegisteredOrganization", ""), "sz Quenorith Ltd");
+}
+
+TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) {
+    const char16_t* key = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+    constexpr std::uint32_t A = 0x1, C = 0x4, D = 0x8, E = 0x10, G = 0x40, Z = 0x2000000;
+    const struct {
+        std::uint32_t present;
+        const char* before;
+        std::vector<std::size_t> hidden; // the slots that read 1
+        int slot;                        // the slot then changed to pending, -1 for none
+        std::uint32_t pending;
+        const char* after;
+    } cases[] = {
+        {C | D | E, "dword 4", {0}, -1, 0, "dword 4"},
+        {C | D | E, "dword 67108863", {0, 1, 2}, -1, 0, "dword 67108863"},  // 0x03FFFFFF
+        {C | E, "dword 8", {}, -1, 0, "dword 8"},                           // no D here
+        {A | C | G | Z, "dword 33554496", {2, 3}, -1, 0, "dword 33554496"}, // G and Z
+        {C | D, "-", {}, 1, 1, "dword 8"},
+        {C | D, "dword 8", {1}, 1, 0, "-"},
+        {C | D, "dword 67108865", {}, 0, 1, "dword 67108869"}, // bit 26 and A kept
+        {C | D, "dword 67108869", {0}, 0, 0, "dword 67108865"},
+        {C | D, "dword 2", {}, 5, 1, "dword 2"}, // a slot without a drive
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.before) + " slot " + std::to_string(c.slot));
+        reset(u"19041");
+        store(LM, key, u"NoDrives", c.before);
+        read(c.present);
+        for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
+            EXPECT_EQ(m.computer.items[DriveSlot::item(slot)].current.number,
+                      std::count(c.hidden.begin(), c.hidden.end(), slot) ? 1u : 0u)
+                << "slot " << slot;
+        EXPECT_EQ(change(c.slot < 0 ? -1 : 0, DriveSlot::item(c.slot), c.pending, c.present),
+                  c.slot < 0 ? 0u : 1u);
+        EXPECT_EQ(stored(LM, key, u"NoDrives", c.after), c.after);
+    }
+}
+
+TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
+    const struct {
+        const char* what;
+        std::uint32_t state, failStep, failCode; // TASK_STATE 1 disabled, 3 ready, 4 running
+        std::uint32_t read;
+        const char* record;
+    } reads[] = {
+        {"ready", 3, 0, 0, 0, ""},
+        {"running", 4, 0, 0, 0, ""},
+        {"disabled", 1, 0, 0, 1, ""},
+        {"no such task", 0, 0, 0, 1, ""},
+        {"no such folder", 3, 2, 0x80070003, 1, ""},
+        {"opening refused", 3, 2, 0x80070005, 1, "2:2147942405;"},
+        {"scheduler not running", 3, 1, 0x80041315, 1, "1:2147750677;"},
+        {"state unreadable", 4, 3, 0x8007000E, 1, "3:2147942414;"},
+    };
+    fakes::Platform& p = fakes::Now();
+    for (const auto& c : reads) {
+        SCOPED_TRACE(c.what);
+        reset(u"19041");
+        p.taskExists = c.state != 0;
+        p.taskState = c.state;
+        p.failStep = c.failStep;
+        p.failCode = c.failCode;
+        read();
+        EXPECT_EQ(m.privacy.items[0].current.number, c.read);
+        EXPECT_EQ(std::string(trail.text), std::string("101000#") + c.record);
+    }
+    const struct {
+        std::uint32_t state, pending;
+        std::vector<std::string> calls;
+        std::uint32_t after;
+    } applies[] = {
+        {4, 1, {"state", "stop", "disable"}, 1}, // a running task is ended before it is disabled
+        {3, 1, {"state", "disable"}, 1},
+        {1, 0, {"enable"}, 3},
+    };
+    for (const auto& c : applies) {
+        SCOPED_TRACE(c.state);
+        reset(u"19041");
+        p.taskState = c.state;
+        EXPECT_EQ(change(5, 0, c.pending), 0u);
+        EXPECT_EQ(p.taskCalls, c.calls);
+        EXPECT_EQ(p.taskState, c.after);
+        EXPECT_STREQ(trail.text, "101000#");
+    }
+}
+
+TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
+    const std::string file =
+        "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F";
+    const std::string folder =
+        "cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant administrators:F /t";
+    const struct {
+        const char16_t *key, *name;
+        std::string text;
+    } values[8] = {
+        {u"*\\shell\\runas", u"", "Take Ownership"},
+        {u"*\\shell\\runas", u"NoWorkingDirectory", ""},
+        {u"*\\shell\\runas\\command", u"", file},
+        {u"*\\shell\\runas\\command", u"IsolatedCommand", file},
+        {u"Directory\\shell\\runas", u"", "Take Ownership"},
+        {u"Directory\\shell\\runas", u"NoWorkingDirectory", ""},
+        {u"Directory\\shell\\runas\\command", u"", folder},
+        {u"Directory\\shell\\runas\\command", u"IsolatedCommand", folder},
+    };
+    EXPECT_EQ(change(2, 3, 1), 0u);
+    std::vector<std::string> written;
+    for (const auto& v : values) {
+        written.push_back("set " + toUtf8(v.key) + "," + toUtf8(v.name));
+        EXPECT_EQ(stored(CR, v.key, v.name, ""), "sz " + v.text);
+    }
+    EXPECT_EQ(log(), written);
+    for (int missing : {2, 3, 6, 7}) { // the four commands are what is read
+        SCOPED_TRACE(missing);
+        memreg::DeleteTree(CR, u"*");
+        memreg::DeleteTree(CR, u"Directory");
+        for (int i = 0; i < 8; ++i)
+            if (i != missing) store(CR, values[i].key, values[i].name, "sz " + values[i].text);
+        read();
+        EXPECT_EQ(m.contextMenu.items[3].current.number, 0u);
+    }
+    store(CR, values[7].key, values[7].name, "sz " + folder);
+    store(CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1");
+    read();
+    KeepCurrentValues(m);
+    m.contextMenu.items[2].pending.number = 0;
+    m.contextMenu.items[3].pending.number = 0;
+    memreg::ClearLog();
+    EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
+    EXPECT_EQ(log(), (std::vector<std::string>{"delete-key *\\shell\\Open with Notepad\\command,",
+                                               "delete-key *\\shell\\Open with Notepad,",
+                                               "delete-key *\\shell\\runas\\command,",
+                                               "delete-key *\\shell\\runas,",
+                                               "delete-key Directory\\shell\\runas\\command,",
+                                               "delete-key Directory\\shell\\runas,"}));
+}
+
+// The keys as the program spells them for writing: "SOFTWARE\...".
+TEST_F(EngineTest, BingSearchBeforeBuild19041IsTwoValuesOfTheSearchKey) {
+    const char16_t* search = u"Software\\Microsoft\\Windows\\CurrentVersion\\Search";
+    const struct {
+        const char16_t* build;
+        const char* bing;
+        std::uint32_t read;
+    } reads[] = {{u"19040", "dword 0", 1},
+                 {u"19040", "dword 1", 0},
+                 {u"19040", "-", 0},
+                 {u"", "dword 0", 1}};
+    for (const auto& c : reads) {
+        SCOPED_TRACE(testing::PrintToString(std::u16string(c.build)) + " " + c.bing);
+        reset(c.build);
+        store(CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer",
+              u"DisableSearchBoxSuggestions", "dword 1");
+        store(CU, search, u"BingSearchEnabled", c.bing);
+        read();
+        EXPECT_EQ(m.privacy.items[1].current.number, c.read);
+    }
+    const std::string values = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Search,";
+    reset(u"18362");
+    EXPECT_EQ(change(5, 1, 1), 1u);
+    EXPECT_EQ(log(), (std::vector<std::string>{"set " + values + "BingSearchEnabled",
+                                               "set " + values + "CortanaConsent"}));
+    EXPECT_EQ(stored(CU, search, u"CortanaConsent", ""), "dword 0");
+    EXPECT_EQ(change(5, 1, 0), 1u);
+    EXPECT_EQ(log(), (std::vector<std::string>{"delete-value " + values + "BingSearchEnabled",
+                                               "delete-value " + values + "CortanaConsent"}));
+    reset(u"19041");
+    change(5, 1, 1);
+    EXPECT_EQ(log(),
+              std::vector<std::string>{"set SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer,"
+                                       "DisableSearchBoxSuggestions"});
+}
+
+TEST_F(EngineTest, GodModeIsAOneShotFolderOnTheDesktop) {
+    EXPECT_EQ(change(3, 1, 1), 0u);
+    EXPECT_EQ(fakes::Now().folders.count(
+                  u"C:\\Users\\user\\Desktop\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}"),
+              1u);
+    read();
+    EXPECT_EQ(m.system.items[1].current.number, 0u) << "read 0 though the folder exists";
+}
+
+TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedWhole) {
+    const char16_t* appPaths = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe";
+    const std::u16string sys = u"C:\\Windows\\System32\\", data = u"C:\\Program\\data\\";
+    fakes::Platform& p = fakes::Now();
+    for (const char16_t* language : {u"ar-SA", u"de-DE", u"zh-cn", u"zh-HK"})
+        p.folders.insert(sys + language);
+    p.files = {{data + u"datax64.dat", "x64"},
+               {data + u"datax32.dat", "x32"},
+               {data + u"data0.dat", "ar"},
+               {data + u"data4.dat", "de"},
+               {data + u"data33.dat", "zh"},
+               {data + u"data34.dat", "hk"},
+               {sys + u"de-DE\\calc1.exe.mui", "mine"}};
+    const auto before = p.files;
+    EXPECT_EQ(change(3, 10, 1), 0u);
+    auto installed = before;
+    installed.insert({{sys + u"calc1.exe", "x64"},
+                      {sys + u"ar-SA\\calc1.exe.mui", "ar"},
+                      {sys + u"zh-cn\\calc1.exe.mui", "zh"},
+                      {sys + u"zh-HK\\calc1.exe.mui", "hk"}});
+    EXPECT_EQ(p.files, installed);
+    EXPECT_EQ(stored(LM, appPaths, u"", ""), "sz C:\\Windows\\System32\\calc1.exe");
+    EXPECT_EQ(change(3, 10, 0), 0u);
+    auto removed = before;
+    removed.erase(sys + u"de-DE\\calc1.exe.mui");
+    EXPECT_EQ(p.files, removed);
+    EXPECT_EQ(stored(LM, appPaths, u"", "no key"), "no key");
+
+    const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
+    const struct {
+        std::u16string windows, program;
+        bool wow64;
+        std::u16string target;
+        const char* copied; // null: nothing copied
+    } cases[] = {
+        {u"D:\\WIN\\", u"C:\\Program", false, u"D:\\WIN\\System32\\calc1.exe", "x32"},
+        {u"C:\\Windows", u"", true, sys + u"calc1.exe", nullptr},
+        {u"C:\\Windows", deep, true, sys + u"calc1.exe", nullptr},
+        {u"", u"C:\\Program", true, u"\\calc1.exe", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.windows + u" " + c.program));
+        reset(u"19041");
+        p.files = {{data + u"datax64.dat", "x64"},
+                   {data + u"datax32.dat", "x32"},
+                   {u"\\data\\datax64.dat", "root"},
+                   {deep + u"\\data\\datax64.da", "cut"}};
+        p.folders = {u"D:\\WIN\\System32", u"C:\\Windows\\System32"};
+        p.windows = c.windows;
+        p.program = c.program;
+        p.wow64 = c.wow64;
+        change(3, 10, 1);
+        EXPECT_EQ(stored(LM, appPaths, u"", ""), "sz " + toUtf8(c.target));
+        EXPECT_EQ(p.files.count(c.target) ? p.files[c.target] : "", c.copied ? c.copied : "");
+    }
+}
+
+TEST_F(EngineTest, ARefusedWriteLeavesItsTweakAndTheRestIsStillApplied) {
+    memreg::Refuse(LM, u"SOFTWARE\\Policies");
+    memreg::Refuse(LM, u"SOFTWARE\\Microsoft\\Windows NT");
+    const std::uint32_t drives = 0x14; // C E
+    read(drives);
+    KeepCurrentValues(m);
+    m.computer.items[DriveSlot::item(1)].pending.number = 1; // hide E
+    m.system.items[1].pending.number = 1;                    // GodMode, a one-shot action
+    m.system.items[5].pending.number = 1;                    // Hide Action Center: refused
+    m.system.items[9].pending.number = 1;                    // Paint version, after it
+    SetPendingText(m.system, 12, u"Refused Owner");
+    const FeatureModel asked = m;
+    EXPECT_EQ(ApplyChanges(m, trail, drives), 1u) << "the flag follows the comparison";
+    read(drives);
+    std::vector<std::string> seen;
+    const std::vector<TweakChange> changes = ChangedTweaks(asked, &m);
+    for (const TweakChange& c : changes)
+        seen.push_back(toUtf8(kPageNames[c.page]) + "|" + toUtf8(TweakLabel(c, drives)) +
+                       (c.held ? "|held" : "|not"));
+    EXPECT_EQ(seen, (std::vector<std::string>{"This PC|Hide drive E|held",
+                                              "System|Add GodMode folder to the desktop|held",
+                                              "System|Hide Action Center|not",
+                                              "System|Paint Windows version onto the desktop|held",
+                                              "System|Registered owner|not"}));
+    EXPECT_TRUE(LogOutAfter(changes));
+    EXPECT_FALSE(LogOutAfter({changes[2], changes[4]})) << "no log-out for refused changes";
+    EXPECT_FALSE(LogOutAfter(ChangedTweaks(asked, nullptr))) << "nothing held without a reading";
+}
+
+} // namespace
