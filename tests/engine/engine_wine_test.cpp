@@ -80,6 +80,9 @@ TEST_F(EngineOnWindows, EveryTweakReadsAsChosenAfterApplyAndBackAgain) {
             m.computer.items[DriveSlot::item(slot)].current;
     m.taskbar.items[2].pending.number = 50;
     m.taskbar.items[3].pending.number = 2500;
+    // Whole values, so that no byte of the texts read before lingers behind the new ones.
+    m.system.items[12].pending = FeatureValue{};
+    m.system.items[13].pending = FeatureValue{};
     SetPendingText(m.system, 12, u"Ada Lovelace");
     SetPendingText(m.system, 13, u"Analytical Engines Ltd");
     const FeatureModel chosen = m;
