@@ -150,44 +150,33 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
 }
 
 TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers) {
-    // 56 records of 8 bytes: page, index, value; pages of 33, 4, 4, 11 and 4 items, the
-    // drives A to Z at page 0 items 7 to 32. Values alternate so that a record taken from
-    // the wrong place shows.
+    // 56 records of 8 bytes: 16-bit page and index, 32-bit value; pages of 33, 4, 4, 11 and 4
+    // items, drives A to Z at page 0 items 7 to 32. Values alternate, so that a record taken
+    // from the wrong place shows.
     const std::string tags = "QuenorithVelkarostrandemilquorbenix";
     Bytes b(tags.begin(), tags.end());
-    const std::uint32_t header[] = {100000, 56, 0};
-    b.insert(b.end(), reinterpret_cast<const unsigned char*>(header),
-             reinterpret_cast<const unsigned char*>(header) + 12);
+    for (const std::uint32_t field : {100000u, 56u, 0u})
+        b.insert(b.end(),
+                 {std::uint8_t(field), std::uint8_t(field >> 8), std::uint8_t(field >> 16), 0});
     std::map<std::u16string, std::int64_t> expected;
-    const std::size_t items[] = {33, 4, 4, 11, 4};
-    std::uint32_t position = 0;
-    for (std::uint16_t page = 0; page < 5; ++page)
+    const std::uint16_t items[] = {33, 4, 4, 11, 4};
+    for (std::uint16_t page = 0, position = 0; page < 5; ++page)
         for (std::uint16_t index = 0; index < items[page]; ++index, ++position) {
             std::string name = "chb" + std::to_string(page) + "_" + std::to_string(index);
-            std::uint32_t value = position % 2;
-            std::uint16_t stored = index;
-            if (page == 0 && index >= 7) // the drives; C, E and Z are present
+            std::uint16_t stored = index, value = position % 2;
+            if (page == 0 && index >= 7) // drives: C, E and Z are present
                 name = index == 9    ? "chb0_1_0"
                        : index == 11 ? "chb0_1_1"
                        : index == 32 ? "chb0_1_2"
                                      : "";
-            if (page == 1 && index >= 2) {
-                name = "spb" + name.substr(3);
-                value = index == 2 ? 400 : 1000;
-            }
+            if (page == 1 && index >= 2)
+                name = "spb" + name.substr(3), value = index == 2 ? 400 : 1000;
             if (page == 4 && index == 0) name = "rbtn4_0";
-            // Not used: an index past its page, and 2 for a check box.
-            if ((page == 1 && index == 1) || (page == 3 && index == 10)) {
-                stored = page == 1 ? 4 : 11;
-                name.clear();
-            }
-            if (page == 2 && index == 3) {
-                value = 2;
-                name.clear();
-            }
-            const std::uint16_t fields[] = {page, stored, static_cast<std::uint16_t>(value), 0};
-            b.insert(b.end(), reinterpret_cast<const unsigned char*>(fields),
-                     reinterpret_cast<const unsigned char*>(fields) + 8);
+            if (page == 1 && index == 1) stored = 4, name = "";   // past its page: not used
+            if (page == 3 && index == 10) stored = 11, name = ""; // past its page: not used
+            if (page == 2 && index == 3) value = 2, name = "";    // not a check box value
+            b.insert(b.end(), {std::uint8_t(page), 0, std::uint8_t(stored), 0, std::uint8_t(value),
+                               std::uint8_t(value >> 8), 0, 0});
             if (!name.empty()) expected[fromUtf8(name)] = value;
         }
     ASSERT_EQ(parse(b), SettingsConverted);
