@@ -93,20 +93,22 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
               (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(std::memcmp(&b[47 + 62 * 120 + 12], u"Org", 8), 0) << "the text and its zero";
 
-    // Wrong values: a check box holding 2, page 6, drive Y without group 1, taskbar index 5,
-    // context menu index 4; and a text without its zero unit, read as its first 50 units.
+    // Wrong values: a check box holding 2, page 6, drive Y without group 1, an index past its
+    // page on pages 1, 2, 3 and 5; and a text without its zero unit, read as its first 50 units.
     const std::pair<std::size_t, std::uint32_t> wrong[] = {
-        {5 * 120 + 12, 2}, {6 * 120, 6}, {38 * 120 + 4, 0}, {40 * 120 + 8, 5}, {47 * 120 + 8, 4}};
+        {5 * 120 + 12, 2}, {6 * 120, 6},       {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
+        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, 2}};
     for (const auto& [at, value] : wrong)
         std::memcpy(&b[47 + at], &value, 4);
     std::memset(&b[47 + 61 * 120 + 12], 'x', 104);
     ASSERT_EQ(parse(b), SettingsOk);
-    EXPECT_EQ(records[38].valid, 0u);
+    for (const std::size_t p : {38, 50, 67})
+        EXPECT_EQ(records[p].valid, 0u) << p;
     const Controls c = imported(C | E | Z, 3); // another computer: no D
     const std::map<std::u16string, std::int64_t> set = {
-        {u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb0_1_2", 1}, {u"chb3_10", 1},
-        {u"chb5_1", 1},   {u"rbtn4_0", 1},  {u"spb1_2", 400}, {u"spb1_3", 100000},
-        {u"chb0_5", -1},  {u"chb0_6", -1},  {u"chb1_0", -1},  {u"chb2_2", -1}};
+        {u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb0_1_2", 1},    {u"chb3_10", 1}, {u"chb5_1", 1},
+        {u"rbtn4_0", 1},  {u"spb1_2", 400}, {u"spb1_3", 100000}, {u"chb0_5", -1}, {u"chb0_6", -1},
+        {u"chb1_0", -1},  {u"chb2_2", -1},  {u"chb3_1", -1},     {u"chb5_0", -1}};
     for (const auto& [name, value] : c.values)
         EXPECT_EQ(value, set.contains(name) ? set.at(name) : 0) << toUtf8(name);
     EXPECT_EQ(c.texts[0], std::u16string(50, u'\x7878'));
@@ -136,6 +138,7 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         {with(35, {}, 35), SettingsBadVersion, "54:0;"},
         {with(39, {70}), SettingsBadCount, "55:70;"},
         {with(0, {}, 8327 - 120), SettingsShortRecords, "56:68;"},
+        {with(0, {}, 47), SettingsShortRecords, "56:0;"},
         {with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:69;"},
         {Bytes(legacy.begin(), legacy.begin() + 47 + 55 * 8 + 7), SettingsShortLegacyRecords, "58:55;"},
         // clang-format on
@@ -172,14 +175,20 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
             if (page == 1 && index >= 2)
                 name = "spb" + name.substr(3), value = index == 2 ? 400 : 1000;
             if (page == 4 && index == 0) name = "rbtn4_0";
-            if (page == 1 && index == 1) stored = 4, name = "";   // past its page: not used
-            if (page == 3 && index == 10) stored = 11, name = ""; // past its page: not used
-            if (page == 2 && index == 3) value = 2, name = "";    // not a check box value
+            if ((page == 0 && index == 6) || (page == 1 && index == 1) ||
+                (page == 2 && index == 2) || (page == 3 && index == 10) ||
+                (page == 4 && index == 3))
+                stored = items[page], name = "";               // past its page: not used
+            if (page == 2 && index == 3) value = 2, name = ""; // not a check box value
             b.insert(b.end(), {std::uint8_t(page), 0, std::uint8_t(stored), 0, std::uint8_t(value),
                                std::uint8_t(value >> 8), 0, 0});
             if (!name.empty()) expected[fromUtf8(name)] = value;
         }
     ASSERT_EQ(parse(b), SettingsConverted);
+    for (const std::size_t p : {6, 41, 47, 59, 66})
+        EXPECT_EQ(records[p].valid, 0u) << p;
+    for (std::size_t p = 14; p < 40; ++p)
+        EXPECT_EQ(records[p].index, p - 14) << "the drive record of each letter";
     const Controls c = imported(C | E | Z, 3);
     for (const auto& [name, value] : c.values)
         EXPECT_EQ(value, expected.contains(name) ? expected[name] : -1) << toUtf8(name);
