@@ -9,14 +9,10 @@
 
 void LoadErrorTrail(ErrorTrail& trail) {
     unsigned char image[kTrailImageSize];
-    bool read = false;
+    std::size_t size = 0;
     if (UniqueFile file = OpenStoreFile(kDiagnosticLogFileName, kReadMode, kMachineScope))
-        read = std::fread(image, 1, sizeof image, file.get()) == sizeof image;
-    if (read) {
-        ReadTrailImage(image, trail);
-        if (ReadTrailVersion(trail.text) >= kTrailVersion) return;
-    }
-    StartFreshTrail(trail);
+        size = std::fread(image, 1, sizeof image, file.get());
+    LoadTrailImage(image, size, trail);
 }
 
 namespace {

@@ -1,5 +1,6 @@
-// The diagnostic log loader on any file content: no fault, a terminated trail of at most 1536
-// characters that begins with a version of at least 101000, and a report mark within it.
+// The loader LoadErrorTrail runs on the bytes it read from the diagnostic log file, on any
+// content: no fault, a terminated trail of at most 1536 characters that begins with a version
+// of at least 101000, and a report mark within it.
 #include "services/trail_image.h"
 
 #include <cstdint>

@@ -9,24 +9,18 @@
 
 namespace {
 
-struct CountingTarget : SettingsTarget {
-    bool setCheckBox(const char16_t* name, bool) override {
-        check(name);
-        return true;
+struct CheckingTarget : SettingsTarget {
+    static void check(const char16_t* name) {
+        const std::size_t n = std::u16string(name).size();
+        if (n < 5 || n > 20) std::abort();
     }
+    bool setCheckBox(const char16_t* name, bool) override { return check(name), true; }
     void setSpinValue(const char16_t* name, std::uint32_t) override { check(name); }
     void setLineText(const char16_t* name, const char16_t* text) override {
         check(name);
-        std::size_t n = 0;
-        while (text[n])
-            ++n;
-        if (n > 50) std::abort();
+        if (std::u16string(text).size() > 50) std::abort();
     }
     void setRadioPair(bool) override {}
-    static void check(const char16_t* name) {
-        const std::u16string n(name);
-        if (n.size() < 5 || n.size() > 20) std::abort();
-    }
 };
 
 } // namespace
@@ -34,16 +28,15 @@ struct CountingTarget : SettingsTarget {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     SettingsRecords records;
     std::memset(records, 0xbd, sizeof records);
-    ErrorTrail trail{};
-    std::strcpy(trail.text, "101000#");
+    ErrorTrail trail{"101000#", 7};
     const SettingsResult code = ParseSettingsFile(data, size, records, trail);
     if (code == SettingsOk || code == SettingsConverted) {
         for (const SettingsRecord& r : records)
             if (r.valid > 1) std::abort();
-        CountingTarget target;
+        CheckingTarget target;
         ImportSettingsRecords(records, 0x3FFFFFF, target);
         if (std::strcmp(trail.text, "101000#") != 0)
-            std::abort(); // a readable file records no failure
+            std::abort(); // a readable file records nothing
     } else if (std::strlen(trail.text) <= 7) {
         std::abort(); // every failure leaves its record
     }

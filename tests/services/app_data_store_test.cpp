@@ -1,6 +1,6 @@
-// The data store against real files: the host's natively, the C runtime's under Wine.
+// The data store over real files (the host's natively, the C runtime's under Wine): its line
+// rules, its limits and its failure codes.
 #include "services/app_data_store.h"
-#include "services/store_text.h"
 
 #include "tests/support/test_folder.h"
 
@@ -18,242 +18,137 @@ namespace {
 class AppDataStoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_FALSE(machine.path().empty());
-        ASSERT_FALSE(user.path().empty());
-        SetTestVariable(kMachineRootVariable, machine.path().c_str());
-        SetTestVariable(kUserRootVariable, user.path().c_str());
+        SetTestVariable(u"PROGRAMDATA", machine.path().c_str()); // scope 0
+        SetTestVariable(u"APPDATA", user.path().c_str());        // scope 1
     }
     void TearDown() override {
-        SetTestVariable(kMachineRootVariable, nullptr);
-        SetTestVariable(kUserRootVariable, nullptr);
-#ifndef _WIN32
-        hostfiles::Reset();
-#endif
+        SetTestVariable(u"PROGRAMDATA", nullptr);
+        SetTestVariable(u"APPDATA", nullptr);
     }
-
-    std::u16string folderOf(StoreScope scope) const {
-        return (scope == kMachineScope ? machine : user).path() +
-               u"\\Quenorith\\Velkarostrandemilquorbenix";
+    std::u16string storeFile(StoreScope scope) const {
+        return (scope == 0 ? machine : user).path() +
+               u"\\Quenorith\\Velkarostrandemilquorbenix\\Store.cfg";
     }
-    std::u16string storePath(StoreScope scope = kMachineScope) const {
-        return folderOf(scope) + u"\\Store.cfg";
-    }
-    // Writes the store file as another program (or an older run) left it.
-    void givenStore(const std::string& content, StoreScope scope = kMachineScope) {
+    void givenStore(const std::string& content) {
         char16_t path[kStorePathCapacity];
-        ASSERT_TRUE(StoreFilePath(kStoreFileName, scope, path)); // creates the folders
-        ASSERT_TRUE(WriteWholeFile(storePath(scope), content));
+        ASSERT_TRUE(StoreFilePath(kStoreFileName, 0, path)); // creates the folders
+        ASSERT_TRUE(WriteWholeFile(storeFile(0), content));
     }
-    std::string storeContent(StoreScope scope = kMachineScope) const {
-        return ReadWholeFile(storePath(scope)).value_or("<no file>");
+    std::string stored(StoreScope scope = 0) const {
+        return ReadWholeFile(storeFile(scope)).value_or("<no file>");
     }
-
-    TestFolder machine;
-    TestFolder user;
+    TestFolder machine, user;
 };
 
-TEST_F(AppDataStoreTest, WithoutAFileReadsGiveDefaultsAndTheFirstWriteCreatesFoldersAndOneLine) {
-    EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, 1, kMachineScope), 1);
-    EXPECT_EQ(GetStoreInt(kSendErrorReportKey, 1, kUserScope), 1);
-    char text[32];
-    std::memset(text, 0xbd, sizeof text);
-    EXPECT_EQ(GetStoreText(text, sizeof text, kLastDataFileKey, "none", kUserScope), 0u);
-    EXPECT_STREQ(text, "none");
-    EXPECT_EQ(storeContent(), "<no file>");
-
-    EXPECT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), kStoreWritten);
-    EXPECT_EQ(storeContent(), "CheckForUpdates=0\n");
-    EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, 1, kMachineScope), 0);
-    EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, 1, kUserScope), 1) << "scopes are separate files";
-    EXPECT_FALSE(ReadWholeFile(storePath() + u".new").has_value()) << "no replacement left";
-}
-
-TEST_F(AppDataStoreTest, WritesReplaceTheFirstLineOfTheKeyOrAppendOne) {
-    struct Case {
-        const char* before;
-        const char* key;
-        std::int32_t number;
-        const char* after;
-    };
-    const Case cases[] = {
-        {"a=5", "b", 7, "a=5\nb=7\n"},
-        {"a=5\nb=7\n", "a", 12, "a=12\nb=7\n"},
-        {"a=12a\nb=7\n", "a", 3, "a=3\nb=7\n"},
-        {"ab=1\na=2\n", "a", 9, "ab=1\na=9\n"},
-        {"a=5\r\nb=7", "a", 1, "a=1\nb=7"},
-        {"x=1\na=2\na=3\n", "a", 4, "x=1\na=4\na=3\n"},
-        {"a=\"text\"\n", "a", -2147483647 - 1, "a=-2147483648\n"},
-        {"a=5\n\n", "b", 0, "a=5\n\nb=0\n"},
-        {"", "k", 2147483647, "k=2147483647\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("before: ") + c.before);
-        givenStore(c.before);
-        EXPECT_EQ(SetStoreInt(c.key, c.number, kMachineScope), kStoreWritten);
-        EXPECT_EQ(storeContent(), c.after);
-    }
-}
-
-TEST_F(AppDataStoreTest, NumbersReadOnlyFromAWellFormedFirstLineOfTheKey) {
-    struct Case {
+TEST_F(AppDataStoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) {
+    const struct {
         const char* content;
-        std::int32_t expected; // 42 is the default
+        std::int32_t number; // 42: the default
+        const char* text;    // null: the default
+        const char* afterWriting12;
+    } rows[] = {
+        // clang-format off
+        {"a=17", 17, nullptr, "a=12"},
+        {"b=1\na=-17\n", -17, nullptr, "b=1\na=12\n"},
+        {"a=", 0, nullptr, "a=12"},
+        {"a=-2147483648", -2147483647 - 1, nullptr, "a=12"},
+        {"a=12a\nb=7", 42, nullptr, "a=12\nb=7"},
+        {"a=5\r\nb=7", 42, nullptr, "a=12\nb=7"},                 // a carriage return is no line end
+        {"a=000000000007", 42, nullptr, "a=12"},                  // twelve characters
+        {"a=12345678901", 42, nullptr, "a=12"},                   // past 32 bits
+        {" a=5\nab=5\nA=5\n\ra=5", 42, nullptr, " a=5\nab=5\nA=5\n\ra=5\na=12\n"}, // no "a=" at a line start
+        {"x=1\na=1\na=2\n", 1, nullptr, "x=1\na=12\na=2\n"},
+        {"a=\"C:\\Zo\xc3\xab\\x.vlkd\"\n", 42, "C:\\Zo\xc3\xab\\x.vlkd", "a=12\n"},
+        {"a=   \"spaced\"", 42, "spaced", "a=12"},
+        {"a=noquote\nb=\"other\"\na=\"later\"", 42, "later", "a=12\nb=\"other\"\na=\"later\""},
+        {"a=\"two\nlines", 42, "two\nlines", "a=12\nlines"},
+        {"a=\"\"\n\n", 42, "", "a=12\n\n"},
+        {"b=5\n\n", 42, nullptr, "b=5\n\na=12\n"},
+        {"", 42, nullptr, "a=12\n"},
+        // clang-format on
     };
-    const Case cases[] = {
-        {"a=17", 17},
-        {"a=-17\n", -17},
-        {"a=", 0},
-        {"a=-", 0},
-        {"b=1\na=5\nc=2", 5},
-        {"a=12a", 42},
-        {"a=12\r\n", 42},
-        {"a= 12", 42},
-        {"a=+12", 42},
-        {"a=2147483647", 2147483647},
-        {"a=-2147483648", -2147483647 - 1},
-        {"a=00000000007", 7},
-        {"a=000000000007", 42}, // 12 characters
-        {"a=12345678901", 42},  // 11 characters but past 32 bits
-        {" a=5", 42},
-        {"A=5", 42},
-        {"a =5", 42},
-        {"ab=3", 42},
-        {"a=1\na=2", 1},
-        {"a=x\na=2", 42},
-        {"", 42},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("content: ") + c.content);
-        givenStore(c.content);
-        EXPECT_EQ(GetStoreInt("a", 42, kMachineScope), c.expected);
-    }
-}
-
-TEST_F(AppDataStoreTest, TextsReadFromTheFirstQuotedLineOfTheKey) {
-    struct Case {
-        const char* content;
-        const char* expected; // "default" when the default is given
-        std::size_t length;
-    };
-    const Case cases[] = {
-        {"p=\"C:\\Users\\me\\file.vlkd\"\n", "C:\\Users\\me\\file.vlkd", 21},
-        {"p=   \"spaced out\"", "spaced out", 10},
-        {"p=noquote\nq=\"other\"\np=\"later\"\n", "later", 5},
-        {"p=\"unterminated", "unterminated", 12},
-        {"p=\"two\nlines\"", "two\nlines", 9},
-        {"p=\"x\"y\"", "x", 1},
-        {"p=\"\"", "", 0},
-        {"p=noquote", "default", 0},
-        {"p=\"", "", 0},
-        {"pp=\"no\"", "default", 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string("content: ") + c.content);
-        givenStore(c.content, kUserScope);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.content);
+        givenStore(row.content);
+        EXPECT_EQ(GetStoreInt("a", 42, 0), row.number);
         char text[64];
         std::memset(text, 0xbd, sizeof text);
-        EXPECT_EQ(GetStoreText(text, sizeof text, "p", "default", kUserScope), c.length);
-        EXPECT_STREQ(text, c.expected);
+        const std::string expected = row.text ? row.text : "default";
+        EXPECT_EQ(GetStoreText(text, sizeof text, "a", "default", 0),
+                  row.text ? expected.size() : 0);
+        EXPECT_EQ(text, expected);
+        EXPECT_EQ(SetStoreInt("a", 12, 0), kStoreWritten);
+        EXPECT_EQ(stored(), row.afterWriting12);
     }
-}
-
-TEST_F(AppDataStoreTest, ATextThatLeavesNoRoomForItsZeroGivesTheCutDefault) {
-    givenStore("p=\"12345\"\n");
+    EXPECT_EQ(SetStoreText("a", "C:\\Zo\xc3\xab", 0), kStoreWritten);
+    EXPECT_EQ(stored(), "a=\"C:\\Zo\xc3\xab\"\n");
     char text[8];
+    EXPECT_EQ(GetStoreText(text, 8, "a", "defaults", 0), 7u);
     std::memset(text, 0xbd, sizeof text);
-    EXPECT_EQ(GetStoreText(text, 6, "p", "abcdefgh", kMachineScope), 5u);
-    EXPECT_STREQ(text, "12345");
-    std::memset(text, 0xbd, sizeof text);
-    EXPECT_EQ(GetStoreText(text, 5, "p", "abcdefgh", kMachineScope), 0u);
-    EXPECT_STREQ(text, "abcd");
-    EXPECT_EQ(static_cast<unsigned char>(text[5]), 0xbd) << "nothing written past the capacity";
+    EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "no room for the zero";
+    EXPECT_STREQ(text, "defaul");
+    EXPECT_EQ(static_cast<unsigned char>(text[7]), 0xbd) << "nothing past the capacity";
 }
 
-TEST_F(AppDataStoreTest, TextWritesQuoteTheTextAndRoundTripUtf8) {
-    const char* path = "C:\\Users\\Zo\xc3\xab\\Documents\\tweaks.vlkd";
-    EXPECT_EQ(SetStoreText(kLastDataFileKey, path, kUserScope), kStoreWritten);
-    EXPECT_EQ(storeContent(kUserScope), std::string("LastDataFile=\"") + path + "\"\n");
-    char text[80];
-    EXPECT_EQ(GetStoreText(text, sizeof text, kLastDataFileKey, "", kUserScope), std::strlen(path));
-    EXPECT_STREQ(text, path);
-    EXPECT_EQ(SetStoreText(kLastDataFileKey, "", kUserScope), kStoreWritten);
-    EXPECT_EQ(storeContent(kUserScope), "LastDataFile=\"\"\n");
-}
-
-TEST_F(AppDataStoreTest, KeysOutsideOneTo150BytesAndMissingArgumentsAreRefused) {
-    const std::string key150(150, 'k');
-    const std::string key151(151, 'k');
-    givenStore(key151 + "=5\n" + key151 + "=\"t\"\n");
-    EXPECT_EQ(GetStoreInt(key151.c_str(), 9, kMachineScope), 9);
-    char text[8];
-    EXPECT_EQ(GetStoreText(text, sizeof text, key151.c_str(), "d", kMachineScope), 0u);
-    EXPECT_STREQ(text, "d");
-    EXPECT_EQ(SetStoreInt(key151.c_str(), 1, kMachineScope), kStoreBadKeyLength);
-    EXPECT_EQ(SetStoreText(key151.c_str(), "x", kMachineScope), kStoreBadKeyLength);
-    EXPECT_EQ(SetStoreInt("", 1, kMachineScope), kStoreBadKeyLength);
-    EXPECT_EQ(SetStoreText("", "x", kMachineScope), kStoreBadKeyLength);
-    EXPECT_EQ(SetStoreInt(nullptr, 1, kMachineScope), kStoreMissingKeyOrText);
-    EXPECT_EQ(SetStoreText("a", nullptr, kMachineScope), kStoreMissingKeyOrText);
-    EXPECT_EQ(SetStoreText("a", "say \"hi\"", kMachineScope), kStoreMissingKeyOrText);
-    EXPECT_EQ(SetStoreText("a", "two\nlines", kMachineScope), kStoreMissingKeyOrText);
-    EXPECT_EQ(GetStoreInt(nullptr, 3, kMachineScope), 3);
-    EXPECT_EQ(storeContent(), key151 + "=5\n" + key151 + "=\"t\"\n") << "refusals change nothing";
-
-    EXPECT_EQ(SetStoreInt(key150.c_str(), 150, kMachineScope), kStoreWritten);
-    EXPECT_EQ(GetStoreInt(key150.c_str(), 0, kMachineScope), 150);
-}
-
-TEST_F(AppDataStoreTest, AFileOver52428BytesIsNeitherReadNorChanged) {
-    std::string content = "a=1\n";
-    content += std::string(kStoreSizeLimit - content.size() - 1, 'x') + "\n";
-    ASSERT_EQ(content.size(), kStoreSizeLimit);
+TEST_F(AppDataStoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
+    const std::string key150(150, 'k'), key151(151, 'k');
+    const std::string content = "a=1\n" + std::string(52428 - 5, 'x') + "\n";
     givenStore(content);
-    EXPECT_EQ(GetStoreInt("a", 0, kMachineScope), 1) << "52428 bytes are still read";
-    EXPECT_EQ(SetStoreInt("a", 2, kMachineScope), kStoreWritten) << "same size after the change";
-    EXPECT_EQ(SetStoreInt("a", 22, kMachineScope), kStoreTooLarge) << "would grow past the limit";
-    EXPECT_EQ(SetStoreInt("b", 2, kMachineScope), kStoreTooLarge);
-    EXPECT_EQ(GetStoreInt("a", 0, kMachineScope), 2);
+    EXPECT_EQ(GetStoreInt("a", 0, 0), 1) << "52428 bytes are still read";
+    const struct {
+        const char* key;
+        const char* text; // null: a number is written
+        StoreScope scope;
+        int code;
+    } rows[] = {
+        // clang-format off
+        {nullptr, nullptr, 0, 1}, {nullptr, "t", 0, 1}, {"a", "say \"hi\"", 0, 1}, {"a", "two\nlines", 0, 1},
+        {"", "t", 0, 2}, {key151.c_str(), nullptr, 0, 2}, {key151.c_str(), "t", 0, 2},
+        {"a", "grows past the limit", 0, 3}, {"b", nullptr, 0, 3},
+        {"a", nullptr, 2, 6}, {"a", nullptr, -1, 6},
+        // clang-format on
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.text ? SetStoreText(row.key, row.text, row.scope)
+                           : SetStoreInt(row.key, 9, row.scope),
+                  row.code);
+    EXPECT_EQ(SetStoreText("a", nullptr, 0), 1);
+    EXPECT_EQ(stored(), content);
+    EXPECT_EQ(SetStoreInt("a", 2, 0), kStoreWritten) << "the same size";
 
-    content = "a=1\n" + std::string(kStoreSizeLimit - 4, 'x') + "\n";
-    givenStore(content);
-    EXPECT_EQ(GetStoreInt("a", 7, kMachineScope), 7);
+    givenStore(content + "\n");
+    EXPECT_EQ(GetStoreInt("a", 5, 0), 5) << "52429 bytes are not read";
+    EXPECT_EQ(SetStoreInt("a", 2, 0), kStoreTooLarge);
+    EXPECT_EQ(stored(), content + "\n");
+
+    givenStore("=5\n" + key151 + "=5\n" + key151 + "=\"t\"\n");
     char text[8];
-    EXPECT_EQ(GetStoreText(text, sizeof text, "a", "d", kMachineScope), 0u);
-    EXPECT_EQ(SetStoreInt("a", 2, kMachineScope), kStoreTooLarge);
-    EXPECT_EQ(SetStoreText("a", "t", kMachineScope), kStoreTooLarge);
-    EXPECT_EQ(storeContent(), content);
+    EXPECT_EQ(GetStoreText(text, sizeof text, key151.c_str(), "d", 0), 0u);
+    for (const char* key : {key151.c_str(), "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(GetStoreInt(key, 9, 0), 9);
+    EXPECT_EQ(SetStoreInt(key150.c_str(), 150, 1), kStoreWritten);
+    EXPECT_EQ(GetStoreInt(key150.c_str(), 0, 1), 150);
 }
 
-TEST_F(AppDataStoreTest, WithoutARootFolderThereIsNoFile) {
-    SetTestVariable(kMachineRootVariable, nullptr);
-    EXPECT_EQ(GetStoreInt("a", 5, kMachineScope), 5);
-    EXPECT_EQ(SetStoreInt("a", 1, kMachineScope), kStoreCannotWrite);
-    EXPECT_FALSE(OpenStoreFile(kStoreFileName, kReadMode, kMachineScope));
-    for (const StoreScope scope : {-1, 2, 100}) {
-        EXPECT_EQ(GetStoreInt("a", 5, scope), 5);
-        EXPECT_EQ(SetStoreInt("a", 1, scope), kStoreCannotWrite);
-    }
-    EXPECT_EQ(SetStoreInt("a", 1, kUserScope), kStoreWritten) << "the other scope still works";
-}
-
-TEST_F(AppDataStoreTest, APathPast260UnitsIsNoPathRatherThanACutOne) {
+TEST_F(AppDataStoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPath) {
+    EXPECT_EQ(SetStoreInt("CheckForUpdates", -7, 0), kStoreWritten);
+    EXPECT_EQ(SetStoreText("LastDataFile", "x", 1), kStoreWritten);
+    EXPECT_EQ(stored(0) + stored(1), "CheckForUpdates=-7\nLastDataFile=\"x\"\n");
+    EXPECT_FALSE(ReadWholeFile(storeFile(0) + u".new")) << "no replacement left behind";
+    SetTestVariable(u"PROGRAMDATA", nullptr);
+    EXPECT_EQ(SetStoreInt("a", 1, 0), kStoreCannotWrite);
     const std::u16string deep =
         user.path() + u"\\" + std::u16string(230 - user.path().size(), u'd');
-    SetTestVariable(kUserRootVariable, deep.c_str());
-    char16_t path[kStorePathCapacity];
-    EXPECT_FALSE(StoreFilePath(kStoreFileName, kUserScope, path));
-    EXPECT_EQ(SetStoreInt("a", 1, kUserScope), kStoreCannotWrite);
-    EXPECT_EQ(GetStoreInt("a", 4, kUserScope), 4);
-}
-
+    SetTestVariable(u"APPDATA", deep.c_str());
+    EXPECT_EQ(SetStoreInt("a", 1, 1), kStoreCannotWrite) << "a cut path would be another file";
 #ifndef _WIN32
-TEST_F(AppDataStoreTest, AWriteThatCannotBeMovedInPlaceLeavesTheOldFileWhole) {
-    givenStore("a=5\nb=7\n");
-    hostfiles::FailReplace(true);
-    EXPECT_EQ(SetStoreInt("a", 6, kMachineScope), kStoreCannotWrite);
-    EXPECT_EQ(storeContent(), "a=5\nb=7\n");
-    EXPECT_FALSE(ReadWholeFile(storePath() + u".new").has_value()) << "replacement removed";
-}
+    SetTestVariable(u"APPDATA", user.path().c_str());
+    ASSERT_EQ(SetStoreInt("a", 5, 1), kStoreWritten);
+    hostfiles::FailReplace(true); // as a full disk or a crash before the move would
+    EXPECT_EQ(SetStoreInt("a", 6, 1), kStoreCannotWrite);
+    hostfiles::FailReplace(false);
+    EXPECT_EQ(stored(1), "LastDataFile=\"x\"\na=5\n") << "the old file is whole";
 #endif
+}
 
 } // namespace

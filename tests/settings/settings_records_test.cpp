@@ -1,11 +1,11 @@
-// The settings data file's bytes, its reader's checks and the import mapping.
+// The settings data file: the writer's bytes, the reader's checks and failure records, the
+// older version's conversion and what an import sets, drives matched by letter.
 #include "settings/settings_records.h"
 
 #include "engine/text.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
 #include <map>
 #include <string>
@@ -14,267 +14,185 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-constexpr std::uint32_t C = 1u << 2, D = 1u << 3, E = 1u << 4;
+constexpr std::uint32_t C = 1u << 2, D = 1u << 3, E = 1u << 4, Z = 1u << 25;
 
 std::uint32_t le32(const Bytes& b, std::size_t at) {
-    return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+    std::uint32_t v;
+    std::memcpy(&v, &b[at], 4);
+    return v;
 }
 
-// Records what an import sets.
-struct RecordingTarget : SettingsTarget {
-    std::map<std::u16string, bool> boxes; // the existing check boxes and their states
-    std::map<std::u16string, std::uint32_t> spins;
-    std::map<std::u16string, std::u16string> texts;
-    int radio = -1;
-    std::vector<std::u16string> calls;
-
+// The window's controls: every name it has, with -1 for a control no record has set.
+struct Controls : SettingsTarget {
+    std::map<std::u16string, std::int64_t> values;
+    std::u16string texts[2];
+    explicit Controls(std::size_t drives) {
+        const std::size_t boxes[] = {14, 5, 4, 12, 4, 2};
+        for (std::size_t page = 0; page < 6; ++page)
+            for (std::size_t i = 0; i < boxes[page]; ++i)
+                values[fromUtf8("chb" + std::to_string(page) + "_" + std::to_string(i))] = -1;
+        for (std::size_t k = 0; k < drives; ++k)
+            values[fromUtf8("chb0_1_" + std::to_string(k))] = -1;
+        for (const char16_t* other : {u"chb1_2", u"chb1_3", u"chb4_0"})
+            values.erase(other);
+        values[u"spb1_2"] = values[u"spb1_3"] = values[u"rbtn4_0"] = -1;
+    }
     bool setCheckBox(const char16_t* name, bool checked) override {
-        auto it = boxes.find(name);
-        if (it == boxes.end()) return false;
+        const auto it = values.find(name);
+        if (it == values.end()) return false;
         it->second = checked;
-        calls.push_back(name);
         return true;
     }
-    void setSpinValue(const char16_t* name, std::uint32_t value) override { spins[name] = value; }
-    void setLineText(const char16_t* name, const char16_t* text) override { texts[name] = text; }
-    void setRadioPair(bool first) override { radio = first ? 1 : 0; }
+    void setSpinValue(const char16_t* name, std::uint32_t value) override {
+        values.at(name) = value;
+    }
+    void setLineText(const char16_t* name, const char16_t* text) override {
+        texts[name == std::u16string(u"le3_13")] = text;
+    }
+    void setRadioPair(bool first) override { values[u"rbtn4_0"] = first; }
 };
-
-RecordingTarget windowWithDrives(std::size_t drives) {
-    RecordingTarget t;
-    const char* pages[] = {"0", "1", "2", "3", "4", "5"};
-    const std::size_t counts[] = {14, 5, 4, 12, 4, 2};
-    for (int p = 0; p < 6; ++p)
-        for (std::size_t i = 0; i < counts[p]; ++i)
-            t.boxes[fromUtf8(std::string("chb") + pages[p] + "_" + std::to_string(i))] = false;
-    for (std::size_t k = 0; k < drives; ++k)
-        t.boxes[fromUtf8("chb0_1_" + std::to_string(k))] = false;
-    return t;
-}
 
 class SettingsRecordsTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        std::memset(&model, 0, sizeof model);
-        std::memset(&trail, 0, sizeof trail);
-        std::strcpy(trail.text, "101000#");
-    }
     Bytes exported(std::uint32_t drives) {
-        SettingsRecords records;
-        BuildSettingsRecords(model, drives, records);
-        return SettingsFileImage(records, kSettingsRecordCount);
+        SettingsRecords out;
+        BuildSettingsRecords(model, drives, out);
+        return SettingsFileImage(out, kSettingsRecordCount);
     }
     SettingsResult parse(const Bytes& bytes) {
         std::memset(records, 0xbd, sizeof records);
         return ParseSettingsFile(bytes.data(), bytes.size(), records, trail);
     }
-    FeatureModel model;
-    ErrorTrail trail;
+    Controls imported(std::uint32_t drives, std::size_t boxes) {
+        Controls controls(boxes);
+        ImportSettingsRecords(records, drives, controls);
+        return controls;
+    }
+    FeatureModel model{};
+    ErrorTrail trail{"101000#", 7};
     SettingsRecords records;
 };
 
-TEST_F(SettingsRecordsTest, TheWriterLaysOutHeaderAndRecordsDrivesByLetter) {
-    model.computer.items[3].pending.number = 1;
+TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWithWrongValues) {
     model.computer.items[DriveSlot::item(0)].pending.number = 1; // C
     model.computer.items[DriveSlot::item(2)].pending.number = 1; // E
+    model.computer.items[DriveSlot::item(3)].pending.number = 1; // Z
     model.taskbar.items[2].pending.number = 400;
-    model.taskbar.items[3].pending.number = 1000;
-    SetPendingText(model.system, 12, u"Owner");
-    model.security.items[0].pending.number = 1;
-    model.privacy.items[1].pending.number = 1;
-    const Bytes b = exported(C | D | E);
-
-    ASSERT_EQ(b.size(), kSettingsFileSize);
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 35), "QuenorithVelkarostrandemilquorbenix");
-    EXPECT_EQ(le32(b, 35), 101000u);
-    EXPECT_EQ(le32(b, 39), 69u);
-    EXPECT_EQ(le32(b, 43), 0u);
-    auto record = [&](std::size_t p, std::size_t field) { return le32(b, 47 + p * 120 + field); };
-    const struct {
-        std::size_t position;
-        std::uint32_t page, group, index, value;
-    } expected[] = {
-        {3, 0, 0, 3, 1},    {13, 0, 0, 13, 0},   {14, 0, 1, 0, 0},  {16, 0, 1, 2, 1}, // A, C
-        {17, 0, 1, 3, 0},   {18, 0, 1, 4, 1},    {39, 0, 1, 25, 0},                   // D, E, Z
-        {42, 1, 0, 2, 400}, {43, 1, 0, 3, 1000}, {45, 2, 0, 0, 0},  {63, 4, 0, 0, 1},
-        {68, 5, 0, 1, 1},
-    };
-    for (const auto& e : expected) {
-        SCOPED_TRACE(e.position);
-        EXPECT_EQ(record(e.position, 0), e.page);
-        EXPECT_EQ(record(e.position, 4), e.group);
-        EXPECT_EQ(record(e.position, 8), e.index);
-        EXPECT_EQ(record(e.position, 12), e.value);
-    }
-    EXPECT_EQ(std::memcmp(&b[47 + 61 * 120 + 12], u"Owner", 12), 0) << "text and its zero unit";
-}
-
-TEST_F(SettingsRecordsTest, ARoundTripSetsTheSameControlsDrivesMatchedByLetter) {
-    model.computer.items[DriveSlot::item(0)].pending.number = 1; // C
-    model.computer.items[DriveSlot::item(2)].pending.number = 1; // E
-    model.computer.items[5].pending.number = 1;
-    model.taskbar.items[2].pending.number = 400;
-    model.taskbar.items[3].pending.number = 1000;
+    model.taskbar.items[3].pending.number = 100000;
     model.system.items[10].pending.number = 1;
     SetPendingText(model.system, 13, u"Org");
-    ASSERT_EQ(parse(exported(C | D | E)), SettingsOk);
+    model.security.items[0].pending.number = 1;
+    model.privacy.items[1].pending.number = 1;
+    Bytes b = exported(C | D | E | Z);
+    ASSERT_EQ(b.size(), 8327u);
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 35), "QuenorithVelkarostrandemilquorbenix");
+    EXPECT_EQ(le32(b, 35), 101000u);
+    EXPECT_EQ(le32(b, 39) | std::uint64_t{le32(b, 43)} << 32, 69u);
+    const std::size_t driveE = 47 + 18 * 120; // page 0, group 1, index 4 (E), hidden
+    EXPECT_EQ(Bytes(b.begin() + driveE, b.begin() + driveE + 16),
+              (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(std::memcmp(&b[47 + 62 * 120 + 12], u"Org", 8), 0) << "the text and its zero";
 
-    RecordingTarget window = windowWithDrives(2);
-    ImportSettingsRecords(records, C | E, window); // another computer: C and E only
-    EXPECT_TRUE(window.boxes[u"chb0_1_0"]);
-    EXPECT_TRUE(window.boxes[u"chb0_1_1"]);
-    EXPECT_TRUE(window.boxes[u"chb0_5"]);
-    EXPECT_TRUE(window.boxes[u"chb3_10"]);
-    EXPECT_FALSE(window.boxes[u"chb3_9"]);
-    EXPECT_EQ(window.spins[u"spb1_2"], 400u);
-    EXPECT_EQ(window.spins[u"spb1_3"], 1000u);
-    EXPECT_EQ(window.texts[u"le3_13"], u"Org");
-    EXPECT_EQ(window.texts[u"le3_12"], u"");
-    EXPECT_EQ(window.radio, 0);
-    EXPECT_STREQ(trail.text, "101000#");
-}
-
-TEST_F(SettingsRecordsTest, InvalidRecordsAreIgnoredAndTheRestIsUsed) {
-    Bytes b = exported(C);
-    auto put = [&](std::size_t p, std::size_t field, std::uint32_t v) {
-        std::memcpy(&b[47 + p * 120 + field], &v, 4);
-    };
-    put(5, 12, 2);                                 // a check box value of 2
-    put(6, 0, 6);                                  // page 6
-    put(15, 4, 0);                                 // a drive position without group 1
-    put(40, 8, 5);                                 // taskbar index 5
-    put(42, 12, 77);                               // a number box takes any number
-    std::memset(&b[47 + 61 * 120 + 12], 'x', 104); // a text without its zero unit
+    // Wrong values: a check box holding 2, page 6, drive Y without group 1, an index past its
+    // page on pages 1, 2, 3 and 5; and a text without its zero unit, read as its first 50 units.
+    const std::pair<std::size_t, std::uint32_t> wrong[] = {
+        {5 * 120 + 12, 2}, {6 * 120, 6},       {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
+        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, 2}};
+    for (const auto& [at, value] : wrong)
+        std::memcpy(&b[47 + at], &value, 4);
+    std::memset(&b[47 + 61 * 120 + 12], 'x', 104);
     ASSERT_EQ(parse(b), SettingsOk);
-    EXPECT_EQ(records[5].valid, 0u);
-    EXPECT_EQ(records[6].valid, 0u);
-    EXPECT_EQ(records[15].valid, 0u);
-    EXPECT_EQ(records[40].valid, 0u);
-    EXPECT_EQ(records[42].valid, 1u);
-    EXPECT_EQ(records[61].valid, 1u);
-    EXPECT_EQ(records[4].valid, 1u);
-
-    RecordingTarget window = windowWithDrives(1);
-    window.boxes[u"chb0_5"] = true;
-    ImportSettingsRecords(records, C, window);
-    EXPECT_TRUE(window.boxes[u"chb0_5"]) << "an ignored record keeps the control's state";
-    EXPECT_EQ(window.spins[u"spb1_2"], 77u);
-    EXPECT_EQ(window.texts[u"le3_12"], std::u16string(50, u'\x7878'));
+    for (const std::size_t p : {38, 50, 67})
+        EXPECT_EQ(records[p].valid, 0u) << p;
+    const Controls c = imported(C | E | Z, 3); // another computer: no D
+    const std::map<std::u16string, std::int64_t> set = {
+        {u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb0_1_2", 1},    {u"chb3_10", 1}, {u"chb5_1", 1},
+        {u"rbtn4_0", 1},  {u"spb1_2", 400}, {u"spb1_3", 100000}, {u"chb0_5", -1}, {u"chb0_6", -1},
+        {u"chb1_0", -1},  {u"chb2_2", -1},  {u"chb3_1", -1},     {u"chb5_0", -1}};
+    for (const auto& [name, value] : c.values)
+        EXPECT_EQ(value, set.contains(name) ? set.at(name) : 0) << toUtf8(name);
+    EXPECT_EQ(c.texts[0], std::u16string(50, u'\x7878'));
+    EXPECT_EQ(c.texts[1], u"Org");
+    EXPECT_STREQ(trail.text, "101000#");
 }
 
 TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
     const Bytes good = exported(C);
-    auto with = [&](std::size_t at, std::vector<unsigned char> bytes) {
+    auto with = [&](std::size_t at, Bytes bytes, std::size_t size = 8327) {
         Bytes b = good;
         std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
+        b.resize(size);
         return b;
     };
     const Bytes legacy = with(35, {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0});
     const struct {
-        const char* what;
         Bytes bytes;
         SettingsResult code;
         const char* record;
-    } cases[] = {
-        {"eight bytes", Bytes(good.begin(), good.begin() + 8), SettingsBadMaker,
-         "52:\"Quenorit\";"},
-        {"other maker", with(0, {'Q', 'u', 'e', 'n', 'o', 'r', 'i', 't', 'X'}), SettingsBadMaker,
-         "52:\"QuenoritX\";"},
-        {"other product", with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
-        {"version 1", with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
-        {"header only", Bytes(good.begin(), good.begin() + 35), SettingsBadVersion, "54:0;"},
-        {"count 70", with(39, {70}), SettingsBadCount, "55:70;"},
-        {"68 records", Bytes(good.begin(), good.end() - 120), SettingsShortRecords, "56:68;"},
-        {"legacy count 69", with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:69;"},
-        {"legacy short", Bytes(legacy.begin(), legacy.begin() + 47 + 55 * 8 + 7),
-         SettingsShortLegacyRecords, "58:55;"},
+    } rows[] = {
+        // clang-format off
+        {with(0, {}, 8), SettingsBadMaker, "52:\"Quenorit\";"},
+        {with(8, {'X'}), SettingsBadMaker, "52:\"QuenoritX\";"},
+        {with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
+        {with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
+        {with(35, {}, 35), SettingsBadVersion, "54:0;"},
+        {with(39, {70}), SettingsBadCount, "55:70;"},
+        {with(0, {}, 8327 - 120), SettingsShortRecords, "56:68;"},
+        {with(0, {}, 47), SettingsShortRecords, "56:0;"},
+        {with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:69;"},
+        {Bytes(legacy.begin(), legacy.begin() + 47 + 55 * 8 + 7), SettingsShortLegacyRecords, "58:55;"},
+        // clang-format on
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.record);
         std::strcpy(trail.text, "101000#");
-        EXPECT_EQ(parse(c.bytes), c.code);
-        EXPECT_EQ(parse(c.bytes), c.code);
-        EXPECT_EQ(std::string(trail.text), std::string("101000#") + c.record);
+        EXPECT_EQ(parse(row.bytes), row.code);
+        EXPECT_EQ(parse(row.bytes), row.code);
+        EXPECT_EQ(std::string(trail.text), std::string("101000#") + row.record);
     }
 }
 
-Bytes legacyFile(const std::vector<std::array<std::uint32_t, 3>>& records,
-                 std::uint64_t count = 56) {
-    Bytes b(kSettingsMakerTag, kSettingsMakerTag + 9);
-    b.insert(b.end(), kSettingsProductTag, kSettingsProductTag + 26);
-    for (std::uint32_t v : {100000u, static_cast<std::uint32_t>(count), 0u})
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<unsigned char>(v >> (8 * i)));
-    for (const auto& r : records) {
-        b.push_back(static_cast<unsigned char>(r[0])), b.push_back(0);
-        b.push_back(static_cast<unsigned char>(r[1])), b.push_back(0);
-        for (int i = 0; i < 4; ++i)
-            b.push_back(static_cast<unsigned char>(r[2] >> (8 * i)));
-    }
-    return b;
-}
-
-TEST_F(SettingsRecordsTest, AnOlderFileIsConvertedThroughTheRecordMap) {
-    std::vector<std::array<std::uint32_t, 3>> legacy;
-    for (std::uint32_t i = 0; i < 7; ++i)
-        legacy.push_back({0, i, i == 2});
-    for (std::uint32_t letter = 0; letter < 26; ++letter)
-        legacy.push_back({0, 7 + letter, letter == 2 || letter == 4}); // C and E hidden
-    legacy.push_back({1, 0, 1});
-    legacy.push_back({1, 1, 0});
-    legacy.push_back({1, 2, 400});
-    legacy.push_back({1, 3, 1000});
-    for (std::uint32_t i = 0; i < 4; ++i)
-        legacy.push_back({2, i, 1});
-    for (std::uint32_t i = 0; i < 11; ++i)
-        legacy.push_back({3, i, i == 10 ? 2u : 1u}); // the last one is invalid
-    for (std::uint32_t i = 0; i < 4; ++i)
-        legacy.push_back({4, i, 1});
-    ASSERT_EQ(legacy.size(), 56u);
-    ASSERT_EQ(parse(legacyFile(legacy)), SettingsConverted);
-
-    EXPECT_EQ(records[14].valid, 1u);
-    EXPECT_EQ(records[14].group, 1u);
-    EXPECT_EQ(records[14].index, 0u) << "legacy index 7 is drive A";
-    EXPECT_EQ(records[43].value.number, 1000u);
-    for (std::size_t p : {7u, 13u, 44u, 59u, 60u, 61u, 62u, 67u, 68u})
+TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers) {
+    // 56 records of 8 bytes: 16-bit page and index, 32-bit value; pages of 33, 4, 4, 11 and 4
+    // items, drives A to Z at page 0 items 7 to 32. Values alternate, so that a record taken
+    // from the wrong place shows.
+    const std::string tags = "QuenorithVelkarostrandemilquorbenix";
+    Bytes b(tags.begin(), tags.end());
+    for (const std::uint32_t field : {100000u, 56u, 0u})
+        b.insert(b.end(),
+                 {std::uint8_t(field), std::uint8_t(field >> 8), std::uint8_t(field >> 16), 0});
+    std::map<std::u16string, std::int64_t> expected;
+    const std::uint16_t items[] = {33, 4, 4, 11, 4};
+    for (std::uint16_t page = 0, position = 0; page < 5; ++page)
+        for (std::uint16_t index = 0; index < items[page]; ++index, ++position) {
+            std::string name = "chb" + std::to_string(page) + "_" + std::to_string(index);
+            std::uint16_t stored = index, value = position % 2;
+            if (page == 0 && index >= 7) // drives: C, E and Z are present
+                name = index == 9    ? "chb0_1_0"
+                       : index == 11 ? "chb0_1_1"
+                       : index == 32 ? "chb0_1_2"
+                                     : "";
+            if (page == 1 && index >= 2)
+                name = "spb" + name.substr(3), value = index == 2 ? 400 : 1000;
+            if (page == 4 && index == 0) name = "rbtn4_0";
+            if ((page == 0 && index == 6) || (page == 1 && index == 1) ||
+                (page == 2 && index == 2) || (page == 3 && index == 10) ||
+                (page == 4 && index == 3))
+                stored = items[page], name = "";               // past its page: not used
+            if (page == 2 && index == 3) value = 2, name = ""; // not a check box value
+            b.insert(b.end(), {std::uint8_t(page), 0, std::uint8_t(stored), 0, std::uint8_t(value),
+                               std::uint8_t(value >> 8), 0, 0});
+            if (!name.empty()) expected[fromUtf8(name)] = value;
+        }
+    ASSERT_EQ(parse(b), SettingsConverted);
+    for (const std::size_t p : {6, 41, 47, 59, 66})
         EXPECT_EQ(records[p].valid, 0u) << p;
-
-    RecordingTarget window = windowWithDrives(3);
-    window.boxes[u"chb1_4"] = true;
-    window.boxes[u"chb3_11"] = true;
-    window.boxes[u"chb5_0"] = true;
-    ImportSettingsRecords(records, C | D | E, window);
-    EXPECT_TRUE(window.boxes[u"chb0_2"]);
-    EXPECT_FALSE(window.boxes[u"chb0_3"]);
-    EXPECT_TRUE(window.boxes[u"chb0_1_0"]);
-    EXPECT_FALSE(window.boxes[u"chb0_1_1"]);
-    EXPECT_TRUE(window.boxes[u"chb0_1_2"]);
-    EXPECT_EQ(window.spins[u"spb1_2"], 400u);
-    EXPECT_TRUE(window.boxes[u"chb1_4"]) << "not in the older version: kept";
-    EXPECT_TRUE(window.boxes[u"chb3_11"]);
-    EXPECT_TRUE(window.boxes[u"chb5_0"]);
-    EXPECT_TRUE(window.texts.empty());
-    EXPECT_EQ(window.radio, 1);
-}
-
-TEST_F(SettingsRecordsTest, TheLegacyRecordMapMatchesThePublishedTable) {
-    for (std::size_t p = 0; p < kSettingsRecordCount; ++p) {
-        int expected = -1;
-        if (p <= 6)
-            expected = static_cast<int>(p);
-        else if (p >= 14 && p <= 39)
-            expected = static_cast<int>(p) - 7;
-        else if (p >= 40 && p <= 43)
-            expected = static_cast<int>(p) - 7;
-        else if (p >= 45 && p <= 48)
-            expected = static_cast<int>(p) - 8;
-        else if (p >= 49 && p <= 59)
-            expected = static_cast<int>(p) - 8;
-        else if (p >= 63 && p <= 66)
-            expected = static_cast<int>(p) - 11;
-        EXPECT_EQ(kLegacyRecordMap[p], expected) << p;
-    }
+    for (std::size_t p = 14; p < 40; ++p)
+        EXPECT_EQ(records[p].index, p - 14) << "the drive record of each letter";
+    const Controls c = imported(C | E | Z, 3);
+    for (const auto& [name, value] : c.values)
+        EXPECT_EQ(value, expected.contains(name) ? expected[name] : -1) << toUtf8(name);
+    EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
 
 } // namespace

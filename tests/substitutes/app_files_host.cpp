@@ -13,55 +13,41 @@
 
 namespace {
 
-std::map<std::u16string, std::u16string>& variables() {
-    static std::map<std::u16string, std::u16string> table;
-    return table;
-}
-
-bool& replaceFails() {
-    static bool fail = false;
-    return fail;
-}
+std::map<std::u16string, std::u16string> variables;
+bool replaceFails = false;
 
 std::string hostPath(const char16_t* path) {
     std::string out = toUtf8(path);
-    for (char& c : out) {
-        if (c == '\\') c = '/';
-    }
+    for (char& c : out)
+        c = c == '\\' ? '/' : c;
     return out;
 }
 
 } // namespace
 
-namespace hostfiles {
-
-void SetVariable(const char16_t* name, const char16_t* value) {
+void hostfiles::SetVariable(const char16_t* name, const char16_t* value) {
     if (value)
-        variables()[name] = value;
+        variables[name] = value;
     else
-        variables().erase(name);
+        variables.erase(name);
 }
 
-void Reset() {
-    variables().clear();
-    replaceFails() = false;
+void hostfiles::Reset() {
+    variables.clear();
+    replaceFails = false;
 }
 
-void FailReplace(bool fail) {
-    replaceFails() = fail;
+void hostfiles::FailReplace(bool fail) {
+    replaceFails = fail;
 }
-
-} // namespace hostfiles
 
 bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
     if (capacity > 0) buffer[0] = 0;
-    const auto found = variables().find(name);
-    if (found == variables().end() || found->second.empty()) return false;
-    if (StrCopyBounded(buffer, found->second.c_str(), capacity) >= capacity) {
-        buffer[0] = 0;
-        return false;
-    }
-    return true;
+    const auto found = variables.find(name);
+    if (found == variables.end() || found->second.empty()) return false;
+    if (StrCopyBounded(buffer, found->second.c_str(), capacity) < capacity) return true;
+    buffer[0] = 0;
+    return false;
 }
 
 void MakeDataFolder(const char16_t* path) {
@@ -73,8 +59,7 @@ UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
 }
 
 bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
-    if (replaceFails()) return false;
-    return std::rename(hostPath(source).c_str(), hostPath(target).c_str()) == 0;
+    return !replaceFails && std::rename(hostPath(source).c_str(), hostPath(target).c_str()) == 0;
 }
 
 bool RemoveDataFile(const char16_t* path) {

@@ -1,6 +1,6 @@
 #pragma once
-// Test helpers for the application data folders: a fresh folder per test, the root variables
-// of the two store scopes, and whole-file reads and writes through the program's file seam.
+// Test helpers for the application data folders: a fresh folder per test, the environment
+// variables the program reads, and whole-file reads and writes through the program's file seam.
 
 #include "services/app_files.h"
 
@@ -27,10 +27,8 @@ inline std::optional<std::string> ReadWholeFile(const std::u16string& path) {
     UniqueFile file = OpenDataFile(path.c_str(), u"rb");
     if (!file) return std::nullopt;
     std::string data;
-    char chunk[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0)
-        data.append(chunk, n);
+    for (int c; (c = std::fgetc(file.get())) != EOF;)
+        data += static_cast<char>(c);
     return data;
 }
 

@@ -12,10 +12,8 @@ TestFolder::TestFolder() {
 }
 
 TestFolder::~TestFolder() {
-    if (!path_.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(toUtf8(path_), ignored);
-    }
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(toUtf8(path_), ignored);
 }
 
 void SetTestVariable(const char16_t* name, const char16_t* value) {
