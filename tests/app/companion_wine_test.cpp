@@ -39,7 +39,10 @@ std::pair<DWORD, std::string> runVlk(const std::u16string& arguments) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = output.get();
-    std::u16string commandLine = u"\"" + testFolder() + u"\\..\\app\\vlk\\vlk.exe\" " + arguments;
+    std::u16string commandLine(1, u'"');
+    commandLine += testFolder();
+    commandLine += u"\\..\\app\\vlk\\vlk.exe\" ";
+    commandLine += arguments;
     PROCESS_INFORMATION info{};
     if (!CreateProcessW(nullptr, AsWide(commandLine.data()), nullptr, nullptr, TRUE,
                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info))
