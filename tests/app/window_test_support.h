@@ -1,7 +1,6 @@
 #pragma once
-// Helpers for tests that drive windows of this process.
-
-#include "engine/win32/wide.h"
+// Helpers for tests that drive windows of this process (and, for the end-to-end test, of
+// another): texts, places, clicks, modal boxes and registry values set for a test.
 
 #include <windows.h>
 
@@ -9,9 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Delivers every queued message of this thread (a WM_QUIT left by a destroyed window too).
@@ -65,40 +65,60 @@ inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
 }
 
-// Runs the command and, from a timer of the modal loop it opens, notes the caption and text
-// of the first dialog or message box of this thread and answers it with the command id; with
-// everyBox, it answers every box the command opens in turn and notes all their texts.
-struct ModalWatcher {
-    std::wstring caption;
-    std::wstring text;
-    int answer = IDCANCEL;
-    bool everyBox = false;
-    std::vector<std::wstring> texts = {};
+// Runs the command and hands each dialog or message box it opens on this thread, once it is
+// up, to drive (from a timer of the box's modal loop). A box still open five seconds after it
+// was driven is ended with 99 and fails the test, so that a test cannot hang on it.
+inline void DriveModal(const std::function<void()>& command,
+                       const std::function<void(HWND box)>& drive) {
+    struct State {
+        const std::function<void(HWND)>* drive;
+        HWND driving = nullptr;
+        int ticks = 0;
+    };
+    static thread_local State* current = nullptr;
+    State state{&drive};
+    State* outer = std::exchange(current, &state);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        State& s = *current;
+        if (s.driving && IsWindow(s.driving) && IsWindowVisible(s.driving)) {
+            if (++s.ticks == 250) {
+                ADD_FAILURE() << "a box was still open; ended by the test";
+                EndDialog(s.driving, 99);
+            }
+            return;
+        }
+        s.driving = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) -> BOOL {
+                if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
+                current->driving = window;
+                return FALSE;
+            },
+            0);
+        if (s.driving) {
+            s.ticks = 0;
+            (*s.drive)(s.driving);
+        }
+    });
+    command();
+    KillTimer(nullptr, timer);
+    current = outer;
+}
 
-    void watch(const std::function<void()>& command) {
-        static thread_local ModalWatcher* current = nullptr;
-        current = this;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (!current->caption.empty() && !current->everyBox) return;
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND window, LPARAM) -> BOOL {
-                    if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                    if (current->caption.empty()) {
-                        current->caption = WindowText(window);
-                        current->text = WindowText(GetDlgItem(window, 0xFFFF));
-                    }
-                    current->texts.push_back(WindowText(GetDlgItem(window, 0xFFFF)));
-                    PostMessageW(window, WM_COMMAND, current->answer, 0);
-                    return FALSE;
-                },
-                0);
-        });
-        command();
-        KillTimer(nullptr, timer);
-        current = nullptr;
-    }
+// The caption and text of every box the command opens, each answered with the command id.
+struct Boxes {
+    std::vector<std::wstring> captions, texts;
 };
+inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCANCEL) {
+    Boxes seen;
+    DriveModal(command, [&](HWND box) {
+        seen.captions.push_back(WindowText(box));
+        seen.texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageW(box, WM_COMMAND, answer, 0);
+    });
+    return seen;
+}
 
 // Refuses every user writes to a key (created when missing) for the life of the object, as
 // Windows refuses a standard user a machine-wide key: a protected DACL whose first entry
@@ -111,9 +131,8 @@ class ScopedDeniedKey {
                                   nullptr, &key_, &disposition),
                   ERROR_SUCCESS);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        EXPECT_EQ(GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, &oldAcl_, nullptr, &oldSecurity_),
-                  ERROR_SUCCESS);
+        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        &oldAcl_, nullptr, &oldSecurity_);
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = nullptr;
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
@@ -161,19 +180,15 @@ class ScopedRegistryValue {
     ScopedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
         : root_(root), key_(key), name_(name) {
-        DWORD oldType = 0;
-        DWORD oldSize = 0;
+        DWORD oldType = 0, oldSize = 0;
         if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, nullptr, &oldSize) ==
             ERROR_SUCCESS) {
             std::vector<BYTE> bytes(oldSize);
             if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, bytes.data(),
-                             &oldSize) == ERROR_SUCCESS) {
-                bytes.resize(oldSize);
+                             &oldSize) == ERROR_SUCCESS)
                 old_ = Saved{oldType, std::move(bytes)};
-            }
         }
-        const LSTATUS status = RegSetKeyValueW(root, key, name, type, data, size);
-        EXPECT_EQ(status, ERROR_SUCCESS) << "setting " << toNarrow(key) << "\\" << toNarrow(name);
+        EXPECT_EQ(RegSetKeyValueW(root, key, name, type, data, size), ERROR_SUCCESS);
     }
     static ScopedRegistryValue Dword(HKEY root, const wchar_t* key, const wchar_t* name,
                                      DWORD value) {
@@ -198,19 +213,12 @@ class ScopedRegistryValue {
     }
 
   private:
-    static std::string toNarrow(const wchar_t* text) {
-        std::string narrow;
-        for (; *text; ++text)
-            narrow.push_back(static_cast<char>(*text));
-        return narrow;
-    }
     struct Saved {
         DWORD type;
         std::vector<BYTE> bytes;
     };
     HKEY root_;
-    std::wstring key_;
-    std::wstring name_;
+    std::wstring key_, name_;
     std::optional<Saved> old_;
     bool active_ = true;
 };
