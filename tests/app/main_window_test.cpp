@@ -220,55 +220,6 @@ TEST_F(MainWindowTest, ResizingMovesOnlyTheAnchoredControlsAndNeverBelowTheFirst
     }
 }
 
-// Moved to a screen of twice the DPI and back: every control that does not follow the window's
-// edges at twice its place and size, with a larger font and toolbar; then exactly as before.
-TEST_F(MainWindowTest, ADpiChangeScalesEveryControlAndBackAgain) {
-    window->show(SW_SHOWNOACTIVATE); // the font is fitted to the texts when the window shows
-    auto layout = [&] {
-        std::map<HWND, RECT> places;
-        for (HWND c = GetWindow(window->window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if (c != window->toolbar() && WindowClass(c) != UPDOWN_CLASSW &&
-                !(WindowStyle(c) & ES_NUMBER && WindowClass(c) == L"Edit") &&
-                c != handle(ControlKind::Button, "btnApply") &&
-                c != handle(ControlKind::Label, "btnSettings"))
-                places[c] = ChildRect(c); // spin boxes and anchors have their own rules
-        return places;
-    };
-    auto fontHeight = [&] {
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(
-                       SendMessageW(handle(ControlKind::CheckBox, "chb0_0"), WM_GETFONT, 0, 0)),
-                   sizeof font, &font);
-        return std::abs(font.lfHeight);
-    };
-    const std::map<HWND, RECT> before = layout();
-    const LONG height96 = fontHeight();
-    RECT outer{};
-    GetWindowRect(window->window, &outer);
-    for (const LONG factor : {2, 1}) {
-        SCOPED_TRACE(factor);
-        RECT suggested{outer.left, outer.top, outer.left + (outer.right - outer.left) * factor,
-                       outer.top + (outer.bottom - outer.top) * factor};
-        SendMessageW(window->window, WM_DPICHANGED, MAKEWPARAM(96 * factor, 96 * factor),
-                     reinterpret_cast<LPARAM>(&suggested));
-        for (const auto& [control, now] : layout()) {
-            const RECT& was = before.at(control);
-            EXPECT_EQ(now.left, was.left * factor);
-            EXPECT_EQ(now.top, was.top * factor);
-            EXPECT_EQ(now.right, was.right * factor);
-            EXPECT_EQ(now.bottom, was.bottom * factor);
-        }
-        int cx = 0, cy = 0;
-        ImageList_GetIconSize(
-            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0)),
-            &cx, &cy);
-        EXPECT_EQ(cx, 96 * factor);
-        EXPECT_EQ(fontHeight() > height96 * 3 / 2, factor == 2);
-    }
-    EXPECT_EQ(fontHeight(), height96);
-    EXPECT_EQ(ChildRect(handle(ControlKind::Button, "btnApply")).left, 713);
-}
-
 // The settings icon's menu, worked with the keys its own loop reads: each item opens its own
 // box; closing Import and Export imports nothing; Escape chooses nothing.
 TEST_F(MainWindowTest, TheSettingsMenuRunsEachItemsOwnCommand) {

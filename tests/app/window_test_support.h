@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <optional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -130,7 +130,6 @@ class ScopedDeniedKey {
         EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY,
                                   nullptr, &key_, &disposition),
                   ERROR_SUCCESS);
-        created_ = disposition == REG_CREATED_NEW_KEY;
         GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                         &oldAcl_, nullptr, &oldSecurity_);
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
@@ -142,33 +141,29 @@ class ScopedDeniedKey {
         AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
                            everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                                  DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | kProtected,
                                   nullptr, nullptr, acl, nullptr),
                   ERROR_SUCCESS);
         FreeSid(everyone);
+        created_ = disposition == REG_CREATED_NEW_KEY;
     }
     ~ScopedDeniedKey() {
         SECURITY_DESCRIPTOR_CONTROL control = 0;
         DWORD revision = 0;
         GetSecurityDescriptorControl(oldSecurity_, &control, &revision);
-        const DWORD protection = (control & SE_DACL_PROTECTED)
-                                     ? PROTECTED_DACL_SECURITY_INFORMATION
-                                     : UNPROTECTED_DACL_SECURITY_INFORMATION;
-        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection,
-                                  nullptr, nullptr, oldAcl_, nullptr),
-                  ERROR_SUCCESS);
+        const DWORD protection = control & SE_DACL_PROTECTED ? kProtected : kUnprotected;
+        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection, nullptr,
+                        nullptr, oldAcl_, nullptr);
         LocalFree(oldSecurity_);
         RegCloseKey(key_);
         if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
     }
-    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
-    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
 
   private:
-    HKEY root_;
+    static constexpr DWORD kProtected = PROTECTED_DACL_SECURITY_INFORMATION;
+    static constexpr DWORD kUnprotected = UNPROTECTED_DACL_SECURITY_INFORMATION;
+    HKEY root_, key_ = nullptr;
     std::wstring path_;
-    HKEY key_ = nullptr;
     bool created_ = false;
     PACL oldAcl_ = nullptr; // inside oldSecurity_
     PSECURITY_DESCRIPTOR oldSecurity_ = nullptr;
@@ -179,15 +174,9 @@ class ScopedRegistryValue {
   public:
     ScopedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
-        : root_(root), key_(key), name_(name) {
-        DWORD oldType = 0, oldSize = 0;
-        if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, nullptr, &oldSize) ==
-            ERROR_SUCCESS) {
-            std::vector<BYTE> bytes(oldSize);
-            if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, bytes.data(),
-                             &oldSize) == ERROR_SUCCESS)
-                old_ = Saved{oldType, std::move(bytes)};
-        }
+        : old_(new Saved{root, key, name, 0, 4096, {}, false}) {
+        old_->existed = RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &old_->type,
+                                     old_->bytes, &old_->size) == ERROR_SUCCESS;
         EXPECT_EQ(RegSetKeyValueW(root, key, name, type, data, size), ERROR_SUCCESS);
     }
     static ScopedRegistryValue Dword(HKEY root, const wchar_t* key, const wchar_t* name,
@@ -199,26 +188,23 @@ class ScopedRegistryValue {
         return ScopedRegistryValue(root, key, name, REG_SZ, text.c_str(),
                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
-    ScopedRegistryValue(ScopedRegistryValue&& other) noexcept
-        : root_(other.root_), key_(std::move(other.key_)), name_(std::move(other.name_)),
-          old_(std::move(other.old_)), active_(std::exchange(other.active_, false)) {}
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue(ScopedRegistryValue&&) noexcept = default;
     ~ScopedRegistryValue() {
-        if (!active_) return;
-        if (old_)
-            RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), old_->type, old_->bytes.data(),
-                            static_cast<DWORD>(old_->bytes.size()));
+        if (!old_) return;
+        const Saved& o = *old_;
+        if (o.existed)
+            RegSetKeyValueW(o.root, o.key.c_str(), o.name.c_str(), o.type, o.bytes, o.size);
         else
-            RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+            RegDeleteKeyValueW(o.root, o.key.c_str(), o.name.c_str());
     }
 
   private:
     struct Saved {
-        DWORD type;
-        std::vector<BYTE> bytes;
+        HKEY root;
+        std::wstring key, name;
+        DWORD type = 0, size = 4096;
+        BYTE bytes[4096];
+        bool existed = false;
     };
-    HKEY root_;
-    std::wstring key_, name_;
-    std::optional<Saved> old_;
-    bool active_ = true;
+    std::unique_ptr<Saved> old_;
 };

@@ -19,28 +19,25 @@ void Click(HWND dialog, int id) {
 std::wstring ItemText(HWND dialog, int id) {
     return WindowText(GetDlgItem(dialog, id));
 }
-dlgImportExport::Picker Returns(std::u16string path) {
-    return [path](HWND, const std::u16string& filter) {
-        EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
-        return path;
-    };
-}
 
 class ImportExportDialogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        SetTestVariable(kMachineRootVariable, folder.path().c_str());
-        SetTestVariable(kUserRootVariable, folder.path().c_str());
-    }
+    void SetUp() override { SetTestVariable(kUserRootVariable, folder.path().c_str()); }
     void TearDown() override {
         DestroyWindow(owner->window);
         PumpMessages();
     }
-    // Runs the dialog with the pickers; the owner's outcome is reset first.
+    // Runs the dialog with pickers that return these paths; the owner's outcome is reset first.
     INT_PTR run(const std::u16string& open, const std::u16string& save,
                 const std::function<void(HWND)>& drive) {
+        auto picker = [](std::u16string path) {
+            return [path](HWND, const std::u16string& filter) {
+                EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
+                return path;
+            };
+        };
         owner->resetDialogResult();
-        dlgImportExport dialog(*owner, Returns(open), Returns(save));
+        dlgImportExport dialog(*owner, picker(open), picker(save));
         dialog.loadRichEdit(true);
         return RunDriven(dialog, drive);
     }
@@ -48,20 +45,18 @@ class ImportExportDialogTest : public ::testing::Test {
     std::unique_ptr<UICore> owner = MakeOwner();
 };
 
-TEST_F(ImportExportDialogTest, NothingPickedKeepsItOpenAndClosingChoosesNothing) {
+TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner) {
     EXPECT_EQ(run(u"", u"",
                   [&](HWND d) {
                       Click(d, 6009);
                       Click(d, 6003); // a cancelled picker changes nothing
                       Click(d, 6009);
-                      EXPECT_TRUE(IsWindowVisible(d));
+                      EXPECT_TRUE(IsWindowVisible(d)) << "nothing picked: it stays open";
                       PressKey(d, VK_ESCAPE);
                   }),
               IDCANCEL);
-    EXPECT_EQ(owner->dialogResult, -1);
-}
+    EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
 
-TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner) {
     run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
         Click(d, 6003);
         EXPECT_EQ(ItemText(d, 6009), L"Import");

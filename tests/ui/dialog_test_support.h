@@ -10,14 +10,9 @@
 // Runs the dialog modally and calls drive with its window once it is up; the dialog's result.
 inline INT_PTR RunDriven(UIDialog& dialog, const std::function<void(HWND)>& drive) {
     INT_PTR result = 0;
-    bool driven = false;
-    DriveModal([&] { result = dialog.run(); },
-               [&](HWND d) {
-                   if (driven) return; // a box the driver opened is the driver's concern
-                   driven = true;
-                   drive(d);
-               });
-    EXPECT_TRUE(driven) << "the dialog never came up";
+    int driven = 0;
+    DriveModal([&] { result = dialog.run(); }, [&](HWND d) { driven++ ? void() : drive(d); });
+    EXPECT_EQ(driven, 1) << "the dialog came up once";
     return result;
 }
 
@@ -32,15 +27,9 @@ inline int CountPixels(HWND window, const RECT& area, COLORREF colour) {
     int count = 0;
     for (int y = area.top; y < area.bottom; y += 2)
         for (int x = area.left; x < area.right; x += 2)
-            if (GetPixel(dc, x, y) == colour) ++count;
+            count += GetPixel(dc, x, y) == colour;
     ReleaseDC(window, dc);
     return count;
-}
-
-inline RECT WindowRectOf(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
 }
 
 // An owner window for the dialogs, shown at (x, 100) in 916 x 640 like the main window.
