@@ -16,12 +16,8 @@
 
 // Delivers every queued message of this thread (a WM_QUIT left by a destroyed window too).
 inline void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        if (message.message != WM_QUIT) TranslateMessage(&message), DispatchMessageW(&message);
 }
 
 inline std::wstring WindowText(HWND window) {
@@ -48,18 +44,6 @@ inline RECT ChildRect(HWND control) {
     return rect;
 }
 
-// The width the text takes in the control's own font.
-inline int TextWidth(HWND control, const std::wstring& text) {
-    HDC dc = GetDC(control);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return size.cx;
-}
-
 // A click on a control as the user makes it: the control notifies its parent.
 inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
@@ -71,35 +55,29 @@ inline void SendClick(HWND parent, HWND control, int id = 0) {
 inline void DriveModal(const std::function<void()>& command,
                        const std::function<void(HWND box)>& drive) {
     struct State {
-        const std::function<void(HWND)>* drive;
-        HWND driving = nullptr;
+        const std::function<void(HWND)>& drive;
+        HWND box = nullptr;
         int ticks = 0;
     };
     static thread_local State* current = nullptr;
-    State state{&drive};
-    State* outer = std::exchange(current, &state);
+    State state{drive}, *outer = std::exchange(current, &state);
     const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
         State& s = *current;
-        if (s.driving && IsWindow(s.driving) && IsWindowVisible(s.driving)) {
-            if (++s.ticks == 250) {
-                ADD_FAILURE() << "a box was still open; ended by the test";
-                EndDialog(s.driving, 99);
-            }
-            return;
+        if (s.box && IsWindow(s.box) && IsWindowVisible(s.box)) {
+            if (++s.ticks < 250) return;
+            ADD_FAILURE() << "a box was still open; ended by the test";
+            EndDialog(s.box, 99);
         }
-        s.driving = nullptr;
+        s.box = nullptr;
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND window, LPARAM) -> BOOL {
-                if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                current->driving = window;
-                return FALSE;
+            [](HWND window, LPARAM) {
+                const bool box = WindowClass(window) == L"#32770" && IsWindowVisible(window);
+                if (box) current->box = window;
+                return BOOL(!box);
             },
             0);
-        if (s.driving) {
-            s.ticks = 0;
-            (*s.drive)(s.driving);
-        }
+        if (s.box) s.ticks = 0, s.drive(s.box);
     });
     command();
     KillTimer(nullptr, timer);
