@@ -1,40 +1,87 @@
-// The About, Settings and Preview dialogs run modally over an owner window.
+// The program's dialogs run modally over an owner window: About, Settings, Preview, Import and
+// Export (with pickers of the test's own), and the links of the dialog framework.
 
 #include "services/app_data_store.h"
 #include "services/dlg_about.h"
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
+#include "settings/dlg_import_export.h"
+#include "tests/app/window_test_support.h"
 #include "tests/support/test_folder.h"
-#include "tests/ui/dialog_test_support.h"
+#include "ui/ui_core.h"
+#include "ui/ui_dialog.h"
 
 #include <gtest/gtest.h>
 
+#include <richedit.h>
+
+#include <cstdio>
 #include <string>
 
 namespace {
 
-class ServiceDialogTest : public ::testing::Test {
+// Runs the dialog modally and calls drive with its window once it is up; the dialog's result.
+INT_PTR RunDriven(UIDialog& dialog, const std::function<void(HWND)>& drive) {
+    INT_PTR result = 0;
+    int driven = 0;
+    DriveModal([&] { result = dialog.run(); }, [&](HWND d) { driven++ ? void() : drive(d); });
+    EXPECT_EQ(driven, 1) << "the dialog came up once";
+    return result;
+}
+
+void PressKey(HWND dialog, WPARAM key) {
+    PostMessageW(dialog, WM_KEYDOWN, key, 0);
+    PostMessageW(dialog, WM_KEYUP, key, 0xC0000001);
+}
+
+void Click(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND dialog, int id) {
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+// Counts the pixels of the colour in the client area, every second one in each direction.
+int CountPixels(HWND window, const RECT& area, COLORREF colour) {
+    HDC dc = GetDC(window);
+    int count = 0;
+    for (int y = area.top; y < area.bottom; y += 2)
+        for (int x = area.left; x < area.right; x += 2)
+            count += GetPixel(dc, x, y) == colour;
+    ReleaseDC(window, dc);
+    return count;
+}
+
+// An owner shown at (x, 100) in 916 x 640 like the main window, and the store's folders.
+class DialogTest : public ::testing::Test {
   protected:
     void SetUp() override {
         SetTestVariable(kMachineRootVariable, machine.path().c_str());
         SetTestVariable(kUserRootVariable, user.path().c_str());
+        placeOwner(100);
     }
     void TearDown() override {
         DestroyWindow(owner->window);
         PumpMessages();
     }
+    void placeOwner(int x) {
+        if (owner) DestroyWindow(owner->window);
+        owner = std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Owner", 916, 640, 100, 101);
+        SetWindowPos(owner->window, HWND_TOP, x, 100, 916, 640, SWP_SHOWWINDOW);
+        PumpMessages();
+    }
     TestFolder machine, user;
-    std::unique_ptr<UICore> owner = MakeOwner();
+    std::unique_ptr<UICore> owner;
 };
 
-TEST_F(ServiceDialogTest, AboutShowsItsFontsIconAndAnEmailThatCannotBeEditedAndEndsWithOk) {
+TEST_F(DialogTest, AboutShowsItsFontsAndAnEmailThatCannotBeEditedAndEndsWithOk) {
     dlgAbout about(*owner, kAboutDialogId);
     EXPECT_EQ(RunDriven(about,
                         [&](HWND d) {
                             auto font = [&](int id) {
                                 LOGFONTW f{};
-                                GetObjectW(reinterpret_cast<HFONT>(
-                                               SendDlgItemMessageW(d, id, WM_GETFONT, 0, 0)),
+                                GetObjectW((HGDIOBJ)SendDlgItemMessageW(d, id, WM_GETFONT, 0, 0),
                                            sizeof f, &f);
                                 return f;
                             };
@@ -42,50 +89,39 @@ TEST_F(ServiceDialogTest, AboutShowsItsFontsIconAndAnEmailThatCannotBeEditedAndE
                             EXPECT_EQ(font(1002).lfHeight, -14);
                             for (int id : {1004, 1006, 1008})
                                 EXPECT_EQ(font(id).lfWeight, FW_BOLD) << id;
-                            const COLORREF ground = GetSysColor(COLOR_BTNFACE);
-                            EXPECT_LT(CountPixels(d, {20, 20, 68, 68}, ground), 24 * 12);
-                            EXPECT_EQ(CountPixels(d, {0, 0, 18, 18}, ground), 9 * 9);
-                            const HWND email = GetDlgItem(d, 1009);
-                            SendMessageW(email, WM_CHAR, L'x', 0);
-                            EXPECT_EQ(WindowText(email), L"support@quenorith.example");
-                            SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
+                            SendDlgItemMessageW(d, 1009, WM_CHAR, L'x', 0);
+                            EXPECT_EQ(WindowText(GetDlgItem(d, 1009)),
+                                      L"support@quenorith.example");
+                            Click(d, IDOK);
                         }),
               IDOK);
 }
 
-bool Checked(HWND d, int id) {
-    return SendDlgItemMessageW(d, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
 // Each round shows the two boxes, clicks some, and ends the dialog: only OK stores, each option
 // in its own scope, and the next round shows what was stored. Enter is Cancel, the default.
-TEST_F(ServiceDialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
+TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
     const struct {
-        bool shownUpdates, shownReports;
+        bool shownUpdates;
         std::vector<int> clicks;
         bool key;
-        int end;
-        int storedUpdates, storedReports;
+        int end, storedUpdates, storedReports;
     } rounds[] = {
-        {true, true, {2001, 2003}, true, VK_ESCAPE, -7, -7},
-        {true, true, {2001, 2003}, true, VK_RETURN, -7, -7},
-        {true, true, {2001}, false, 2005, 0, 1},
-        {false, true, {2003, 2001}, false, IDCANCEL, 0, 1},
-        {false, true, {2003, 2001}, false, 2005, 1, 0},
+        {true, {2001, 2003}, true, VK_ESCAPE, -7, -7},
+        {true, {2001, 2003}, true, VK_RETURN, -7, -7},
+        {true, {2001}, false, 2005, 0, 1},
+        {false, {2003, 2001}, false, IDCANCEL, 0, 1},
+        {false, {2003, 2001}, false, 2005, 1, 0},
     };
     for (const auto& r : rounds) {
         SCOPED_TRACE(testing::Message() << "ended with " << r.end);
         dlgSettings settings(*owner, kSettingsDialogId);
         RunDriven(settings, [&](HWND d) {
             EXPECT_EQ(Checked(d, 2001), r.shownUpdates);
-            EXPECT_EQ(Checked(d, 2003), r.shownReports);
+            EXPECT_TRUE(Checked(d, 2003));
             for (int id : r.clicks)
-                SendMessageW(GetDlgItem(d, id), BM_CLICK, 0, 0);
+                Click(d, id);
             SetFocus(GetDlgItem(d, 2001));
-            if (r.key)
-                PressKey(d, r.end);
-            else
-                SendMessageW(GetDlgItem(d, r.end), BM_CLICK, 0, 0);
+            r.key ? PressKey(d, r.end) : Click(d, r.end);
         });
         EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, -7, kMachineScope), r.storedUpdates);
         EXPECT_EQ(GetStoreInt(kSendErrorReportKey, -7, kUserScope), r.storedReports);
@@ -96,22 +132,19 @@ TEST_F(ServiceDialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsSco
 // The previews the build places beside the program are 600 x 400 pictures: the dialog takes
 // their size and is centred on its owner where that fits on the screen, and keeps its place
 // where not. Without its picture it shows "No preview" at its template size.
-TEST_F(ServiceDialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
+TEST_F(DialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(L"Z:" VELKARO_PREVIEWS_DIR L"\\.."));
     const struct {
         const char* picture;
-        int ownerX;
-        int width, left;
+        int ownerX, left;
         INT_PTR result;
-    } rows[] = {{"312", 100, 616, 100 + (916 - 616) / 2, IDOK},
-                {"10", -700, 616, -1, IDOK},
-                {"999", 100, 0, -1, IDCANCEL}};
+    } rows[] = {
+        {"312", 100, 100 + (916 - 616) / 2, IDOK}, {"10", -700, -1, IDOK}, {"999", 100, 0, 2}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.picture);
-        DestroyWindow(owner->window);
-        owner = MakeOwner(row.ownerX);
+        placeOwner(row.ownerX);
         dlgPreview preview(*owner, kPreviewDialogId, row.picture, u" - Registered owner");
         preview.closeOnClick();
         EXPECT_EQ(RunDriven(preview,
@@ -121,16 +154,14 @@ TEST_F(ServiceDialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
                                 GetWindowRect(d, &r);
                                 GetClientRect(d, &client);
                                 MapDialogRect(d, &units);
-                                if (row.width) {
-                                    EXPECT_EQ(r.right - r.left, row.width);
+                                if (row.result == IDOK) {
+                                    EXPECT_EQ(r.right - r.left, 616);
                                     EXPECT_EQ(r.bottom - r.top, 440);
                                     EXPECT_EQ(r.left, row.left < 0 ? r.left : row.left);
                                     EXPECT_GE(r.left, 0) << "kept its place on the screen";
-                                    PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                                    return;
+                                    return PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0), void();
                                 }
-                                EXPECT_EQ(client.right, units.right);
-                                EXPECT_EQ(client.bottom, units.bottom);
+                                EXPECT_TRUE(EqualRect(&client, &units));
                                 EXPECT_GT(CountPixels(d, {0, 0, 399, 300}, 0), 100);
                                 EXPECT_GT(CountPixels(d, {0, 0, 399, 300}, 0xFFFFFF), 20000);
                                 PressKey(d, VK_ESCAPE);
@@ -138,6 +169,111 @@ TEST_F(ServiceDialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
                   row.result);
     }
     SetCurrentDirectoryW(previous);
+}
+
+class ImportExportDialogTest : public DialogTest {
+  protected:
+    // Runs the dialog with pickers that return these paths; the owner's outcome is reset first.
+    INT_PTR run(const std::u16string& open, const std::u16string& save,
+                const std::function<void(HWND)>& drive) {
+        auto picker = [](std::u16string path) {
+            return [path](HWND, const std::u16string& filter) {
+                EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
+                return path;
+            };
+        };
+        owner->resetDialogResult();
+        dlgImportExport dialog(*owner, picker(open), picker(save));
+        dialog.loadRichEdit(true);
+        return RunDriven(dialog, drive);
+    }
+};
+
+TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner) {
+    auto text = [](HWND d, int id) { return WindowText(GetDlgItem(d, id)); };
+    EXPECT_EQ(run(u"", u"",
+                  [&](HWND d) {
+                      Click(d, 6009);
+                      Click(d, 6003); // a cancelled picker changes nothing
+                      Click(d, 6009);
+                      EXPECT_TRUE(IsWindowVisible(d)) << "nothing picked: it stays open";
+                      PressKey(d, VK_ESCAPE);
+                  }),
+              IDCANCEL);
+    EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
+    run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
+        Click(d, 6003);
+        EXPECT_EQ(text(d, 6009), L"Import");
+        Click(d, 6006);
+        EXPECT_EQ(text(d, 6009), L"Export");
+        EXPECT_EQ(text(d, 6002), L"") << "the import path goes";
+        Click(d, 6009);
+    });
+    EXPECT_EQ(owner->dialogResult, 1);
+    EXPECT_EQ(owner->dialogText, u"C:\\out.vlkd");
+    char stored[64] = {};
+    GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
+    EXPECT_STREQ(stored, "C:\\out.vlkd");
+    run(u"C:\\in.vlkd", u"", [&](HWND d) { Click(d, 6003), Click(d, 6009); });
+    EXPECT_EQ(owner->dialogResult, 0);
+    EXPECT_EQ(owner->dialogText, u"C:\\in.vlkd");
+}
+
+TEST_F(ImportExportDialogTest, TheSwitchShowsTheExplanationWithItsNoteInBold) {
+    run(u"", u"", [&](HWND d) {
+        const HWND text = GetDlgItem(d, 6007);
+        Click(d, 6008);
+        EXPECT_TRUE(IsWindowVisible(text));
+        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, 6009)));
+        CHARRANGE note{220, 225};
+        SendMessageW(text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&note));
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof(format);
+        SendMessageW(text, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+        EXPECT_TRUE((format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD));
+        wchar_t selected[8] = {};
+        SendMessageW(text, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
+        EXPECT_STREQ(selected, L"Note:");
+        Click(d, 6008);
+        EXPECT_FALSE(IsWindowVisible(text));
+        PressKey(d, VK_ESCAPE);
+    });
+}
+
+// A URL scheme of the test's own whose "open" command writes the address it was given to a
+// file shows what a link opened: the first address registered, on a click and on Enter only.
+TEST_F(DialogTest, ALinkOpensItsFirstRegisteredAddressOnClickAndEnterOnly) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring output = std::wstring(temp) + L"velkaro-link.txt";
+    const std::wstring scheme = L"velkarotest", command = L"cmd.exe /c echo %1>\"" + output + L"\"";
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, scheme.c_str(), L"URL Protocol", REG_SZ, L"", 2);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, (scheme + L"\\shell\\open\\command").c_str(), nullptr,
+                    REG_SZ, command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
+    auto opened = [&](int milliseconds) { // the file's first line, once it is written
+        char line[256] = {};
+        for (int waited = 0; !*line && waited <= milliseconds; waited += 50, Sleep(50))
+            if (FILE* file = _wfopen(output.c_str(), L"rb"))
+                fgets(line, sizeof line, file), fclose(file);
+        DeleteFileW(output.c_str());
+        return std::string(line).substr(0, std::string(line).find_last_not_of(" \r\n") + 1);
+    };
+    opened(0);
+    UIDialog dialog(*owner, 2000);
+    RunDriven(dialog, [&](HWND d) {
+        dialog.addLink(2004, u"velkarotest:first", nullptr);
+        dialog.addLink(2004, u"velkarotest:second", nullptr);
+        for (const auto& [id, code, address] : {std::tuple{2004, NM_DBLCLK, ""},
+                                                {2001, NM_CLICK, ""},
+                                                {2004, NM_CLICK, "velkarotest:first"},
+                                                {2004, NM_RETURN, "velkarotest:first"}}) {
+            NMHDR header{GetDlgItem(d, id), static_cast<UINT_PTR>(id), static_cast<UINT>(code)};
+            SendMessageW(d, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+            EXPECT_EQ(opened(*address ? 5000 : 1000), address) << id << " " << code;
+        }
+        dialog.close();
+    });
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, scheme.c_str());
 }
 
 } // namespace
