@@ -3,7 +3,6 @@
 
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
-#include "engine/registry.h"
 #include "engine/text.h"
 #include "engine/win32/wide.h"
 #include "services/app_data_store.h"
@@ -106,8 +105,8 @@ TEST_F(MainWindowTest, EachPageShowsItsOwnControlsAndTheBoxesOfPresentDrivesOnly
     expectPage(0);
 }
 
-// Check box "chb<p>_<i>" shows item i of block p, drive box "chb0_1_<k>" item 14 + k: each
-// shows its item's pattern value and gives back the opposite the user set.
+// Box "chb<p>_<i>" shows item i of block p, "chb0_1_<k>" item 14 + k: each shows its item's value
+// (alternating, so that a neighbour's item would show) and gives back the opposite the user set.
 TEST_F(MainWindowTest, EveryControlShowsItsItemAndGivesBackWhatTheUserSet) {
     FeatureModel& m = window->model;
     FeatureItem* blocks[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
@@ -117,7 +116,6 @@ TEST_F(MainWindowTest, EveryControlShowsItsItemAndGivesBackWhatTheUserSet) {
         return blocks[name[3] - '0'][std::stoi(name.substr(5))];
     };
     auto pattern = [&](const std::string& name) { return (&item(name) - blocks[0]) % 2 == 1; };
-    // Items alternate, so that a box bound to a neighbour's item shows and gives the wrong value.
     const auto& boxes = window->controlSet(ControlKind::CheckBox)->entries();
     EXPECT_EQ(boxes.size(), 64u) << "a box per item that is no number, text or radio pair";
     for (const auto& [name, entry] : boxes)
@@ -189,8 +187,7 @@ TEST_F(MainWindowTest, ResizingMovesOnlyTheAnchoredControlsAndNeverBelowTheFirst
         RECT outer{};
         GetWindowRect(window->window, &outer);
         const int grownX = outer.right - outer.left - 916, grownY = outer.bottom - outer.top - 640;
-        EXPECT_EQ(grownX, std::max(dx, 0));
-        EXPECT_EQ(grownY, std::max(dy, 0));
+        EXPECT_EQ(std::pair(grownX, grownY), std::pair(std::max(dx, 0), std::max(dy, 0)));
         for (auto [control, want] : before) {
             const RECT now = ChildRect(control);
             OffsetRect(&want, control == apply ? grownX : 0,
@@ -249,31 +246,35 @@ TEST_F(MainWindowTest, EveryPreviewButtonOpensItsPictureUnderItsTweaksName) {
     SetCurrentDirectoryW(previous);
 }
 
+// Each row sets "Show seconds on taskbar clock" (changed: unlike the system), runs the command
+// and sees its message and the box: the export collects it unapplied, the import brings it back.
 TEST_F(MainWindowTest, ExportAndImportTellTheirOutcome) {
     const std::u16string file = data.path() + u"\\window.vlkd";
     HWND seconds = handle(ControlKind::CheckBox, "chb1_4");
     const bool shown = Checked(seconds);
-    // The box before and after each: the export collects it unapplied, the import brings it back.
     const struct {
         int action;
         std::u16string path;
         bool changedBefore, changedAfter;
-        const wchar_t *caption, *text;
+        std::vector<std::wstring> captions, texts;
     } rows[] = {
-        {1, file, true, true, L"Export", L"Settings have been successfully saved."},
-        {0, file + u"x", false, false, L"Import", L"Cannot import settings. Error code: 1"},
-        {0, file, false, true, L"Import",
-         L"Settings have been imported. Click on button \"Apply\" to apply settings."},
+        {1, file, true, true, {L"Export"}, {L"Settings have been successfully saved."}},
+        {0, file + u"x", false, false, {L"Import"}, {L"Cannot import settings. Error code: 1"}},
+        {0,
+         file,
+         false,
+         true,
+         {L"Import"},
+         {L"Settings have been imported. Click on button \"Apply\" to apply settings."}},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.caption);
         SendMessageW(seconds, BM_SETCHECK, shown != row.changedBefore, 0);
         window->setDialogResult(row.action);
         const Boxes boxes =
             AnswerBoxes([&] { RunImportExport(*window, row.action, row.path.c_str()); });
-        EXPECT_EQ(boxes.captions, std::vector<std::wstring>{row.caption});
-        EXPECT_EQ(boxes.texts, std::vector<std::wstring>{row.text});
-        EXPECT_EQ(Checked(seconds), shown != row.changedAfter);
+        EXPECT_EQ(boxes.captions, row.captions);
+        EXPECT_EQ(boxes.texts, row.texts);
+        EXPECT_EQ(Checked(seconds), shown != row.changedAfter) << row.texts[0].size();
         EXPECT_EQ(window->dialogResult, -1) << "a later closed dialog does nothing";
     }
 }
@@ -299,8 +300,7 @@ TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemAndNamesWhatDidNotTake) {
                                 L"Disable Lock Screen (System page)", L"Administrator rights"})
         EXPECT_NE(boxes.texts[0].find(part), std::wstring::npos) << toUtf8(AsU16(part));
     EXPECT_EQ(boxes.texts[0].find(L"Copy To"), std::wstring::npos) << "it took";
-    EXPECT_FALSE(Checked(noLockScreen)) << "as the system is";
-    EXPECT_FALSE(Checked(hideActionCenter));
+    EXPECT_FALSE(Checked(noLockScreen) || Checked(hideActionCenter)) << "as the system is";
     EXPECT_NE(Checked(copyTo), copyToShown);
 }
 
@@ -320,11 +320,7 @@ TEST_F(MainWindowTest, AnApplyBacksUpOnceWhatItChangesAndAFailedBackupGrowsTheSa
 // The text the tooltip control holds for the tool (owner, id).
 std::wstring ToolText(HWND tip, HWND owner, UINT_PTR id) {
     wchar_t text[1024] = {};
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.hwnd = owner;
-    tool.uId = id;
-    tool.lpszText = text;
+    TTTOOLINFOW tool{sizeof(TTTOOLINFOW), 0, owner, id, {}, nullptr, text, 0, nullptr};
     SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
     return text;
 }
@@ -341,8 +337,6 @@ TEST_F(MainWindowTest, TweakControlsExplainThemselvesAndToolbarButtonsNameTheirP
               L"Shows the seconds in the taskbar clock. Windows keeps it in: "
               L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced\\"
               L"ShowSecondsInSystemClock. Takes effect after you log out and back in.");
-    const wchar_t* delay = L"How long, in milliseconds, the pointer rests on a taskbar button";
-    EXPECT_EQ(tip(ControlKind::SpinBox, "spb1_2updown").rfind(delay, 0), 0u) << "arrows too";
     EXPECT_EQ(tip(ControlKind::Button, "btnApply"), L"") << "only the tweak controls";
     const wchar_t* pages[] = {L"Computer", L"Taskbar", L"Context menu", L"System",
                               L"Security", L"Privacy", L"About"};

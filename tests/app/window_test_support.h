@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-// Delivers every queued message of this thread (a WM_QUIT left by a destroyed window too).
+// Delivers every queued message of this thread but WM_QUIT (left by a destroyed window).
 inline void PumpMessages() {
     for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
         if (message.message != WM_QUIT) TranslateMessage(&message), DispatchMessageW(&message);
@@ -49,9 +49,8 @@ inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
 }
 
-// Runs the command and hands each dialog or message box it opens on this thread, once it is
-// up, to drive (from a timer of the box's modal loop). A box still open five seconds after it
-// was driven is ended with 99 and fails the test, so that a test cannot hang on it.
+// Runs the command and hands each dialog or message box it opens on this thread, once up, to drive
+// (from a timer of the box's modal loop); a box open 5 s after that is ended with 99 and fails.
 inline void DriveModal(const std::function<void()>& command,
                        const std::function<void(HWND box)>& drive) {
     struct State {
@@ -98,53 +97,44 @@ inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCA
     return seen;
 }
 
-// Refuses every user writes to a key (created when missing) for the life of the object, as
-// Windows refuses a standard user a machine-wide key: a protected DACL whose first entry
-// denies Everyone setting values, creating subkeys and deleting.
+// Refuses writes to a key (created when missing) for the life of the object, as Windows refuses a
+// standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing.
 class ScopedDeniedKey {
   public:
     ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
         DWORD disposition = 0;
-        EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY,
-                                  nullptr, &key_, &disposition),
-                  ERROR_SUCCESS);
-        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                        &oldAcl_, nullptr, &oldSecurity_);
+        RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
+                        &key_, &disposition);
+        created_ = disposition == REG_CREATED_NEW_KEY;
+        EXPECT_EQ(setAcl(true), ERROR_SUCCESS);
+    }
+    ~ScopedDeniedKey() {
+        setAcl(false);
+        RegCloseKey(key_);
+        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
+    }
+
+  private:
+    DWORD setAcl(bool deny) {
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = nullptr;
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
         alignas(DWORD) BYTE buffer[256];
         ACL* acl = reinterpret_cast<ACL*>(buffer);
         InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
-                           everyone);
+        if (deny)
+            AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
+                               everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | kProtected,
-                                  nullptr, nullptr, acl, nullptr),
-                  ERROR_SUCCESS);
+        const DWORD result = SetSecurityInfo(
+            key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+            nullptr, nullptr, acl, nullptr);
         FreeSid(everyone);
-        created_ = disposition == REG_CREATED_NEW_KEY;
+        return result;
     }
-    ~ScopedDeniedKey() {
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(oldSecurity_, &control, &revision);
-        const DWORD protection = control & SE_DACL_PROTECTED ? kProtected : kUnprotected;
-        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection, nullptr,
-                        nullptr, oldAcl_, nullptr);
-        LocalFree(oldSecurity_);
-        RegCloseKey(key_);
-        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
-    }
-
-  private:
-    static constexpr DWORD kProtected = PROTECTED_DACL_SECURITY_INFORMATION;
-    static constexpr DWORD kUnprotected = UNPROTECTED_DACL_SECURITY_INFORMATION;
     HKEY root_, key_ = nullptr;
     std::wstring path_;
     bool created_ = false;
-    PACL oldAcl_ = nullptr; // inside oldSecurity_
-    PSECURITY_DESCRIPTOR oldSecurity_ = nullptr;
 };
 
 // Sets a registry value for the life of the object and puts back what was there before.

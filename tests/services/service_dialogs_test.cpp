@@ -1,8 +1,6 @@
-// The program's dialogs run modally over an owner window: About, Settings, Preview, Import and
-// Export (with pickers of the test's own), and the links of the dialog framework.
+// The Settings, Preview and Import and Export dialogs run modally over an owner window.
 
 #include "services/app_data_store.h"
-#include "services/dlg_about.h"
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
 #include "settings/dlg_import_export.h"
@@ -13,9 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <richedit.h>
-
-#include <cstdio>
 #include <string>
 
 namespace {
@@ -31,15 +26,10 @@ INT_PTR RunDriven(UIDialog& dialog, const std::function<void(HWND)>& drive) {
 
 void PressKey(HWND dialog, WPARAM key) {
     PostMessageW(dialog, WM_KEYDOWN, key, 0);
-    PostMessageW(dialog, WM_KEYUP, key, 0xC0000001);
 }
 
 void Click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-bool Checked(HWND dialog, int id) {
-    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 // Counts the pixels of the colour in the client area, every second one in each direction.
@@ -75,28 +65,6 @@ class DialogTest : public ::testing::Test {
     std::unique_ptr<UICore> owner;
 };
 
-TEST_F(DialogTest, AboutShowsItsFontsAndAnEmailThatCannotBeEditedAndEndsWithOk) {
-    dlgAbout about(*owner, kAboutDialogId);
-    EXPECT_EQ(RunDriven(about,
-                        [&](HWND d) {
-                            auto font = [&](int id) {
-                                LOGFONTW f{};
-                                GetObjectW((HGDIOBJ)SendDlgItemMessageW(d, id, WM_GETFONT, 0, 0),
-                                           sizeof f, &f);
-                                return f;
-                            };
-                            EXPECT_EQ(font(1001).lfHeight, -22);
-                            EXPECT_EQ(font(1002).lfHeight, -14);
-                            for (int id : {1004, 1006, 1008})
-                                EXPECT_EQ(font(id).lfWeight, FW_BOLD) << id;
-                            SendDlgItemMessageW(d, 1009, WM_CHAR, L'x', 0);
-                            EXPECT_EQ(WindowText(GetDlgItem(d, 1009)),
-                                      L"support@quenorith.example");
-                            Click(d, IDOK);
-                        }),
-              IDOK);
-}
-
 // Each round shows the two boxes, clicks some, and ends the dialog: only OK stores, each option
 // in its own scope, and the next round shows what was stored. Enter is Cancel, the default.
 TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
@@ -107,17 +75,16 @@ TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
         int end, storedUpdates, storedReports;
     } rounds[] = {
         {true, {2001, 2003}, true, VK_ESCAPE, -7, -7},
-        {true, {2001, 2003}, true, VK_RETURN, -7, -7},
         {true, {2001}, false, 2005, 0, 1},
-        {false, {2003, 2001}, false, IDCANCEL, 0, 1},
+        {false, {2003, 2001}, true, VK_RETURN, 0, 1},
         {false, {2003, 2001}, false, 2005, 1, 0},
     };
     for (const auto& r : rounds) {
         SCOPED_TRACE(testing::Message() << "ended with " << r.end);
         dlgSettings settings(*owner, kSettingsDialogId);
         RunDriven(settings, [&](HWND d) {
-            EXPECT_EQ(Checked(d, 2001), r.shownUpdates);
-            EXPECT_TRUE(Checked(d, 2003));
+            EXPECT_EQ(SendDlgItemMessageW(d, 2001, BM_GETCHECK, 0, 0), r.shownUpdates);
+            EXPECT_EQ(SendDlgItemMessageW(d, 2003, BM_GETCHECK, 0, 0), BST_CHECKED);
             for (int id : r.clicks)
                 Click(d, id);
             SetFocus(GetDlgItem(d, 2001));
@@ -129,9 +96,8 @@ TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
     }
 }
 
-// The previews the build places beside the program are 600 x 400 pictures: the dialog takes
-// their size and is centred on its owner where that fits on the screen, and keeps its place
-// where not. Without its picture it shows "No preview" at its template size.
+// The previews beside the program are 600 x 400: the dialog takes their size, centred on its owner
+// where that fits on the screen; without its picture it shows "No preview" at its template size.
 TEST_F(DialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
@@ -217,63 +183,6 @@ TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner)
     run(u"C:\\in.vlkd", u"", [&](HWND d) { Click(d, 6003), Click(d, 6009); });
     EXPECT_EQ(owner->dialogResult, 0);
     EXPECT_EQ(owner->dialogText, u"C:\\in.vlkd");
-}
-
-TEST_F(ImportExportDialogTest, TheSwitchShowsTheExplanationWithItsNoteInBold) {
-    run(u"", u"", [&](HWND d) {
-        const HWND text = GetDlgItem(d, 6007);
-        Click(d, 6008);
-        EXPECT_TRUE(IsWindowVisible(text));
-        EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, 6009)));
-        CHARRANGE note{220, 225};
-        SendMessageW(text, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&note));
-        CHARFORMAT2W format{};
-        format.cbSize = sizeof(format);
-        SendMessageW(text, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-        EXPECT_TRUE((format.dwMask & CFM_BOLD) && (format.dwEffects & CFE_BOLD));
-        wchar_t selected[8] = {};
-        SendMessageW(text, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(selected));
-        EXPECT_STREQ(selected, L"Note:");
-        Click(d, 6008);
-        EXPECT_FALSE(IsWindowVisible(text));
-        PressKey(d, VK_ESCAPE);
-    });
-}
-
-// A URL scheme of the test's own whose "open" command writes the address it was given to a
-// file shows what a link opened: the first address registered, on a click and on Enter only.
-TEST_F(DialogTest, ALinkOpensItsFirstRegisteredAddressOnClickAndEnterOnly) {
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring output = std::wstring(temp) + L"velkaro-link.txt";
-    const std::wstring scheme = L"velkarotest", command = L"cmd.exe /c echo %1>\"" + output + L"\"";
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, scheme.c_str(), L"URL Protocol", REG_SZ, L"", 2);
-    RegSetKeyValueW(HKEY_CLASSES_ROOT, (scheme + L"\\shell\\open\\command").c_str(), nullptr,
-                    REG_SZ, command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
-    auto opened = [&](int milliseconds) { // the file's first line, once it is written
-        char line[256] = {};
-        for (int waited = 0; !*line && waited <= milliseconds; waited += 50, Sleep(50))
-            if (FILE* file = _wfopen(output.c_str(), L"rb"))
-                fgets(line, sizeof line, file), fclose(file);
-        DeleteFileW(output.c_str());
-        return std::string(line).substr(0, std::string(line).find_last_not_of(" \r\n") + 1);
-    };
-    opened(0);
-    UIDialog dialog(*owner, 2000);
-    RunDriven(dialog, [&](HWND d) {
-        dialog.addLink(2004, u"velkarotest:first", nullptr);
-        dialog.addLink(2004, u"velkarotest:second", nullptr);
-        for (const auto& [id, code, address] : {std::tuple{2004, NM_DBLCLK, ""},
-                                                {2001, NM_CLICK, ""},
-                                                {2004, NM_CLICK, "velkarotest:first"},
-                                                {2004, NM_RETURN, "velkarotest:first"}}) {
-            NMHDR header{GetDlgItem(d, id), static_cast<UINT_PTR>(id), static_cast<UINT>(code)};
-            SendMessageW(d, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
-            EXPECT_EQ(opened(*address ? 5000 : 1000), address) << id << " " << code;
-        }
-        dialog.close();
-    });
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, scheme.c_str());
 }
 
 } // namespace
