@@ -1,7 +1,6 @@
 #pragma once
-// Helpers for tests that drive windows of this process.
-
-#include "engine/win32/wide.h"
+// Helpers for tests that drive windows of this process (and, for the end-to-end test, of
+// another): texts, places, clicks, modal boxes and registry values set for a test.
 
 #include <windows.h>
 
@@ -9,19 +8,16 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <functional>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
-// Delivers every queued message of this thread (a WM_QUIT left by a destroyed window too).
+// Delivers every queued message of this thread but WM_QUIT (left by a destroyed window).
 inline void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+        if (message.message != WM_QUIT) TranslateMessage(&message), DispatchMessageW(&message);
 }
 
 inline std::wstring WindowText(HWND window) {
@@ -48,111 +44,97 @@ inline RECT ChildRect(HWND control) {
     return rect;
 }
 
-// The width the text takes in the control's own font.
-inline int TextWidth(HWND control, const std::wstring& text) {
-    HDC dc = GetDC(control);
-    const HGDIOBJ previous =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, previous);
-    ReleaseDC(control, dc);
-    return size.cx;
-}
-
 // A click on a control as the user makes it: the control notifies its parent.
 inline void SendClick(HWND parent, HWND control, int id = 0) {
     SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
 }
 
-// Runs the command and, from a timer of the modal loop it opens, notes the caption and text
-// of the first dialog or message box of this thread and answers it with the command id; with
-// everyBox, it answers every box the command opens in turn and notes all their texts.
-struct ModalWatcher {
-    std::wstring caption;
-    std::wstring text;
-    int answer = IDCANCEL;
-    bool everyBox = false;
-    std::vector<std::wstring> texts = {};
+// Runs the command and hands each dialog or message box it opens on this thread, once up, to drive
+// (from a timer of the box's modal loop); a box open 5 s after that is ended with 99 and fails.
+inline void DriveModal(const std::function<void()>& command,
+                       const std::function<void(HWND box)>& drive) {
+    struct State {
+        const std::function<void(HWND)>& drive;
+        HWND box = nullptr;
+        int ticks = 0;
+    };
+    static thread_local State* current = nullptr;
+    State state{drive}, *outer = std::exchange(current, &state);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+        State& s = *current;
+        if (s.box && IsWindow(s.box) && IsWindowVisible(s.box)) {
+            if (++s.ticks < 250) return;
+            ADD_FAILURE() << "a box was still open; ended by the test";
+            EndDialog(s.box, 99);
+        }
+        s.box = nullptr;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND window, LPARAM) {
+                const bool box = WindowClass(window) == L"#32770" && IsWindowVisible(window);
+                if (box) current->box = window;
+                return BOOL(!box);
+            },
+            0);
+        if (s.box) s.ticks = 0, s.drive(s.box);
+    });
+    command();
+    KillTimer(nullptr, timer);
+    current = outer;
+}
 
-    void watch(const std::function<void()>& command) {
-        static thread_local ModalWatcher* current = nullptr;
-        current = this;
-        const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
-            if (!current->caption.empty() && !current->everyBox) return;
-            EnumThreadWindows(
-                GetCurrentThreadId(),
-                [](HWND window, LPARAM) -> BOOL {
-                    if (WindowClass(window) != L"#32770" || !IsWindowVisible(window)) return TRUE;
-                    if (current->caption.empty()) {
-                        current->caption = WindowText(window);
-                        current->text = WindowText(GetDlgItem(window, 0xFFFF));
-                    }
-                    current->texts.push_back(WindowText(GetDlgItem(window, 0xFFFF)));
-                    PostMessageW(window, WM_COMMAND, current->answer, 0);
-                    return FALSE;
-                },
-                0);
-        });
-        command();
-        KillTimer(nullptr, timer);
-        current = nullptr;
-    }
+// The caption and text of every box the command opens, each answered with the command id.
+struct Boxes {
+    std::vector<std::wstring> captions, texts;
 };
+inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCANCEL) {
+    Boxes seen;
+    DriveModal(command, [&](HWND box) {
+        seen.captions.push_back(WindowText(box));
+        seen.texts.push_back(WindowText(GetDlgItem(box, 0xFFFF)));
+        PostMessageW(box, WM_COMMAND, answer, 0);
+    });
+    return seen;
+}
 
-// Refuses every user writes to a key (created when missing) for the life of the object, as
-// Windows refuses a standard user a machine-wide key: a protected DACL whose first entry
-// denies Everyone setting values, creating subkeys and deleting.
+// Refuses writes to a key (created when missing) for the life of the object, as Windows refuses a
+// standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing.
 class ScopedDeniedKey {
   public:
     ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
         DWORD disposition = 0;
-        EXPECT_EQ(RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY,
-                                  nullptr, &key_, &disposition),
-                  ERROR_SUCCESS);
+        RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
+                        &key_, &disposition);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        EXPECT_EQ(GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, &oldAcl_, nullptr, &oldSecurity_),
-                  ERROR_SUCCESS);
+        EXPECT_EQ(setAcl(true), ERROR_SUCCESS);
+    }
+    ~ScopedDeniedKey() {
+        setAcl(false);
+        RegCloseKey(key_);
+        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
+    }
+
+  private:
+    DWORD setAcl(bool deny) {
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = nullptr;
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
         alignas(DWORD) BYTE buffer[256];
         ACL* acl = reinterpret_cast<ACL*>(buffer);
         InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
-                           everyone);
+        if (deny)
+            AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
+                               everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                                  DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                  nullptr, nullptr, acl, nullptr),
-                  ERROR_SUCCESS);
+        const DWORD result = SetSecurityInfo(
+            key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+            nullptr, nullptr, acl, nullptr);
         FreeSid(everyone);
+        return result;
     }
-    ~ScopedDeniedKey() {
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(oldSecurity_, &control, &revision);
-        const DWORD protection = (control & SE_DACL_PROTECTED)
-                                     ? PROTECTED_DACL_SECURITY_INFORMATION
-                                     : UNPROTECTED_DACL_SECURITY_INFORMATION;
-        EXPECT_EQ(SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | protection,
-                                  nullptr, nullptr, oldAcl_, nullptr),
-                  ERROR_SUCCESS);
-        LocalFree(oldSecurity_);
-        RegCloseKey(key_);
-        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
-    }
-    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
-    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
-
-  private:
-    HKEY root_;
+    HKEY root_, key_ = nullptr;
     std::wstring path_;
-    HKEY key_ = nullptr;
     bool created_ = false;
-    PACL oldAcl_ = nullptr; // inside oldSecurity_
-    PSECURITY_DESCRIPTOR oldSecurity_ = nullptr;
 };
 
 // Sets a registry value for the life of the object and puts back what was there before.
@@ -160,20 +142,10 @@ class ScopedRegistryValue {
   public:
     ScopedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
-        : root_(root), key_(key), name_(name) {
-        DWORD oldType = 0;
-        DWORD oldSize = 0;
-        if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, nullptr, &oldSize) ==
-            ERROR_SUCCESS) {
-            std::vector<BYTE> bytes(oldSize);
-            if (RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &oldType, bytes.data(),
-                             &oldSize) == ERROR_SUCCESS) {
-                bytes.resize(oldSize);
-                old_ = Saved{oldType, std::move(bytes)};
-            }
-        }
-        const LSTATUS status = RegSetKeyValueW(root, key, name, type, data, size);
-        EXPECT_EQ(status, ERROR_SUCCESS) << "setting " << toNarrow(key) << "\\" << toNarrow(name);
+        : old_(new Saved{root, key, name, 0, 4096, {}, false}) {
+        old_->existed = RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &old_->type,
+                                     old_->bytes, &old_->size) == ERROR_SUCCESS;
+        EXPECT_EQ(RegSetKeyValueW(root, key, name, type, data, size), ERROR_SUCCESS);
     }
     static ScopedRegistryValue Dword(HKEY root, const wchar_t* key, const wchar_t* name,
                                      DWORD value) {
@@ -184,33 +156,23 @@ class ScopedRegistryValue {
         return ScopedRegistryValue(root, key, name, REG_SZ, text.c_str(),
                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
-    ScopedRegistryValue(ScopedRegistryValue&& other) noexcept
-        : root_(other.root_), key_(std::move(other.key_)), name_(std::move(other.name_)),
-          old_(std::move(other.old_)), active_(std::exchange(other.active_, false)) {}
-    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
+    ScopedRegistryValue(ScopedRegistryValue&&) noexcept = default;
     ~ScopedRegistryValue() {
-        if (!active_) return;
-        if (old_)
-            RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), old_->type, old_->bytes.data(),
-                            static_cast<DWORD>(old_->bytes.size()));
+        if (!old_) return;
+        const Saved& o = *old_;
+        if (o.existed)
+            RegSetKeyValueW(o.root, o.key.c_str(), o.name.c_str(), o.type, o.bytes, o.size);
         else
-            RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
+            RegDeleteKeyValueW(o.root, o.key.c_str(), o.name.c_str());
     }
 
   private:
-    static std::string toNarrow(const wchar_t* text) {
-        std::string narrow;
-        for (; *text; ++text)
-            narrow.push_back(static_cast<char>(*text));
-        return narrow;
-    }
     struct Saved {
-        DWORD type;
-        std::vector<BYTE> bytes;
+        HKEY root;
+        std::wstring key, name;
+        DWORD type = 0, size = 4096;
+        BYTE bytes[4096];
+        bool existed = false;
     };
-    HKEY root_;
-    std::wstring key_;
-    std::wstring name_;
-    std::optional<Saved> old_;
-    bool active_ = true;
+    std::unique_ptr<Saved> old_;
 };
