@@ -2,6 +2,7 @@
 // its window of class QUENORITH and the controls by their texts, clicks them, reads and answers
 // message boxes, closes the window and checks the registry, the files and the exit code.
 // with_stand_in.sh runs a local stand-in of the maker's services beside it.
+#include "engine/win32/wide.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/registry_tree.h"
 #include "tests/support/scheduled_task.h"

@@ -99,6 +99,7 @@ inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCA
 
 // Refuses writes to a key (created when missing) for the life of the object, as Windows refuses a
 // standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing.
+// The key's own DACL is put back afterwards.
 class ScopedDeniedKey {
   public:
     ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
@@ -106,25 +107,34 @@ class ScopedDeniedKey {
         RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
                         &key_, &disposition);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        EXPECT_EQ(setAcl(true), ERROR_SUCCESS);
+        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                        &savedDacl_, nullptr, &saved_);
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(saved_, &control, &revision);
+        savedProtection_ = (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                         : UNPROTECTED_DACL_SECURITY_INFORMATION;
+        EXPECT_EQ(deny(), ERROR_SUCCESS);
     }
+    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
+    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
     ~ScopedDeniedKey() {
-        setAcl(false);
+        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | savedProtection_,
+                        nullptr, nullptr, savedDacl_, nullptr);
+        LocalFree(saved_);
         RegCloseKey(key_);
         if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
     }
 
   private:
-    DWORD setAcl(bool deny) {
+    DWORD deny() {
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = nullptr;
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
         alignas(DWORD) BYTE buffer[256];
         ACL* acl = reinterpret_cast<ACL*>(buffer);
         InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        if (deny)
-            AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
-                               everyone);
+        AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE, everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
         const DWORD result = SetSecurityInfo(
             key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
@@ -135,6 +145,9 @@ class ScopedDeniedKey {
     HKEY root_, key_ = nullptr;
     std::wstring path_;
     bool created_ = false;
+    PSECURITY_DESCRIPTOR saved_ = nullptr;
+    PACL savedDacl_ = nullptr;
+    SECURITY_INFORMATION savedProtection_ = UNPROTECTED_DACL_SECURITY_INFORMATION;
 };
 
 // Sets a registry value for the life of the object and puts back what was there before.
