@@ -633,8 +633,11 @@ TEST_F(ProgramTest, CheckForUpdateWhileTheStartUpCheckWaitsAsksOnce) {
     Program program;
     HWND window = program.mainWindow(4000);
     ASSERT_NE(window, nullptr) << "no window within 4 s";
-    post(window, WM_COMMAND, 17, // the settings menu's "Check for update"
+    // The settings menu's third item, chosen with the keyboard.
+    post(window, WM_COMMAND, 0,
          reinterpret_cast<LPARAM>(childWithText(window, L"Static", L"Settings")));
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
+        PostMessageW(window, WM_KEYDOWN, key, 0);
     HWND box = program.messageBox();
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(messageText(box), kNewVersionText);
