@@ -55,8 +55,7 @@ void MainWindow::onApply() {
     if (LogOutAfter(changes))
         messageBox(u"Velkarostrandemilquorbenix",
                    u"Log out is required for the changes to take effect.", MB_OK);
-    if (TextLength(errorTrail.text) > errorTrail.sentLength)
-        SaveErrorTrail(errorTrail, false, services, WebClock::now() + kServiceTimeLimit);
+    if (TextLength(errorTrail.text) > errorTrail.sentLength) saveErrorTrail();
 }
 
 // The dialogs: each lives for one modal run.
@@ -101,6 +100,13 @@ void MainWindow::openPreview() {
 
 void MainWindow::onCheckForUpdate() {
     constexpr char16_t kCaption[] = u"Velkarostrandemilquorbenix";
+    // This check answers for a start-up check still under way, which then asks nothing.
+    if (pendingCheck_) {
+        UpdateFetch fetch;
+        if (pendingCheck_->waitUntil(WebClock::now(), fetch))
+            FinishUpdateCheck(startupCheck_, fetch);
+        pendingCheck_.reset();
+    }
     const int result =
         CheckForUpdate(true, updateCheck, services, WebClock::now() + kServiceTimeLimit);
     switch (result) {

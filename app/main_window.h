@@ -5,7 +5,8 @@
 #include "services/error_trail.h"
 #include "services/service_address.h"
 #include "services/update_check.h"
-#include "services/update_check_worker.h"
+#include "services/diagnostic_log.h"
+#include "services/service_worker.h"
 #include "ui/ui_core.h"
 
 #include <chrono>
@@ -23,10 +24,14 @@ class MainWindow : public UICore {
     // answer comes as this command from the window itself.
     static constexpr std::chrono::milliseconds kUpdateGrace{300};
     static constexpr std::int32_t kUpdateAnsweredCommand = 900;
+    // The start-up report's answer, come after the window was built.
+    static constexpr std::int32_t kReportAnsweredCommand = 901;
 
     // Creates the window hidden, starts the update check, builds every control and shows the
     // state read from the system. The update check and the error reports go to the services.
     MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services);
+    // Saves the trail with a start-up report still unanswered, that report counted as failed.
+    ~MainWindow() override;
 
     // Creates the toolbar and every control of the six pages, with their callbacks.
     void buildPages();
@@ -48,6 +53,10 @@ class MainWindow : public UICore {
     void onCheckForUpdate();
     // The start-up check's answer, come after the window was shown.
     void onUpdateAnswered();
+    void onReportAnswered();
+    // Saves the trail and reports its new records as the option says (after a failed import,
+    // after an Apply), once the start-up report has been answered.
+    void saveErrorTrail();
 
     // Items per page block, in page order; the settings file walks the blocks by these.
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
@@ -68,7 +77,13 @@ class MainWindow : public UICore {
     // On a newer version asks whether to download it; Yes opens the page and closes the
     // window.
     void offerNewVersion(int result);
+    // The start-up report's answer, waited for until the time at most (none by then: not
+    // sent), counted into the trail, which is saved.
+    void settleStartupReport(WebClock::time_point until);
 
     UpdateCheckPlan startupCheck_{};
-    std::unique_ptr<UpdateCheckWorker> pendingCheck_; // while the start-up check is unanswered
+    std::unique_ptr<ServiceWorker<UpdateFetch>> pendingCheck_; // start-up check unanswered
+    ErrorReportPlan startupReport_{};
+    WebClock::time_point reportDeadline_{};
+    std::unique_ptr<ServiceWorker<int>> pendingReport_; // start-up report unanswered
 };

@@ -2,6 +2,7 @@
 
 #include "engine/drives.h"
 #include "engine/system_state.h"
+#include "engine/text.h"
 #include "engine/win32/wide.h"
 #include "services/diagnostic_log.h"
 
@@ -27,8 +28,10 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     const WebClock::time_point started = WebClock::now();
     startupCheck_ = PlanUpdateCheck(false, updateCheck);
     if (startupCheck_.ask != UpdateCheckPlan::Ask::Nothing)
-        pendingCheck_ = std::make_unique<UpdateCheckWorker>(startupCheck_, services,
-                                                            started + kServiceTimeLimit);
+        pendingCheck_ = std::make_unique<ServiceWorker<UpdateFetch>>(
+            [plan = startupCheck_, services, deadline = started + kServiceTimeLimit] {
+                return FetchForPlan(plan, services, deadline);
+            });
 
     // The system is read on a thread of its own while the pages are built (the scheduled
     // task's state comes from the Task Scheduler service); the pages touch neither the model nor
@@ -55,7 +58,28 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
         });
     }
 
-    SaveErrorTrail(errorTrail, true, services, WebClock::now() + kServiceTimeLimit);
+    // The records of the start are reported whatever the option says. The window does not wait
+    // for the answer, unless it is gone already.
+    reportDeadline_ = WebClock::now() + kServiceTimeLimit;
+    if (!IsWindow(window)) {
+        SaveErrorTrail(errorTrail, true, services, reportDeadline_);
+        return;
+    }
+    startupReport_ = PlanErrorReport(errorTrail, true);
+    if (!startupReport_.save) return;
+    pendingReport_ = std::make_unique<ServiceWorker<int>>(
+        [plan = startupReport_, services, deadline = reportDeadline_] {
+            return SendPlannedReport(plan, services, deadline);
+        });
+    onCommand(
+        window, [this] { onReportAnswered(); }, kReportAnsweredCommand);
+    pendingReport_->tellWhenDone([target = window] {
+        PostMessageW(target, WM_COMMAND, kReportAnsweredCommand, reinterpret_cast<LPARAM>(target));
+    });
+}
+
+MainWindow::~MainWindow() {
+    settleStartupReport(WebClock::now());
 }
 
 void MainWindow::onUpdateAnswered() {
@@ -63,6 +87,27 @@ void MainWindow::onUpdateAnswered() {
     if (!pendingCheck_ || !pendingCheck_->waitUntil(WebClock::now(), fetch)) return;
     pendingCheck_.reset();
     offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
+}
+
+void MainWindow::onReportAnswered() {
+    settleStartupReport(WebClock::now());
+}
+
+void MainWindow::settleStartupReport(WebClock::time_point until) {
+    if (!pendingReport_) return;
+    int sent = kReportFailed;
+    pendingReport_->waitUntil(until, sent);
+    pendingReport_.reset();
+    FinishErrorReport(errorTrail, startupReport_, sent);
+}
+
+void MainWindow::saveErrorTrail() {
+    // The records the start-up report carries make no second report while it is under way.
+    if (pendingReport_) {
+        if (TextLength(errorTrail.text) <= errorTrail.sentLength + startupReport_.carries) return;
+        settleStartupReport(reportDeadline_);
+    }
+    SaveErrorTrail(errorTrail, false, services, WebClock::now() + kServiceTimeLimit);
 }
 
 void MainWindow::offerNewVersion(int result) {

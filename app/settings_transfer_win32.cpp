@@ -48,8 +48,7 @@ std::uint32_t ImportSettings(MainWindow& window, const char16_t* path) {
     SettingsRecords records;
     const std::uint32_t code = ReadSettingsFile(records, path, window.errorTrail);
     if (code != SettingsOk && code != SettingsConverted) {
-        SaveErrorTrail(window.errorTrail, false, window.services,
-                       WebClock::now() + kServiceTimeLimit);
+        window.saveErrorTrail();
         return code;
     }
     WindowSettingsTarget target(window);

@@ -27,17 +27,34 @@ std::size_t ReportCarries(const char* unsent) {
 
 } // namespace
 
-void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
-                    WebClock::time_point deadline) {
+ErrorReportPlan PlanErrorReport(const ErrorTrail& trail, bool forced) {
+    ErrorReportPlan plan;
     const std::size_t length = strnlen(trail.text, kTrailTextSize);
-    if (length <= trail.sentLength) return;
-    if (!forced && GetStoreInt(kSendErrorReportKey, 1, kUserScope) == 0) return;
-    if (ReadTrailVersion(trail.text) != kTrailVersion) return;
+    if (length <= trail.sentLength) return plan;
+    if (!forced && GetStoreInt(kSendErrorReportKey, 1, kUserScope) == 0) return plan;
+    if (ReadTrailVersion(trail.text) != kTrailVersion) return plan;
+    plan.save = true;
+    std::memcpy(plan.unsent, trail.text + trail.sentLength, length - trail.sentLength);
+    plan.carries = ReportCarries(plan.unsent);
+    return plan;
+}
+
+int SendPlannedReport(const ErrorReportPlan& plan, const ServiceEndpoint& service,
+                      WebClock::time_point deadline) {
+    return plan.save ? SendErrorReport(service, plan.unsent, deadline) : kReportFailed;
+}
+
+void FinishErrorReport(ErrorTrail& trail, const ErrorReportPlan& plan, int sent) {
+    if (!plan.save) return;
     // Only what the body carried counts as sent; the rest goes with the next report.
-    const char* unsent = trail.text + trail.sentLength;
-    if (SendErrorReport(service, unsent, deadline) == kReportSent)
-        trail.sentLength += ReportCarries(unsent);
+    if (sent == kReportSent) trail.sentLength += plan.carries;
     unsigned char image[kTrailImageSize];
     WriteTrailImage(trail, image);
     ReplaceStoreFile(kDiagnosticLogFileName, kMachineScope, image, sizeof image);
+}
+
+void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
+                    WebClock::time_point deadline) {
+    const ErrorReportPlan plan = PlanErrorReport(trail, forced);
+    FinishErrorReport(trail, plan, SendPlannedReport(plan, service, deadline));
 }

@@ -18,3 +18,20 @@ void LoadErrorTrail(ErrorTrail& trail);
 // not answered by the deadline.
 void SaveErrorTrail(ErrorTrail& trail, bool forced, const ServiceEndpoint& service,
                     WebClock::time_point deadline);
+
+// The same save in three steps, so that the report can be sent on a thread of its own while
+// the trail and its file are handled on the window's thread, before and after.
+struct ErrorReportPlan {
+    bool save = false;                     // false: nothing to send and nothing to save
+    char unsent[kErrorTrailCapacity] = {}; // what the report carries
+    std::size_t carries = 0;               // characters of it the report's body holds
+};
+// What SaveErrorTrail would send now.
+ErrorReportPlan PlanErrorReport(const ErrorTrail& trail, bool forced);
+// Sends the plan's report by the deadline: SendErrorReport's result. Touches neither trail nor
+// file.
+int SendPlannedReport(const ErrorReportPlan& plan, const ServiceEndpoint& service,
+                      WebClock::time_point deadline);
+// With the report's result: what it carried counts as reported when it was sent, and the trail
+// is saved.
+void FinishErrorReport(ErrorTrail& trail, const ErrorReportPlan& plan, int sent);

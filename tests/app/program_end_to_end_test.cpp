@@ -3,6 +3,7 @@
 // message boxes, closes the window and checks the registry, the files and the exit code.
 // with_stand_in.sh runs a local stand-in of the maker's services beside it.
 #include "engine/win32/wide.h"
+#include "services/trail_image.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/registry_tree.h"
 #include "tests/support/scheduled_task.h"
@@ -19,6 +20,7 @@
 #include <shlobj.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <initializer_list>
@@ -290,6 +292,31 @@ std::wstring desktopFolder() {
     return folder;
 }
 
+// A diagnostic log under the data folder whose trail holds the record "2:5;" not yet reported.
+void leaveUnreportedRecord(const TestFolder& dataFolder) {
+    ErrorTrail trail{};
+    std::strcpy(trail.text, "101000#2:5;");
+    unsigned char image[kTrailImageSize];
+    WriteTrailImage(trail, image);
+    const std::uint64_t reported = 7 + kTrailLengthMask; // "101000#"
+    std::memcpy(image + kTrailTextSize, &reported, sizeof reported);
+    std::wstring path = AsWide(dataFolder.path().c_str());
+    for (const wchar_t* name : {L"\\Quenorith", L"\\Velkarostrandemilquorbenix"})
+        CreateDirectoryW((path += name).c_str(), nullptr);
+    std::ofstream((path + L"\\Trail.dat").c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(image), sizeof image);
+}
+
+// A file the stand-in service wrote (a report's body), through Wine's Z: drive; empty when none.
+std::string recorded(const std::string& name) {
+    std::string path = "Z:" + environment("VELKARO_TEST_STATE") + "/" + name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    std::ostringstream text;
+    text << std::ifstream(path, std::ios::binary).rdbuf();
+    return text.str();
+}
+
 class ProgramTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -555,7 +582,8 @@ TEST_F(ProgramTest, AnUnreachableOrUpToDateServiceAsksNothing) {
 }
 
 TEST_F(ProgramTest, ASilentServiceHoldsNeitherTheWindowNorTheEnd) {
-    // Accepting and never answering, over http and over https (stuck in the TLS handshake).
+    // Accepting and never answering, over http and over https (stuck in the TLS handshake):
+    // neither the update check nor the report of the records left from an earlier run.
     const std::wstring silent[] = {widen(environment("VELKARO_TEST_SERVICE")) + L"/silent",
                                    widen(environment("VELKARO_TEST_SILENT_HTTPS"))};
     for (const std::wstring& service : silent) {
@@ -563,6 +591,7 @@ TEST_F(ProgramTest, ASilentServiceHoldsNeitherTheWindowNorTheEnd) {
         useService(service);
         TestFolder fresh;
         SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(fresh.path().c_str()));
+        leaveUnreportedRecord(fresh);
         Program program;
         HWND window = program.mainWindow(4000);
         ASSERT_NE(window, nullptr) << "no window within 4 s";
@@ -582,6 +611,40 @@ TEST_F(ProgramTest, ALateNewVersionIsOfferedOverTheWindowAndYesEndsTheProgram) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(messageText(box), kNewVersionText);
     answer(box, IDYES);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+TEST_F(ProgramTest, RecordsLeftUnreportedAreReportedOnceAfterTheStart) {
+    useStandIn("leftover");
+    leaveUnreportedRecord(machine);
+    Program program;
+    HWND window = program.mainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(waitFor([] { return !recorded("leftover-1.body").empty(); }));
+    EXPECT_NE(recorded("leftover-1.body").find("2:5;"), std::string::npos);
+    // Counted as reported once answered: an Apply would report unreported records again.
+    click(childWithText(window, L"Button", L"Apply"));
+    closeWindow(window);
+    EXPECT_EQ(program.exitCode(), 0u);
+    EXPECT_EQ(recorded("leftover-2.body").find("2:5;"), std::string::npos);
+}
+
+TEST_F(ProgramTest, CheckForUpdateWhileTheStartUpCheckWaitsAsksOnce) {
+    useStandIn("late"); // answers "new version" after 2 s, to either check
+    Program program;
+    HWND window = program.mainWindow(4000);
+    ASSERT_NE(window, nullptr) << "no window within 4 s";
+    // The settings menu's third item, chosen with the keyboard.
+    post(window, WM_COMMAND, 0,
+         reinterpret_cast<LPARAM>(childWithText(window, L"Static", L"Settings")));
+    for (WPARAM key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN})
+        PostMessageW(window, WM_KEYDOWN, key, 0);
+    HWND box = program.messageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageText(box), kNewVersionText);
+    answer(box, IDNO);
+    EXPECT_EQ(program.messageBox(3000), nullptr) << "asked a second time";
+    closeWindow(window);
     EXPECT_EQ(program.exitCode(), 0u);
 }
 
