@@ -107,9 +107,9 @@ ico about-dialog app 48 60 72 96
 ico switch-view switch-view 16
 ico app-small app 32 24 16
 for page in computer taskbar menu system security privacy; do
-    ico "page-$page" "page-$page" 256 96 120 144 192
+    ico "page-$page" "page-$page" 96 120 144 192
 done
-ico about about 256 192 144 128 120 96 64 48 32 16
+ico about about 192 144 128 120 96 64 48 32 16
 ico settings settings 48 60 72 96 32 24 16
 echo "icons written to $out"
 
