@@ -1,5 +1,8 @@
 // The Settings, Preview and Import and Export dialogs run modally over an owner window.
 
+#include "app/main_window.h"
+#include "app/settings_transfer.h"
+#include "engine/text.h"
 #include "services/app_data_store.h"
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
@@ -11,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -186,3 +191,30 @@ TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner)
 }
 
 } // namespace
+
+// A failed import says so with its code and reports its record to the window's own service
+// (the stand-in), not to the built-in address.
+TEST(FailedImport, SaysSoAndReportsToTheWindowsService) {
+    char base[512] = {}, state[512] = {};
+    GetEnvironmentVariableA("VELKARO_TEST_SERVICE", base, sizeof base);
+    GetEnvironmentVariableA("VELKARO_TEST_STATE", state, sizeof state);
+    ServiceEndpoint standIn{};
+    ASSERT_TRUE(ParseServiceBase(fromUtf8(std::string(base) + "/imports"), standIn))
+        << "run through tests/services/with_stand_in.sh";
+    TestFolder data;
+    SetTestVariable(kMachineRootVariable, data.path().c_str());
+    SetTestVariable(kUserRootVariable, data.path().c_str());
+    ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);
+    MainWindow window(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn);
+    const Boxes boxes =
+        AnswerBoxes([&] { RunImportExport(window, 0, u"C:\\no-such-folder\\x.vlkd"); }, IDOK);
+    ASSERT_EQ(boxes.texts.size(), 1u);
+    EXPECT_EQ(boxes.captions[0], L"Import");
+    EXPECT_EQ(boxes.texts[0], L"Cannot import settings. Error code: 1");
+    // The stand-in keeps each report it is sent; the missing file is record 51 with errno 2.
+    std::ifstream report(std::string("Z:") + state + "/imports-1.body");
+    const std::string body((std::istreambuf_iterator<char>(report)), {});
+    EXPECT_NE(body.find("&trail=51:2;"), std::string::npos) << body;
+    DestroyWindow(window.window);
+    PumpMessages();
+}
