@@ -34,7 +34,9 @@ void MainWindow::onLivePreviewToggled() {
 // in one message. A log-out is asked for only when a change that took needs it.
 void MainWindow::onApply() {
     collectControls();
-    BackUpBeforeApply(model, errorTrail);
+    LocalTime now{};
+    ReadLocalTime(now);
+    BackUpBeforeApply(model, shownDrives, now, errorTrail);
     const FeatureModel asked = model;
     ApplyChanges(model, errorTrail, shownDrives);
     ReadSystemState(model, errorTrail, shownDrives);

@@ -1,9 +1,7 @@
 #include "settings/backups.h"
 
-#include "engine/catalogue.h"
-#include "engine/drives.h"
+#include "engine/change_outcome.h"
 #include "engine/feature_model.h"
-#include "engine/system_state.h"
 #include "services/app_data_store.h"
 #include "settings/settings_file.h"
 #include "settings/settings_records.h"
@@ -11,7 +9,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <span>
 #include <string_view>
 
 namespace {
@@ -109,18 +106,18 @@ std::vector<std::u16string> ListBackups() {
     return paths;
 }
 
-std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& now,
-                                 ErrorTrail& trail) {
+std::u16string BackUpBeforeApply(const FeatureModel& model, std::uint32_t drives,
+                                 const LocalTime& now, ErrorTrail& trail) {
+    if (ChangedTweaks(model, nullptr).empty()) return {};
     const std::u16string folder = BackupFolder();
     if (folder.empty() || folder.size() + 1 + kStampLength + 16 >= kStorePathCapacity) {
         AppendErrorRecord(trail, kBackupFailedStage, BackupNoFolder);
         return {};
     }
-    FeatureModel state{};
-    ReadSystemState(state, trail, presentDrives);
+    FeatureModel state = model;
     KeepCurrentValues(state);
     SettingsRecords records;
-    BuildSettingsRecords(state, presentDrives, records);
+    BuildSettingsRecords(state, drives, records);
 
     std::vector<std::u16string> names = sortedNames(folder);
     const std::u16string path = folder + u"\\" + freshName(now, names);
@@ -132,24 +129,4 @@ std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& n
     for (std::size_t k = 0; k + kBackupsKept < names.size(); ++k)
         RemoveDataFile((folder + u"\\" + names[k]).c_str());
     return path;
-}
-
-bool ApplyWouldChange(const FeatureModel& m) {
-    const std::span<const FeatureItem> blocks[] = {
-        m.computer.items, m.taskbar.items, m.contextMenu.items, m.security.items, m.privacy.items};
-    for (const auto& block : blocks)
-        for (const FeatureItem& item : block)
-            if (NumberChanged(item)) return true;
-    for (std::size_t k = 0; k < kSystemItems; ++k) {
-        const bool text = kSystemTweaks[k].read == ReadRule::Text;
-        if (text ? TextChanged(m.system.items[k]) : NumberChanged(m.system.items[k])) return true;
-    }
-    return false;
-}
-
-std::u16string BackUpBeforeApply(const FeatureModel& model, ErrorTrail& trail) {
-    if (!ApplyWouldChange(model)) return {};
-    LocalTime now{};
-    ReadLocalTime(now);
-    return BackUpSystemState(PresentDriveMask(), now, trail);
 }

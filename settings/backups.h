@@ -30,16 +30,11 @@ std::u16string BackupFolder();
 // are not backups.
 std::vector<std::u16string> ListBackups();
 
-// Reads the system's present state and writes it as a new backup stamped `now`, then removes
-// the oldest beyond 20. Returns the backup's path; on a failure an empty path, with a record
-// of kBackupFailedStage in the trail. Drives are stored by letter from presentDrives.
-std::u16string BackUpSystemState(std::uint32_t presentDrives, const LocalTime& now,
-                                 ErrorTrail& trail);
-
-// Whether applying the model changes anything: some pending value differs from the current
-// one. An Apply that changes nothing takes no backup, so that it cannot push a useful one out.
-bool ApplyWouldChange(const FeatureModel& model);
-
-// The backup the window's Apply takes first: when the model would change something,
-// BackUpSystemState with the drives present and the local time now.
-std::u16string BackUpBeforeApply(const FeatureModel& model, ErrorTrail& trail);
+// The backup an Apply takes first. When applying the model would change something (a pending
+// value differs from its current one), writes the model's current values, the system as last
+// read, as a new backup stamped `now` and removes the oldest beyond 20; drives are stored by
+// letter from `drives`, the mask the model was read with. Returns the backup's path; empty when
+// nothing would change, or on a failure, which leaves a record of kBackupFailedStage in the
+// trail. An Apply that changes nothing takes no backup, so that it cannot push a useful one out.
+std::u16string BackUpBeforeApply(const FeatureModel& model, std::uint32_t drives,
+                                 const LocalTime& now, ErrorTrail& trail);

@@ -279,8 +279,7 @@ struct Session {
     // reports every changed tweak.
     int applyFile(const std::u16string& path, Json extra = Json::object()) {
         if (!load(path)) return CompanionBadFile;
-        const std::u16string backup =
-            ApplyWouldChange(model) ? BackUpSystemState(drives, now, trail) : std::u16string();
+        const std::u16string backup = BackUpBeforeApply(model, drives, now, trail);
         extra["backup"] = backup.empty() ? Json(nullptr) : Json(toUtf8(backup));
         FeatureModel asked = model;
         ApplyChanges(model, trail, drives);
