@@ -648,36 +648,6 @@ TEST_F(ProgramTest, CheckForUpdateWhileTheStartUpCheckWaitsAsksOnce) {
     EXPECT_EQ(program.exitCode(), 0u);
 }
 
-TEST_F(ProgramTest, LivePreviewBoxDisablesOnlyTheDelayField) {
-    values.push_back(
-        ScopedRegistryValue::Dword(HKEY_CURRENT_USER, kAdvanced, L"DisablePreviewWindow", 0));
-    Program program;
-    HWND window = program.mainWindow();
-    ASSERT_NE(window, nullptr);
-    showPage(window, 1);
-    HWND livePreview = checkBox(window, L"Turn off thumbnail live preview");
-    HWND field = childAt(window, L"Edit", 255, 208);
-    ASSERT_NE(livePreview, nullptr);
-    ASSERT_NE(field, nullptr);
-    HWND arrows = nullptr;
-    for (HWND child = GetWindow(field, GW_HWNDNEXT); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (WindowClass(child) == L"msctls_updown32") {
-            arrows = child;
-            break;
-        }
-    ASSERT_NE(arrows, nullptr);
-    EXPECT_TRUE(IsWindowEnabled(field));
-
-    click(livePreview);
-    EXPECT_FALSE(IsWindowEnabled(field));
-    EXPECT_TRUE(IsWindowEnabled(arrows));
-    click(livePreview);
-    EXPECT_TRUE(IsWindowEnabled(field));
-
-    closeWindow(window);
-    EXPECT_EQ(program.exitCode(), 0u);
-}
-
 // A folder like a Downloads folder: the program and vlk beside a msftedit.dll and a wininet.dll
 // that leave a marker file when loaded, that folder also the current directory. Wine loads
 // such a msftedit.dll by name as Windows does; "native,builtin" makes Wine prefer such a
