@@ -10,6 +10,7 @@
 #include "engine/text.h"
 #include "tests/substitutes/platform_fakes.h"
 #include "tests/substitutes/registry_memory.h"
+#include "tests/support/registry_tree.h"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +42,13 @@ void store(Hive hive, const char16_t* path, const char16_t* name, const std::str
 }
 std::string stored(Hive hive, const char16_t* path, const char16_t* name, const std::string& like) {
     if (like.ends_with("key")) return RegKeyExists(hive, path) ? "key" : "no key";
-    reg::Key key;
-    std::uint32_t type = 0, size = 0, number = 0;
-    if (key.open(hive, path, reg::kQueryValue) != reg::kSuccess ||
-        key.query(name, &type, nullptr, &size) != reg::kSuccess)
-        return "-";
-    std::vector<unsigned char> b(size);
-    EXPECT_EQ(key.query(name, &type, b.data(), &size), reg::kSuccess);
-    std::u16string text(size / 2, u'\0');
+    const auto [type, b] = RawRegValue(hive, path, name);
+    if (type == 0) return "-";
+    if (type == kRegDword && b.size() == 4)
+        return "dword " + std::to_string(b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24);
+    std::u16string text(b.size() / 2, u'\0');
     std::memcpy(text.data(), b.data(), text.size() * 2);
-    if (type == kRegDword && size == 4)
-        return "dword " + std::to_string((std::memcpy(&number, b.data(), 4), number));
-    if (type == kRegSz && size % 2 == 0 && text.ends_with(u'\0'))
+    if (type == kRegSz && b.size() % 2 == 0 && text.ends_with(u'\0'))
         return "sz " + toUtf8(text.substr(0, text.size() - 1));
     std::string out = type == kRegBinary ? "binary" : "type " + std::to_string(type);
     for (unsigned char byte : b)
@@ -92,14 +88,7 @@ class EngineTest : public ::testing::Test {
                                       m.system.items,   m.security.items, m.privacy.items};
         return pages[page][index];
     }
-    // The changes since the last apply, but for keys created on the way.
-    static std::vector<std::string> log() {
-        std::vector<std::string> out;
-        for (const auto& op : memreg::Log())
-            if (op.verb != "create")
-                out.push_back(op.verb + " " + toUtf8(op.path) + "," + toUtf8(op.name));
-        return out;
-    }
+    static const std::vector<std::string>& log() { return memreg::Log(); }
 
     FeatureModel m;
     ErrorTrail trail;
@@ -274,24 +263,19 @@ TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) 
 }
 
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
+    fakes::Platform& p = fakes::Now();
     const struct {
-        const char* what;
-        std::uint32_t state, failStep, failCode; // TASK_STATE 1 disabled, 3 ready, 4 running
-        std::uint32_t read;
+        std::uint32_t state, failStep, failCode, read; // TASK_STATE 1 disabled, 3 ready, 4 running
         const char* record;
     } reads[] = {
-        {"ready", 3, 0, 0, 0, ""},
-        {"running", 4, 0, 0, 0, ""},
-        {"disabled", 1, 0, 0, 1, ""},
-        {"no such task", 0, 0, 0, 1, ""},
-        {"no such folder", 3, 2, 0x80070003, 1, ""},
-        {"opening refused", 3, 2, 0x80070005, 1, "2:2147942405;"},
-        {"scheduler not running", 3, 1, 0x80041315, 1, "1:2147750677;"},
-        {"state unreadable", 4, 3, 0x8007000E, 1, "3:2147942414;"},
+        {3, 0, 0, 0, ""}, {4, 0, 0, 0, ""}, {1, 0, 0, 1, ""}, {0, 0, 0, 1, ""}, // 0: no such task
+        {3, 2, 0x80070003, 1, ""},              // no such folder
+        {3, 2, 0x80070005, 1, "2:2147942405;"}, // opening refused
+        {3, 1, 0x80041315, 1, "1:2147750677;"}, // the scheduler not running
+        {4, 3, 0x8007000E, 1, "3:2147942414;"}, // the state unreadable
     };
-    fakes::Platform& p = fakes::Now();
     for (const auto& c : reads) {
-        SCOPED_TRACE(c.what);
+        SCOPED_TRACE(testing::Message() << c.state << " " << c.failStep << " " << c.failCode);
         reset(u"19041");
         p.taskExists = c.state != 0;
         p.taskState = c.state;
@@ -322,10 +306,9 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
 }
 
 TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
-    const std::string file =
-        "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F";
-    const std::string folder =
-        "cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant administrators:F /t";
+    const std::string file = "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F",
+                      folder = "cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant "
+                               "administrators:F /t";
     const struct {
         const char16_t *key, *name;
         std::string text;
@@ -347,20 +330,16 @@ TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
     }
     EXPECT_EQ(log(), written);
     for (int missing : {2, 3, 6, 7}) { // the four commands are what is read
-        SCOPED_TRACE(missing);
-        memreg::DeleteTree(CR, u"*");
-        memreg::DeleteTree(CR, u"Directory");
-        for (int i = 0; i < 8; ++i)
-            if (i != missing) store(CR, values[i].key, values[i].name, "sz " + values[i].text);
+        ASSERT_TRUE(DeleteRegValue(CR, values[missing].key, values[missing].name));
         read();
-        EXPECT_EQ(m.contextMenu.items[3].current.number, 0u);
+        EXPECT_EQ(m.contextMenu.items[3].current.number, 0u) << missing;
+        store(CR, values[missing].key, values[missing].name, "sz " + values[missing].text);
     }
-    store(CR, values[7].key, values[7].name, "sz " + folder);
     store(CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1");
     read();
+    EXPECT_EQ(m.contextMenu.items[3].current.number, 1u);
     KeepCurrentValues(m);
-    m.contextMenu.items[2].pending.number = 0;
-    m.contextMenu.items[3].pending.number = 0;
+    m.contextMenu.items[2].pending.number = m.contextMenu.items[3].pending.number = 0;
     memreg::ClearLog();
     EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
     EXPECT_EQ(log(), (std::vector<std::string>{"delete-key *\\shell\\Open with Notepad\\command,",
@@ -371,16 +350,14 @@ TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
                                                "delete-key Directory\\shell\\runas,"}));
 }
 
-// The keys as the program spells them for writing: "SOFTWARE\...".
+// Before build 19041 two values of the Search key, spelled "SOFTWARE\..." for writing.
 TEST_F(EngineTest, BingSearchBeforeBuild19041IsTwoValuesOfTheSearchKey) {
     const char16_t* search = u"Software\\Microsoft\\Windows\\CurrentVersion\\Search";
     const struct {
         const char16_t* build;
         const char* bing;
         std::uint32_t read;
-    } reads[] = {{u"19040", "dword 0", 1},
-                 {u"19040", "dword 1", 0},
-                 {u"19040", "-", 0},
+    } reads[] = {{u"19040", "dword 0", 1}, {u"19040", "dword 1", 0}, {u"19040", "-", 0},
                  {u"", "dword 0", 1}};
     for (const auto& c : reads) {
         SCOPED_TRACE(testing::PrintToString(std::u16string(c.build)) + " " + c.bing);
@@ -391,29 +368,15 @@ TEST_F(EngineTest, BingSearchBeforeBuild19041IsTwoValuesOfTheSearchKey) {
         read();
         EXPECT_EQ(m.privacy.items[1].current.number, c.read);
     }
-    const std::string values = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Search,";
+    const std::string at = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Search,";
     reset(u"18362");
     EXPECT_EQ(change(5, 1, 1), 1u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"set " + values + "BingSearchEnabled",
-                                               "set " + values + "CortanaConsent"}));
+    EXPECT_EQ(log(), (std::vector<std::string>{"set " + at + "BingSearchEnabled",
+                                               "set " + at + "CortanaConsent"}));
     EXPECT_EQ(stored(CU, search, u"CortanaConsent", ""), "dword 0");
     EXPECT_EQ(change(5, 1, 0), 1u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"delete-value " + values + "BingSearchEnabled",
-                                               "delete-value " + values + "CortanaConsent"}));
-    reset(u"19041");
-    change(5, 1, 1);
-    EXPECT_EQ(log(),
-              std::vector<std::string>{"set SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer,"
-                                       "DisableSearchBoxSuggestions"});
-}
-
-TEST_F(EngineTest, GodModeIsAOneShotFolderOnTheDesktop) {
-    EXPECT_EQ(change(3, 1, 1), 0u);
-    EXPECT_EQ(fakes::Now().folders.count(
-                  u"C:\\Users\\user\\Desktop\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}"),
-              1u);
-    read();
-    EXPECT_EQ(m.system.items[1].current.number, 0u) << "read 0 though the folder exists";
+    EXPECT_EQ(log(), (std::vector<std::string>{"delete-value " + at + "BingSearchEnabled",
+                                               "delete-value " + at + "CortanaConsent"}));
 }
 
 TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedWhole) {
@@ -422,12 +385,9 @@ TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedW
     fakes::Platform& p = fakes::Now();
     for (const char16_t* language : {u"ar-SA", u"de-DE", u"zh-cn", u"zh-HK"})
         p.folders.insert(sys + language);
-    p.files = {{data + u"datax64.dat", "x64"},
-               {data + u"datax32.dat", "x32"},
-               {data + u"data0.dat", "ar"},
-               {data + u"data4.dat", "de"},
-               {data + u"data33.dat", "zh"},
-               {data + u"data34.dat", "hk"},
+    p.files = {{data + u"datax64.dat", "x64"}, {data + u"datax32.dat", "x32"},
+               {data + u"data0.dat", "ar"},    {data + u"data4.dat", "de"},
+               {data + u"data33.dat", "zh"},   {data + u"data34.dat", "hk"},
                {sys + u"de-DE\\calc1.exe.mui", "mine"}};
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);
@@ -437,24 +397,22 @@ TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedW
                       {sys + u"zh-cn\\calc1.exe.mui", "zh"},
                       {sys + u"zh-HK\\calc1.exe.mui", "hk"}});
     EXPECT_EQ(p.files, installed);
-    EXPECT_EQ(stored(LM, appPaths, u"", ""), "sz C:\\Windows\\System32\\calc1.exe");
     EXPECT_EQ(change(3, 10, 0), 0u);
     auto removed = before;
     removed.erase(sys + u"de-DE\\calc1.exe.mui");
     EXPECT_EQ(p.files, removed);
-    EXPECT_EQ(stored(LM, appPaths, u"", "no key"), "no key");
 
     const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
     const struct {
         std::u16string windows, program;
         bool wow64;
         std::u16string target;
-        const char* copied; // null: nothing copied
+        const char* copied; // "": nothing copied
     } cases[] = {
         {u"D:\\WIN\\", u"C:\\Program", false, u"D:\\WIN\\System32\\calc1.exe", "x32"},
-        {u"C:\\Windows", u"", true, sys + u"calc1.exe", nullptr},
-        {u"C:\\Windows", deep, true, sys + u"calc1.exe", nullptr},
-        {u"", u"C:\\Program", true, u"\\calc1.exe", nullptr},
+        {u"C:\\Windows", u"", true, sys + u"calc1.exe", ""},
+        {u"C:\\Windows", deep, true, sys + u"calc1.exe", ""},
+        {u"", u"C:\\Program", true, u"\\calc1.exe", ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(toUtf8(c.windows + u" " + c.program));
@@ -469,7 +427,7 @@ TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedW
         p.wow64 = c.wow64;
         change(3, 10, 1);
         EXPECT_EQ(stored(LM, appPaths, u"", ""), "sz " + toUtf8(c.target));
-        EXPECT_EQ(p.files.count(c.target) ? p.files[c.target] : "", c.copied ? c.copied : "");
+        EXPECT_EQ(p.files.count(c.target) ? p.files[c.target] : "", c.copied);
     }
 }
 
@@ -486,7 +444,11 @@ TEST_F(EngineTest, ARefusedWriteLeavesItsTweakAndTheRestIsStillApplied) {
     SetPendingText(m.system, 12, u"Refused Owner");
     const FeatureModel asked = m;
     EXPECT_EQ(ApplyChanges(m, trail, drives), 1u) << "the flag follows the comparison";
+    EXPECT_EQ(fakes::Now().folders.count(
+                  u"C:\\Users\\user\\Desktop\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}"),
+              1u);
     read(drives);
+    EXPECT_EQ(m.system.items[1].current.number, 0u) << "GodMode reads 0 though its folder is there";
     std::vector<std::string> seen;
     const std::vector<TweakChange> changes = ChangedTweaks(asked, &m);
     for (const TweakChange& c : changes)

@@ -39,22 +39,8 @@ class RegistryTest : public ::testing::Test {
     // A path below the test key.
     static std::u16string at(const char16_t* sub) { return kBase + u"\\" + sub; }
     bool exists(const char16_t* sub) { return RegKeyExists(HKCU, at(sub).c_str()); }
-    // Sets or gets a value of any type and size past the operations under test.
-    static void rawSet(const char16_t* name, std::uint32_t type, const Bytes& bytes) {
-        reg::Key key;
-        ASSERT_EQ(key.create(HKCU, kBase.c_str(), reg::kAllAccess), reg::kSuccess);
-        ASSERT_EQ(key.set(name, type, bytes.data(), static_cast<std::uint32_t>(bytes.size())),
-                  reg::kSuccess);
-    }
     static std::pair<std::uint32_t, Bytes> rawGet(const char16_t* name) {
-        reg::Key key;
-        std::uint32_t type = 0, size = 0;
-        if (key.open(HKCU, kBase.c_str(), reg::kQueryValue) != reg::kSuccess ||
-            key.query(name, &type, nullptr, &size) != reg::kSuccess)
-            return {0, {}};
-        Bytes bytes(size);
-        EXPECT_EQ(key.query(name, &type, bytes.data(), &size), reg::kSuccess);
-        return {type, bytes};
+        return RawRegValue(HKCU, kBase.c_str(), name);
     }
 };
 
@@ -104,73 +90,57 @@ TEST_F(RegistryTest, WritesStoreTheirTypeAndExactBytesAndCreateMissingKeys) {
     EXPECT_EQ(rawGet(u"b"), std::make_pair(kRegBinary, Bytes{0, 0xff, 7}));
 }
 
-TEST_F(RegistryTest, ReadRegDwordTakesUpToFourLittleEndianBytesOfAnyType) {
+// One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString
+// (capacity 51, default "default") and ReadRegData (4 bytes over the default 1 1 1 1).
+TEST_F(RegistryTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
+    const Bytes none{1, 1, 1, 1};
     const struct {
         const char* what;
-        std::uint32_t type;
+        std::uint32_t type; // 0: no value
         Bytes bytes;
-        std::uint32_t expected;
+        std::uint32_t dword;
+        std::u16string text;
+        bool dataRead;
+        Bytes data;
     } cases[] = {
-        {"dword", kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678},
-        {"qword", kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, 0xdeadbeef},
-        {"five bytes", kRegBinary, {1, 2, 3, 4, 5}, 0xdeadbeef},
-        {"two bytes", kRegBinary, {0x34, 0x12}, 0x1234},
-        {"short text", kRegSz, {'A', 0, 0, 0}, 0x41},
-        {"no bytes", kRegBinary, {}, 0},
+        // clang-format off
+        {"dword", kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678, u"\u5678", true, {0x78, 0x56, 0x34, 0xf2}},
+        {"qword", kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, 0xdeadbeef, u"\u0001", false, none},
+        {"five bytes", kRegBinary, {1, 2, 3, 4, 5}, 0xdeadbeef, u"\u0201", false, none},
+        {"two bytes", kRegBinary, {0x34, 0x12}, 0x1234, u"", true, {0x34, 0x12, 1, 1}},
+        {"one byte", kRegBinary, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}},
+        {"no bytes", kRegBinary, {}, 0, u"default", true, none},
+        {"no value", 0, {}, 0xdeadbeef, u"default", false, none},
+        {"short text", kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
+        {"empty text", kRegSz, {0, 0}, 0, u"", true, {0, 0, 1, 1}},
+        {"fifty units", kRegSz, utf16(std::u16string(50, u'x') + u'\0'), 0xdeadbeef, std::u16string(50, u'x'), false, none},
+        {"sixty units do not fit", kRegSz, utf16(std::u16string(60, u'y') + u'\0'), 0xdeadbeef, u"default", false, none},
+        {"last unit taken as terminator", kRegBinary, utf16(u"abc"), 0xdeadbeef, u"ab", false, none},
+        // clang-format on
     };
+    char16_t text[51];
+    unsigned char data[4];
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        rawSet(u"v", c.type, c.bytes);
-        EXPECT_EQ(ReadRegDword(HKCU, kBase.c_str(), u"v", 0xdeadbeef), c.expected);
+        reg::Key key;
+        ASSERT_EQ(key.create(HKCU, kBase.c_str(), reg::kAllAccess), reg::kSuccess);
+        const auto size = static_cast<std::uint32_t>(c.bytes.size());
+        ASSERT_EQ(c.type ? key.set(u"v", c.type, c.bytes.data(), size) : key.deleteValue(u"v"), 0);
+        EXPECT_EQ(ReadRegDword(HKCU, kBase.c_str(), u"v", 0xdeadbeef), c.dword);
+        std::memset(text, 0xbd, sizeof text);
+        EXPECT_EQ(ReadRegString(HKCU, kBase.c_str(), u"v", text, 51, u"default"), text);
+        EXPECT_EQ(std::u16string(text), c.text);
+        std::memset(data, 0xbd, sizeof data);
+        EXPECT_EQ(ReadRegData(HKCU, kBase.c_str(), u"v", data, 4, none.data()), c.dataRead);
+        EXPECT_EQ(Bytes(data, data + 4), c.data);
     }
-    EXPECT_EQ(ReadRegDword(HKCU, kBase.c_str(), u"missing", 0xdeadbeef), 0xdeadbeefu);
-    EXPECT_EQ(ReadRegDword(HKCU, at(u"missing").c_str(), u"v", 0xdeadbeef), 0xdeadbeefu);
-}
-
-TEST_F(RegistryTest, ReadRegStringGivesTheTextOrTheDefaultWhenMissingEmptyOrTooLong) {
-    const struct {
-        const char* what;
-        std::uint32_t type;
-        Bytes bytes;
-        std::u16string expected;
-    } cases[] = {
-        {"text", kRegSz, utf16(std::u16string(u"Hello\0", 6)), u"Hello"},
-        {"fifty units", kRegSz, utf16(std::u16string(50, u'x') + u'\0'), std::u16string(50, u'x')},
-        {"sixty units do not fit", kRegSz, utf16(std::u16string(60, u'y') + u'\0'), u"default"},
-        {"empty text", kRegSz, {0, 0}, u""},
-        {"no bytes", kRegSz, {}, u"default"},
-        {"one byte", kRegBinary, {'A'}, u""},
-        {"last unit taken as terminator", kRegBinary, utf16(u"abc"), u"ab"},
-    };
-    char16_t buffer[51];
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        rawSet(u"v", c.type, c.bytes);
-        std::memset(buffer, 0xbd, sizeof buffer);
-        EXPECT_EQ(ReadRegString(HKCU, kBase.c_str(), u"v", buffer, 51, u"default"), buffer);
-        EXPECT_EQ(std::u16string(buffer), c.expected);
-    }
-    EXPECT_EQ(std::u16string(ReadRegString(HKCU, at(u"no").c_str(), u"v", buffer, 51, u"d")), u"d");
-    ReadRegString(HKCU, kBase.c_str(), u"v", buffer, 1, u"default");
-    EXPECT_EQ(buffer[0], u'\0') << "capacity 1 holds only the terminator";
-}
-
-TEST_F(RegistryTest, ReadRegDataLaysTheValueOverTheDefaultOrGivesTheDefault) {
-    const unsigned char fallback[4] = {1, 1, 1, 1};
-    auto read = [&](const char16_t* path, std::uint32_t type, const Bytes& bytes) {
-        if (type) rawSet(u"v", type, bytes);
-        unsigned char buffer[4];
-        std::memset(buffer, 0xbd, sizeof buffer);
-        const bool ok = ReadRegData(HKCU, path, u"v", buffer, 4, fallback);
-        return std::make_pair(ok, Bytes(buffer, buffer + 4));
-    };
-    EXPECT_EQ(read(at(u"no").c_str(), 0, {}), std::make_pair(false, Bytes{1, 1, 1, 1}));
-    EXPECT_EQ(read(kBase.c_str(), 0, {}), std::make_pair(false, Bytes{1, 1, 1, 1}));
-    EXPECT_EQ(read(kBase.c_str(), kRegBinary, {0, 0, 0, 0}),
-              std::make_pair(true, Bytes{0, 0, 0, 0}));
-    EXPECT_EQ(read(kBase.c_str(), kRegBinary, {9, 8}), std::make_pair(true, Bytes{9, 8, 1, 1}));
-    EXPECT_EQ(read(kBase.c_str(), kRegBinary, {0, 0, 0, 0, 0}),
-              std::make_pair(false, Bytes{1, 1, 1, 1}));
+    const std::u16string missing = at(u"missing");
+    EXPECT_EQ(ReadRegDword(HKCU, missing.c_str(), u"v", 7), 7u);
+    EXPECT_EQ(std::u16string(ReadRegString(HKCU, missing.c_str(), u"v", text, 51, u"d")), u"d");
+    EXPECT_FALSE(ReadRegData(HKCU, missing.c_str(), u"v", data, 4, none.data()));
+    EXPECT_EQ(Bytes(data, data + 4), none);
+    ReadRegString(HKCU, kBase.c_str(), u"v", text, 1, u"default");
+    EXPECT_EQ(text[0], u'\0') << "capacity 1 holds only the terminator";
 }
 
 TEST_F(RegistryTest, IsBuildAtLeastReadsTheBuildNumberAsWcstoulDoes) {
