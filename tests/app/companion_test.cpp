@@ -97,6 +97,9 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
              " (2).vlkd\n" + drive + "0 -> 1 ok\n" + owner + "\"\" -> \"Someone\" ok\n" + autorun +
              "0 -> 1 ok\n" + logOut},
         {{}, {u"export", file("undone.vlkd")}, 0, saved},
+        {[&] { std::string b = bytes(changed); b[47 + 50 * 120 + 12] = 1; // GodMode asked for
+               WriteWholeFile(file("godmode.vlkd"), b); }, {u"apply", file("godmode.vlkd")}, 0,
+         backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
         {[] { fakes::SetDriveMask(C | E | G); }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"},
         {[] { SetTestVariable(u"APPDATA", nullptr); }, {u"apply", base, u"--json"}, 0,
@@ -108,7 +111,7 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {[this] { SetTestVariable(u"APPDATA", dir.path().c_str());  // the owner alone is backed up
                   WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 255);
                   memreg::Refuse(LM, kOwner); },
-         {u"apply", changed}, 1, backup + " (3).vlkd\n" + owner +
+         {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner +
              "\"\" -> \"Someone\" NOT TAKEN (now \"\")\nLog-out required: no\n"},
         {{}, {u"plan", file("missing.vlkd")}, 2, unreadable},
         {{}, {u"check", file("missing.vlkd"), u"--json"}, 2,

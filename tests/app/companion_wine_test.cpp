@@ -26,8 +26,8 @@ std::pair<DWORD, std::string> runVlk(const std::u16string& folder, const std::u1
     static int runs = 0; // a file per run: the last run's handle may outlive its process briefly
     const std::u16string path = folder + u"\\out" + fromUtf8(std::to_string(++runs)) + u".txt";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-    UniqueHandle output(CreateFileW(AsWide(path.c_str()), GENERIC_WRITE, FILE_SHARE_READ,
-                                    &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle output(CreateFileW(AsWide(path.c_str()), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     STARTUPINFOW startup{sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = startup.hStdError = output.get();

@@ -146,7 +146,7 @@ const Row kRows[] = {
     {2, 2, CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1", 1, 0, "no key", false},
     // System.
     {3, 0, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"NoWindowMinimizingShortcuts", "-", 0, 1, "dword 1", true},
-    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0", 0, 1, "binary 0 0 0 0", true},
+    {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0", 0, 1, "binary 0 0 0 0", true},
     {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 1 1 1 0", 0, 1, "binary 0 0 0 0", true},
     {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0 0 0", 0, 1, "binary 0 0 0 0", true},
     {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0 0", 1, 0, "-", true},
@@ -268,7 +268,10 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
         std::uint32_t state, failStep, failCode, read; // TASK_STATE 1 disabled, 3 ready, 4 running
         const char* record;
     } reads[] = {
-        {3, 0, 0, 0, ""}, {4, 0, 0, 0, ""}, {1, 0, 0, 1, ""}, {0, 0, 0, 1, ""}, // 0: no such task
+        {3, 0, 0, 0, ""},
+        {4, 0, 0, 0, ""},
+        {1, 0, 0, 1, ""},
+        {0, 0, 0, 1, ""},                       // 0: no such task
         {3, 2, 0x80070003, 1, ""},              // no such folder
         {3, 2, 0x80070005, 1, "2:2147942405;"}, // opening refused
         {3, 1, 0x80041315, 1, "1:2147750677;"}, // the scheduler not running
@@ -306,7 +309,8 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
 }
 
 TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
-    const std::string file = "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F",
+    const std::string file =
+                          "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F",
                       folder = "cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant "
                                "administrators:F /t";
     const struct {
@@ -357,7 +361,9 @@ TEST_F(EngineTest, BingSearchBeforeBuild19041IsTwoValuesOfTheSearchKey) {
         const char16_t* build;
         const char* bing;
         std::uint32_t read;
-    } reads[] = {{u"19040", "dword 0", 1}, {u"19040", "dword 1", 0}, {u"19040", "-", 0},
+    } reads[] = {{u"19040", "dword 0", 1},
+                 {u"19040", "dword 1", 0},
+                 {u"19040", "-", 0},
                  {u"", "dword 0", 1}};
     for (const auto& c : reads) {
         SCOPED_TRACE(testing::PrintToString(std::u16string(c.build)) + " " + c.bing);
@@ -385,9 +391,12 @@ TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedW
     fakes::Platform& p = fakes::Now();
     for (const char16_t* language : {u"ar-SA", u"de-DE", u"zh-cn", u"zh-HK"})
         p.folders.insert(sys + language);
-    p.files = {{data + u"datax64.dat", "x64"}, {data + u"datax32.dat", "x32"},
-               {data + u"data0.dat", "ar"},    {data + u"data4.dat", "de"},
-               {data + u"data33.dat", "zh"},   {data + u"data34.dat", "hk"},
+    p.files = {{data + u"datax64.dat", "x64"},
+               {data + u"datax32.dat", "x32"},
+               {data + u"data0.dat", "ar"},
+               {data + u"data4.dat", "de"},
+               {data + u"data33.dat", "zh"},
+               {data + u"data34.dat", "hk"},
                {sys + u"de-DE\\calc1.exe.mui", "mine"}};
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);

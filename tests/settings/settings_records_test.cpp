@@ -22,34 +22,27 @@ std::uint32_t le32(const Bytes& b, std::size_t at) {
     return v;
 }
 
-// The window's controls: every name it has, with -1 for a control no record has set.
+// The window's controls: what each was set to; drive boxes chb0_1_0 and on, one per present drive.
 struct Controls : SettingsTarget {
+    std::size_t drives;
     std::map<std::u16string, std::int64_t> values;
     std::u16string texts[2];
-    explicit Controls(std::size_t drives) {
-        const std::size_t boxes[] = {14, 5, 4, 12, 4, 2};
-        for (std::size_t page = 0; page < 6; ++page)
-            for (std::size_t i = 0; i < boxes[page]; ++i)
-                values[fromUtf8("chb" + std::to_string(page) + "_" + std::to_string(i))] = -1;
-        for (std::size_t k = 0; k < drives; ++k)
-            values[fromUtf8("chb0_1_" + std::to_string(k))] = -1;
-        for (const char16_t* other : {u"chb1_2", u"chb1_3", u"chb4_0"})
-            values.erase(other);
-        values[u"spb1_2"] = values[u"spb1_3"] = values[u"rbtn4_0"] = -1;
-    }
+    explicit Controls(std::size_t driveBoxes) : drives(driveBoxes) {}
     bool setCheckBox(const char16_t* name, bool checked) override {
-        const auto it = values.find(name);
-        if (it == values.end()) return false;
-        it->second = checked;
+        const std::u16string n(name);
+        if (n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= drives) return false;
+        values[n] = checked;
         return true;
     }
-    void setSpinValue(const char16_t* name, std::uint32_t value) override {
-        values.at(name) = value;
-    }
+    void setSpinValue(const char16_t* name, std::uint32_t value) override { values[name] = value; }
     void setLineText(const char16_t* name, const char16_t* text) override {
         texts[name == std::u16string(u"le3_13")] = text;
     }
     void setRadioPair(bool first) override { values[u"rbtn4_0"] = first; }
+    // The value set, -1 when none was.
+    std::int64_t operator[](const std::u16string& name) const {
+        return values.contains(name) ? values.at(name) : -1;
+    }
 };
 
 class SettingsRecordsTest : public ::testing::Test {
@@ -94,23 +87,30 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     EXPECT_EQ(std::memcmp(&b[47 + 62 * 120 + 12], u"Org", 8), 0) << "the text and its zero";
 
     // Wrong values: a check box holding 2, page 6, drive Y without group 1, an index past its
-    // page on pages 1, 2, 3 and 5; and a text without its zero unit, read as its first 50 units.
+    // page on pages 0, 1, 2, 3 and 5 and past Z; and a text without its zero unit, read as its
+    // first 50 units.
     const std::pair<std::size_t, std::uint32_t> wrong[] = {
-        {5 * 120 + 12, 2}, {6 * 120, 6},       {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
-        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, 2}};
+        {5 * 120 + 12, 2}, {6 * 120, 6},      {38 * 120 + 4, 0},
+        {40 * 120 + 8, 5}, {47 * 120 + 8, 4}, {50 * 120 + 8, 14},
+        {67 * 120 + 8, 2}, {3 * 120 + 8, 14}, {39 * 120 + 8, 26}};
     for (const auto& [at, value] : wrong)
         std::memcpy(&b[47 + at], &value, 4);
     std::memset(&b[47 + 61 * 120 + 12], 'x', 104);
     ASSERT_EQ(parse(b), SettingsOk);
-    for (const std::size_t p : {38, 50, 67})
+    for (const std::size_t p : {3, 38, 39, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
     const Controls c = imported(C | E | Z, 3); // another computer: no D
     const std::map<std::u16string, std::int64_t> set = {
-        {u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb0_1_2", 1},    {u"chb3_10", 1}, {u"chb5_1", 1},
-        {u"rbtn4_0", 1},  {u"spb1_2", 400}, {u"spb1_3", 100000}, {u"chb0_5", -1}, {u"chb0_6", -1},
-        {u"chb1_0", -1},  {u"chb2_2", -1},  {u"chb3_1", -1},     {u"chb5_0", -1}};
+        {u"chb0_1_0", 1},    {u"chb0_1_1", 1}, {u"chb0_1_2", -1}, {u"chb0_3", -1},
+        {u"chb3_10", 1},     {u"chb5_1", 1},   {u"rbtn4_0", 1},   {u"spb1_2", 400},
+        {u"spb1_3", 100000}, {u"chb0_5", -1},  {u"chb0_6", -1},   {u"chb1_0", -1},
+        {u"chb2_2", -1},     {u"chb3_1", -1},  {u"chb5_0", -1}};
+    for (const auto& [name, value] : set)
+        EXPECT_EQ(c[name], value) << toUtf8(name);
     for (const auto& [name, value] : c.values)
         EXPECT_EQ(value, set.contains(name) ? set.at(name) : 0) << toUtf8(name);
+    // 41 boxes, spin boxes and the radio pair and 3 drive boxes, less the 8 wrong ones.
+    EXPECT_EQ(c.values.size(), 36u) << "every record with a right value sets its control";
     EXPECT_EQ(c.texts[0], std::u16string(50, u'\x7878'));
     EXPECT_EQ(c.texts[1], u"Org");
     EXPECT_STREQ(trail.text, "101000#");
@@ -190,8 +190,7 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
     for (std::size_t p = 14; p < 40; ++p)
         EXPECT_EQ(records[p].index, p - 14) << "the drive record of each letter";
     const Controls c = imported(C | E | Z, 3);
-    for (const auto& [name, value] : c.values)
-        EXPECT_EQ(value, expected.contains(name) ? expected[name] : -1) << toUtf8(name);
+    EXPECT_EQ(c.values, expected);
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
 
