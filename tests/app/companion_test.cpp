@@ -33,7 +33,7 @@ class CompanionTest : public ::testing::Test {
     void SetUp() override {
         memreg::Reset();
         fakes::Reset();
-        fakes::SetDriveMask(A | C | D | E);
+        fakes::Now().drives = A | C | D | E;
         SetTestVariable(u"APPDATA", dir.path().c_str());
     }
     void TearDown() override { hostfiles::Reset(); }
@@ -100,7 +100,7 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {[&] { std::string b = bytes(changed); b[47 + 50 * 120 + 12] = 1; // GodMode asked for
                WriteWholeFile(file("godmode.vlkd"), b); }, {u"apply", file("godmode.vlkd")}, 0,
          backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
-        {[] { fakes::SetDriveMask(C | E | G); }, {u"plan", changed}, 0,  // D's record is for D only
+        {[] { fakes::Now().drives = C | E | G; }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"},
         {[] { SetTestVariable(u"APPDATA", nullptr); }, {u"apply", base, u"--json"}, 0,
          R"j({"backup":null,"allHeld":true,"changes":[{"page":"System","control":"le3_12","label":)j"
@@ -140,23 +140,22 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
 }
 
-// clang-format off
 TEST_F(CompanionTest, ShowListsEveryTweakWithItsValueAndWhereWindowsKeepsIt) {
     WriteRegDword(LM, kPolicies, u"NoDrives", D);
     ASSERT_EQ(run({u"show", u"--explain"}), 0);
-    const std::string seconds =
-        "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced\\ShowSecondsInSystemClock";
+    const std::string seconds = "HKCU\\" + toUtf8(kAdvanced) + "\\ShowSecondsInSystemClock";
     for (const std::string& line :
-         {"\nTaskbar | Show seconds on taskbar clock = 0 | " + seconds + "\n    Shows the seconds in "
-          "the taskbar clock. Windows keeps it in: " + seconds + ". Takes effect after you log out "
-          "and back in.\n", std::string("\nThis PC | Hide drive D = 1 | HKLM\\SOFTWARE\\Microsoft\\"
-          "Windows\\CurrentVersion\\Policies\\Explorer\\NoDrives (drive D)\n")})
+         {"\nTaskbar | Show seconds on taskbar clock = 0 | " + seconds +
+              "\n    Shows the seconds " + "in the taskbar clock. Windows keeps it in: " + seconds +
+              ". Takes effect after you log out and back in.\n",
+          std::string(
+              "\nThis PC | Hide drive D = 1 | HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+              "Policies\\Explorer\\NoDrives (drive D)\n")})
         EXPECT_NE(out.find(line), std::string::npos) << line;
     ASSERT_EQ(run({u"show", u"--json"}), 0); // one object per run, as every command's --json
     EXPECT_EQ(out.rfind(R"j({"tweaks":[{"page":"This PC","control":"chb0_0","label":)j", 0), 0u);
 }
 
-// clang-format on
 TEST_F(CompanionTest, AnApplyKeepsTheNewestTwentyBackupsAndTakesNoneWhenNothingChanges) {
     ASSERT_EQ(run({u"export", file("off.vlkd")}), 0);
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);

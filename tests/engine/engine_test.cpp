@@ -98,11 +98,9 @@ struct Row {
     int page;
     std::size_t item;
     Hive hive;
-    const char16_t* key;
-    const char16_t* value;
+    const char16_t *key, *value;
     const char* before;
-    std::uint32_t read;
-    std::uint32_t pending;
+    std::uint32_t read, pending;
     const char* after;
     bool logOut;
 };

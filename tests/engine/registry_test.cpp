@@ -39,9 +39,6 @@ class RegistryTest : public ::testing::Test {
     // A path below the test key.
     static std::u16string at(const char16_t* sub) { return kBase + u"\\" + sub; }
     bool exists(const char16_t* sub) { return RegKeyExists(HKCU, at(sub).c_str()); }
-    static std::pair<std::uint32_t, Bytes> rawGet(const char16_t* name) {
-        return RawRegValue(HKCU, kBase.c_str(), name);
-    }
 };
 
 TEST_F(RegistryTest, KeysAreCreatedWholeFoundWithoutRegardToCaseAndDeletedLeafFirst) {
@@ -73,21 +70,6 @@ TEST_F(RegistryTest, ValuesExistAndAreDeletedByNameOnlyWhereTheyAre) {
     EXPECT_TRUE(DeleteRegValue(HKCU, at(u"K").c_str(), u"value"));
     EXPECT_FALSE(RegValueExists(HKCU, k.c_str(), u"Value"));
     EXPECT_TRUE(RegValueExists(HKCU, k.c_str(), u"")) << "the other value stays";
-}
-
-TEST_F(RegistryTest, WritesStoreTheirTypeAndExactBytesAndCreateMissingKeys) {
-    const auto deep = at(u"w\\x\\y");
-    ASSERT_TRUE(WriteRegDword(HKCU, deep.c_str(), u"d", 0x01020304));
-    EXPECT_EQ(ReadRegDword(HKCU, deep.c_str(), u"d", 0), 0x01020304u);
-    ASSERT_TRUE(WriteRegDword(HKCU, kBase.c_str(), u"d", 0x01020304));
-    ASSERT_TRUE(WriteRegString(HKCU, kBase.c_str(), u"s", u"ab"));
-    ASSERT_TRUE(WriteRegString(HKCU, kBase.c_str(), u"e", u""));
-    const unsigned char bin[3] = {0, 0xff, 7};
-    ASSERT_TRUE(WriteRegBinary(HKCU, kBase.c_str(), u"b", bin, 3));
-    EXPECT_EQ(rawGet(u"d"), std::make_pair(kRegDword, Bytes{4, 3, 2, 1}));
-    EXPECT_EQ(rawGet(u"s"), std::make_pair(kRegSz, utf16(std::u16string(u"ab\0", 3))));
-    EXPECT_EQ(rawGet(u"e"), std::make_pair(kRegSz, Bytes{0, 0}));
-    EXPECT_EQ(rawGet(u"b"), std::make_pair(kRegBinary, Bytes{0, 0xff, 7}));
 }
 
 // One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString

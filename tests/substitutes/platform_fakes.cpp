@@ -15,9 +15,6 @@ Platform& Now() {
 void Reset() {
     Now() = Platform{};
 }
-void SetDriveMask(std::uint32_t mask) {
-    Now().drives = mask;
-}
 
 } // namespace fakes
 

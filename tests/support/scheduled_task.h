@@ -33,7 +33,6 @@ class PlantedSchtasks {
     PlantedSchtasks& operator=(const PlantedSchtasks&) = delete;
     bool planted() const { return planted_; }
     bool ran() const;
-    void forget() const; // removes the marker
 
   private:
     std::u16string path_;

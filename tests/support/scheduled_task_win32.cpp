@@ -46,10 +46,6 @@ HRESULT registerTask() {
                                         none, TASK_LOGON_INTERACTIVE_TOKEN, none, registered.put());
 }
 
-std::u16string markerOf(const std::u16string& path) {
-    return path + u".ran";
-}
-
 } // namespace
 
 RegisteredAppraiserTask::RegisteredAppraiserTask()
@@ -73,20 +69,16 @@ void DeleteAppraiserTask() {
 PlantedSchtasks::PlantedSchtasks(const std::u16string& folder) : path_(folder + u"\\schtasks.exe") {
     const std::u16string source = ExecutableFolder() + u"\\planted_program.exe";
     planted_ = CopyFileW(AsWide(source.c_str()), AsWide(path_.c_str()), FALSE) != 0;
-    forget();
+    DeleteFileW(AsWide((path_ + u".ran").c_str()));
 }
 
 PlantedSchtasks::~PlantedSchtasks() {
-    forget();
+    DeleteFileW(AsWide((path_ + u".ran").c_str()));
     if (planted_) DeleteFileW(AsWide(path_.c_str()));
 }
 
 bool PlantedSchtasks::ran() const {
-    return GetFileAttributesW(AsWide(markerOf(path_).c_str())) != INVALID_FILE_ATTRIBUTES;
-}
-
-void PlantedSchtasks::forget() const {
-    DeleteFileW(AsWide(markerOf(path_).c_str()));
+    return GetFileAttributesW(AsWide((path_ + u".ran").c_str())) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::u16string ExecutableFolder() {
