@@ -153,44 +153,40 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
 }
 
 TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers) {
-    // 56 records of 8 bytes: 16-bit page and index, 32-bit value; pages of 33, 4, 4, 11 and 4
-    // items, drives A to Z at page 0 items 7 to 32. Values alternate, so that a record taken
-    // from the wrong place shows.
+    // 56 records of 8 bytes (16-bit page and index, 32-bit value) in the order of the older
+    // pages of 33, 4, 4, 11 and 4 items, drives A to Z at page 0 items 7 to 32. The records not
+    // written here name page 9.
     const std::string tags = "QuenorithVelkarostrandemilquorbenix";
     Bytes b(tags.begin(), tags.end());
-    for (const std::uint32_t field : {100000u, 56u, 0u})
-        b.insert(b.end(),
-                 {std::uint8_t(field), std::uint8_t(field >> 8), std::uint8_t(field >> 16), 0});
-    std::map<std::u16string, std::int64_t> expected;
-    const std::uint16_t items[] = {33, 4, 4, 11, 4};
-    for (std::uint16_t page = 0, position = 0; page < 5; ++page)
-        for (std::uint16_t index = 0; index < items[page]; ++index, ++position) {
-            std::string name = "chb" + std::to_string(page) + "_" + std::to_string(index);
-            std::uint16_t stored = index, value = position % 2;
-            if (page == 0 && index >= 7) // drives: C, E and Z are present
-                name = index == 9    ? "chb0_1_0"
-                       : index == 11 ? "chb0_1_1"
-                       : index == 32 ? "chb0_1_2"
-                                     : "";
-            if (page == 1 && index >= 2)
-                name = "spb" + name.substr(3), value = index == 2 ? 400 : 1000;
-            if (page == 4 && index == 0) name = "rbtn4_0";
-            if ((page == 0 && index == 6) || (page == 1 && index == 1) ||
-                (page == 2 && index == 2) || (page == 3 && index == 10) ||
-                (page == 4 && index == 3))
-                stored = items[page], name = "";               // past its page: not used
-            if (page == 2 && index == 3) value = 2, name = ""; // not a check box value
-            b.insert(b.end(), {std::uint8_t(page), 0, std::uint8_t(stored), 0, std::uint8_t(value),
-                               std::uint8_t(value >> 8), 0, 0});
-            if (!name.empty()) expected[fromUtf8(name)] = value;
-        }
+    for (const std::uint8_t field : {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0})
+        b.push_back(field);
+    for (int k = 0; k < 56; ++k)
+        b.insert(b.end(), {9, 0, 0, 0, 0, 0, 0, 0});
+    const struct {
+        std::size_t position;
+        std::uint8_t page, index;
+        std::uint16_t value;
+    } written[] = {{0, 5, 0, 1},    {2, 0, 2, 1},     {6, 0, 6, 1},   {9, 0, 9, 1},
+                   {10, 0, 10, 1},  {11, 0, 11, 0},   {32, 0, 32, 1}, {33, 1, 0, 1},
+                   {35, 1, 2, 400}, {36, 1, 3, 1000}, {39, 2, 2, 2},  {44, 3, 3, 1},
+                   {51, 3, 11, 1},  {52, 4, 0, 1}};
+    for (const auto& r : written)
+        std::copy_n(
+            Bytes{r.page, 0, r.index, 0, std::uint8_t(r.value), std::uint8_t(r.value >> 8)}.begin(),
+            6, b.begin() + 47 + 8 * static_cast<std::ptrdiff_t>(r.position));
     ASSERT_EQ(parse(b), SettingsConverted);
-    for (const std::size_t p : {6, 41, 47, 59, 66})
-        EXPECT_EQ(records[p].valid, 0u) << p;
-    for (std::size_t p = 14; p < 40; ++p)
-        EXPECT_EQ(records[p].index, p - 14) << "the drive record of each letter";
-    const Controls c = imported(C | E | Z, 3);
-    EXPECT_EQ(c.values, expected);
+    const Controls c = imported(C | E | Z, 3); // D is not here; page 5, the value 2 and index 11
+    EXPECT_EQ(c.values, (std::map<std::u16string, std::int64_t>{// of page 3 are wrong
+                                                                {u"chb0_2", 1},
+                                                                {u"chb0_6", 1},
+                                                                {u"chb0_1_0", 1},
+                                                                {u"chb0_1_1", 0},
+                                                                {u"chb0_1_2", 1},
+                                                                {u"chb1_0", 1},
+                                                                {u"spb1_2", 400},
+                                                                {u"spb1_3", 1000},
+                                                                {u"chb3_3", 1},
+                                                                {u"rbtn4_0", 1}}));
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
 
