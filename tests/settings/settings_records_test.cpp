@@ -175,18 +175,12 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
             Bytes{r.page, 0, r.index, 0, std::uint8_t(r.value), std::uint8_t(r.value >> 8)}.begin(),
             6, b.begin() + 47 + 8 * static_cast<std::ptrdiff_t>(r.position));
     ASSERT_EQ(parse(b), SettingsConverted);
-    const Controls c = imported(C | E | Z, 3); // D is not here; page 5, the value 2 and index 11
-    EXPECT_EQ(c.values, (std::map<std::u16string, std::int64_t>{// of page 3 are wrong
-                                                                {u"chb0_2", 1},
-                                                                {u"chb0_6", 1},
-                                                                {u"chb0_1_0", 1},
-                                                                {u"chb0_1_1", 0},
-                                                                {u"chb0_1_2", 1},
-                                                                {u"chb1_0", 1},
-                                                                {u"spb1_2", 400},
-                                                                {u"spb1_3", 1000},
-                                                                {u"chb3_3", 1},
-                                                                {u"rbtn4_0", 1}}));
+    // D is not here; page 5, the value 2 and index 11 of page 3 are wrong.
+    const std::map<std::u16string, std::int64_t> set = {
+        {u"chb0_2", 1}, {u"chb0_6", 1},   {u"chb0_1_0", 1},  {u"chb0_1_1", 0}, {u"chb0_1_2", 1},
+        {u"chb1_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 1000}, {u"chb3_3", 1},   {u"rbtn4_0", 1}};
+    const Controls c = imported(C | E | Z, 3);
+    EXPECT_EQ(c.values, set);
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
 
