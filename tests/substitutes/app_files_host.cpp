@@ -2,6 +2,7 @@
 // environment is a table of the tests'.
 #include "services/app_files.h"
 #include "tests/substitutes/app_files_host.h"
+#include "tests/support/test_folder.h"
 
 #include "engine/text.h"
 
@@ -25,7 +26,7 @@ std::string hostPath(const char16_t* path) {
 
 } // namespace
 
-void hostfiles::SetVariable(const char16_t* name, const char16_t* value) {
+void SetTestVariable(const char16_t* name, const char16_t* value) {
     if (value)
         variables[name] = value;
     else

@@ -1,7 +1,5 @@
 #include "tests/support/test_folder.h"
 
-#include "tests/substitutes/app_files_host.h"
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -22,8 +20,4 @@ TestFolder::~TestFolder() {
         return;
     std::error_code ignored;
     std::filesystem::remove_all(path, ignored);
-}
-
-void SetTestVariable(const char16_t* name, const char16_t* value) {
-    hostfiles::SetVariable(name, value);
 }
