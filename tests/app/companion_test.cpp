@@ -102,6 +102,11 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
          backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
         {[] { fakes::Now().drives = C | E | G; }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"},
+        {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, every
+               b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);  // record naming page 9
+               for (int k = 0; k < 56; ++k) b += std::string("\x09\0\0\0\0\0\0\0", 8);
+               WriteWholeFile(file("old.vlkd"), b); },
+         {u"plan", file("old.vlkd")}, 0, "Nothing to change.\nLog-out required: no\n"},
         {[] { SetTestVariable(u"APPDATA", nullptr); }, {u"apply", base, u"--json"}, 0,
          R"j({"backup":null,"allHeld":true,"changes":[{"page":"System","control":"le3_12","label":)j"
          R"j("Registered owner","from":"Someone","to":"","now":"","held":true},{"page":"Security",)j"
