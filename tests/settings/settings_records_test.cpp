@@ -1,6 +1,8 @@
 // The settings data file: the writer's bytes, the reader's checks and failure records, the
-// older version's conversion and what an import sets, drives matched by letter.
+// older version's conversion and what an import sets, drives matched by letter; the file
+// pickers' filter.
 #include "settings/settings_records.h"
+#include "settings/file_pickers.h"
 
 #include "engine/text.h"
 
@@ -182,6 +184,18 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
     const Controls c = imported(C | E | Z, 3);
     EXPECT_EQ(c.values, set);
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
+}
+
+TEST(FileFilter, EachEntryGivesItsNameAndThePatternInItsParentheses) {
+    const auto types =
+        SplitFileFilter(u"Velkarostrandemilquorbenix data file (*.vlkd)|Text (*.txt)|x|");
+    ASSERT_EQ(types.size(), 4u);
+    EXPECT_EQ(types[0].name, u"Velkarostrandemilquorbenix data file (*.vlkd)");
+    EXPECT_EQ(types[0].pattern, u"*.vlkd");
+    EXPECT_EQ(types[1].name, u"Text (*.txt)");
+    EXPECT_EQ(types[1].pattern, u"*.txt");
+    EXPECT_EQ(types[2].pattern + types[3].name + types[3].pattern, u"") << "nothing from outside";
+    EXPECT_EQ(SplitFileFilter(u"(x)")[0].pattern, u"(x") << "a mark at the start";
 }
 
 } // namespace
