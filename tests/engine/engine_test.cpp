@@ -315,14 +315,13 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
         std::uint32_t state, failStep, failCode, read; // TASK_STATE 1 disabled, 3 ready, 4 running
         const char* record;
     } reads[] = {
-        {3, 0, 0, 0, ""},
-        {4, 0, 0, 0, ""},
-        {1, 0, 0, 1, ""},
-        {0, 0, 0, 1, ""},                       // 0: no such task
+        // clang-format off
+        {3, 0, 0, 0, ""}, {4, 0, 0, 0, ""}, {1, 0, 0, 1, ""}, {0, 0, 0, 1, ""}, // 0: no such task
         {3, 2, 0x80070003, 1, ""},              // no such folder
         {3, 2, 0x80070005, 1, "2:2147942405;"}, // opening refused
         {3, 1, 0x80041315, 1, "1:2147750677;"}, // the scheduler not running
         {4, 3, 0x8007000E, 1, "3:2147942414;"}, // the state unreadable
+        // clang-format on
     };
     for (const auto& c : reads) {
         SCOPED_TRACE(testing::Message() << c.state << " " << c.failStep << " " << c.failCode);
@@ -364,14 +363,12 @@ TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
         const char16_t *key, *name;
         std::string text;
     } values[8] = {
-        {u"*\\shell\\runas", u"", "Take Ownership"},
-        {u"*\\shell\\runas", u"NoWorkingDirectory", ""},
-        {u"*\\shell\\runas\\command", u"", file},
-        {u"*\\shell\\runas\\command", u"IsolatedCommand", file},
-        {u"Directory\\shell\\runas", u"", "Take Ownership"},
-        {u"Directory\\shell\\runas", u"NoWorkingDirectory", ""},
-        {u"Directory\\shell\\runas\\command", u"", folder},
-        {u"Directory\\shell\\runas\\command", u"IsolatedCommand", folder},
+        // clang-format off
+        {u"*\\shell\\runas", u"", "Take Ownership"}, {u"*\\shell\\runas", u"NoWorkingDirectory", ""},
+        {u"*\\shell\\runas\\command", u"", file}, {u"*\\shell\\runas\\command", u"IsolatedCommand", file},
+        {u"Directory\\shell\\runas", u"", "Take Ownership"}, {u"Directory\\shell\\runas", u"NoWorkingDirectory", ""},
+        {u"Directory\\shell\\runas\\command", u"", folder}, {u"Directory\\shell\\runas\\command", u"IsolatedCommand", folder},
+        // clang-format on
     };
     EXPECT_EQ(change(2, 3, 1), 0u);
     std::vector<std::string> written;
@@ -438,13 +435,11 @@ TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedW
     fakes::Platform& p = fakes::Now();
     for (const char16_t* language : {u"ar-SA", u"de-DE", u"zh-cn", u"zh-HK"})
         p.folders.insert(sys + language);
-    p.files = {{data + u"datax64.dat", "x64"},
-               {data + u"datax32.dat", "x32"},
-               {data + u"data0.dat", "ar"},
-               {data + u"data4.dat", "de"},
-               {data + u"data33.dat", "zh"},
-               {data + u"data34.dat", "hk"},
+    // clang-format off
+    p.files = {{data + u"datax64.dat", "x64"}, {data + u"datax32.dat", "x32"}, {data + u"data0.dat", "ar"},
+               {data + u"data4.dat", "de"}, {data + u"data33.dat", "zh"}, {data + u"data34.dat", "hk"},
                {sys + u"de-DE\\calc1.exe.mui", "mine"}};
+    // clang-format on
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);
     auto installed = before;

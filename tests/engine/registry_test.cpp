@@ -41,35 +41,20 @@ class RegistryTest : public ::testing::Test {
     bool exists(const char16_t* sub) { return RegKeyExists(HKCU, at(sub).c_str()); }
 };
 
+// What the engine's rows rely on beyond the round-trip table: keys and values found without
+// regard to case, and a key with a subkey refused deletion.
 TEST_F(RegistryTest, KeysAreCreatedWholeFoundWithoutRegardToCaseAndDeletedLeafFirst) {
     EXPECT_TRUE(CreateRegKey(HKCU, at(u"a\\b\\c").c_str()));
     EXPECT_TRUE(exists(u"a") && exists(u"A\\B") && exists(u"a\\b\\C"));
-    EXPECT_TRUE(CreateRegKey(HKCU, at(u"a\\b\\c").c_str())) << "an existing key is fine";
-    EXPECT_FALSE(DeleteRegKey(HKCU, at(u"a\\b").c_str())) << "a key with a subkey stays";
     EXPECT_EQ(reg::DeleteKey(HKCU, at(u"a\\b").c_str(), reg::kWow64_64Key), reg::kAccessDenied);
-    EXPECT_TRUE(exists(u"a\\b\\c"));
-    EXPECT_TRUE(DeleteRegKey(HKCU, at(u"A\\b\\c").c_str()));
-    EXPECT_TRUE(DeleteRegKey(HKCU, at(u"a\\b").c_str()));
-    EXPECT_FALSE(exists(u"a\\b"));
-    EXPECT_TRUE(exists(u"a"));
-    EXPECT_FALSE(DeleteRegKey(HKCU, at(u"a\\b").c_str()));
-    EXPECT_FALSE(exists(u"missing"));
-}
-
-TEST_F(RegistryTest, ValuesExistAndAreDeletedByNameOnlyWhereTheyAre) {
-    const auto k = at(u"k");
-    EXPECT_FALSE(RegValueExists(HKCU, k.c_str(), u"v")) << "no key";
-    EXPECT_FALSE(DeleteRegValue(HKCU, k.c_str(), u"v")) << "no key";
-    ASSERT_TRUE(CreateRegKey(HKCU, k.c_str()));
-    EXPECT_FALSE(RegValueExists(HKCU, k.c_str(), u""));
-    EXPECT_FALSE(DeleteRegValue(HKCU, k.c_str(), u"v")) << "no value";
-    ASSERT_TRUE(WriteRegDword(HKCU, k.c_str(), u"Value", 7));
-    ASSERT_TRUE(WriteRegString(HKCU, k.c_str(), u"", u"default"));
-    EXPECT_TRUE(RegValueExists(HKCU, k.c_str(), u"VALUE"));
-    EXPECT_TRUE(RegValueExists(HKCU, k.c_str(), u""));
-    EXPECT_TRUE(DeleteRegValue(HKCU, at(u"K").c_str(), u"value"));
-    EXPECT_FALSE(RegValueExists(HKCU, k.c_str(), u"Value"));
-    EXPECT_TRUE(RegValueExists(HKCU, k.c_str(), u"")) << "the other value stays";
+    EXPECT_TRUE(DeleteRegKey(HKCU, at(u"A\\b\\c").c_str()) &&
+                DeleteRegKey(HKCU, at(u"a\\b").c_str()));
+    EXPECT_FALSE(exists(u"a\\b") || DeleteRegKey(HKCU, at(u"a\\b").c_str()));
+    ASSERT_TRUE(WriteRegDword(HKCU, at(u"a").c_str(), u"Value", 7));
+    EXPECT_TRUE(RegValueExists(HKCU, at(u"A").c_str(), u"VALUE"));
+    EXPECT_TRUE(DeleteRegValue(HKCU, at(u"a").c_str(), u"value"));
+    EXPECT_FALSE(RegValueExists(HKCU, at(u"a").c_str(), u"Value") ||
+                 DeleteRegValue(HKCU, at(u"a").c_str(), u"Value"));
 }
 
 // One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString
