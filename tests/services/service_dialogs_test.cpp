@@ -1,9 +1,11 @@
-// The Settings, Preview and Import and Export dialogs run modally over an owner window.
+// The program's dialogs run modally over an owner window, and the window's commands that talk to
+// its own service (the stand-in).
 
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
 #include "engine/text.h"
 #include "services/app_data_store.h"
+#include "services/dlg_about.h"
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
 #include "settings/dlg_import_export.h"
@@ -14,6 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -35,6 +42,16 @@ void PressKey(HWND dialog, WPARAM key) {
 
 void Click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Counts the pixels of the colour in the client area, every second one in each direction.
@@ -69,6 +86,64 @@ class DialogTest : public ::testing::Test {
     TestFolder machine, user;
     std::unique_ptr<UICore> owner;
 };
+
+// A URL scheme of the test's own, whose "open" command appends the address it is given to a
+// file, shows what a link opened: the first address registered, on a click and on Enter only.
+TEST_F(DialogTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "velkaro-opened.txt";
+    const std::wstring command =
+        L"cmd.exe /c echo %1>>\"" + std::wstring(file.begin(), file.end()) + L"\"";
+    DeleteFileA(file.c_str());
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"velkarotest", L"URL Protocol", REG_SZ, L"", 2);
+    RegSetKeyValueW(HKEY_CLASSES_ROOT, L"velkarotest\\shell\\open\\command", nullptr, REG_SZ,
+                    command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
+    // The addresses opened so far, once there are n of them (at most 10 s later).
+    auto opened = [&](int n) {
+        std::string lines;
+        for (int waited = 0; std::count(lines.begin(), lines.end(), '\n') < n && waited < 10000;
+             waited += 50, Sleep(50))
+            lines = FileText(file);
+        lines.erase(std::remove_if(lines.begin(), lines.end(),
+                                   [](char c) { return c == ' ' || c == '\r'; }),
+                    lines.end());
+        return lines;
+    };
+    auto notify = [](HWND d, int id, int code) {
+        NMHDR header{GetDlgItem(d, id), static_cast<UINT_PTR>(id), static_cast<UINT>(code)};
+        SendMessageW(d, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&header));
+    };
+    dlgAbout about(*owner, kAboutDialogId);
+    EXPECT_EQ(RunDriven(about,
+                        [&](HWND d) {
+                            auto font = [&](int id) {
+                                LOGFONTW f{};
+                                GetObjectW((HGDIOBJ)SendDlgItemMessageW(d, id, WM_GETFONT, 0, 0),
+                                           sizeof f, &f);
+                                return f;
+                            };
+                            EXPECT_EQ(font(1001).lfHeight, -22);
+                            EXPECT_EQ(font(1002).lfHeight, -14);
+                            for (int id : {1004, 1006, 1008})
+                                EXPECT_EQ(font(id).lfWeight, FW_BOLD) << id;
+                            SendDlgItemMessageW(d, 1009, WM_CHAR, L'x', 0);
+                            EXPECT_EQ(WindowText(GetDlgItem(d, 1009)),
+                                      L"support@quenorith.example");
+                            about.addLink(1004, u"velkarotest:double", nullptr);
+                            about.addLink(1006, u"velkarotest:first", nullptr);
+                            about.addLink(1006, u"velkarotest:second", nullptr);
+                            notify(d, 1006, NM_CLICK);
+                            EXPECT_EQ(opened(1), "velkarotest:first\n");
+                            notify(d, 1004, NM_DBLCLK);
+                            notify(d, 1006, NM_RETURN);
+                            EXPECT_EQ(opened(2), "velkarotest:first\nvelkarotest:first\n");
+                            Click(d, IDOK);
+                        }),
+              IDOK);
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, L"velkarotest");
+    DeleteFileA(file.c_str());
+}
 
 // Each round shows the two boxes, clicks some, and ends the dialog: only OK stores, each option
 // in its own scope, and the next round shows what was stored. Enter is Cancel, the default.
@@ -142,11 +217,11 @@ TEST_F(DialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
     SetCurrentDirectoryW(previous);
 }
 
-class ImportExportDialogTest : public DialogTest {
-  protected:
-    // Runs the dialog with pickers that return these paths; the owner's outcome is reset first.
-    INT_PTR run(const std::u16string& open, const std::u16string& save,
-                const std::function<void(HWND)>& drive) {
+// The switch shows the explanation, its "Note:" alone in bold; the last pick decides and
+// confirming leaves the choice with the owner.
+TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
+    auto run = [&](std::u16string open, std::u16string save,
+                   const std::function<void(HWND)>& drive) {
         auto picker = [](std::u16string path) {
             return [path](HWND, const std::u16string& filter) {
                 EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
@@ -157,20 +232,38 @@ class ImportExportDialogTest : public DialogTest {
         dlgImportExport dialog(*owner, picker(open), picker(save));
         dialog.loadRichEdit(true);
         return RunDriven(dialog, drive);
-    }
-};
-
-TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner) {
+    };
     auto text = [](HWND d, int id) { return WindowText(GetDlgItem(d, id)); };
-    EXPECT_EQ(run(u"", u"",
-                  [&](HWND d) {
-                      Click(d, 6009);
-                      Click(d, 6003); // a cancelled picker changes nothing
-                      Click(d, 6009);
-                      EXPECT_TRUE(IsWindowVisible(d)) << "nothing picked: it stays open";
-                      PressKey(d, VK_ESCAPE);
-                  }),
-              IDCANCEL);
+    EXPECT_EQ(
+        run(u"", u"",
+            [&](HWND d) {
+                const HWND explanation = GetDlgItem(d, 6007);
+                Click(d, 6008);
+                EXPECT_TRUE(IsWindowVisible(explanation));
+                EXPECT_FALSE(IsWindowVisible(GetDlgItem(d, 6009)));
+                FINDTEXTEXW note{{0, -1}, L"Note:", {}};
+                SendMessageW(explanation, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&note));
+                auto bold = [&](CHARRANGE range) { // 1 bold, 0 not, -1 mixed
+                    SendMessageW(explanation, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+                    CHARFORMAT2W f{};
+                    f.cbSize = sizeof f;
+                    SendMessageW(explanation, EM_GETCHARFORMAT, SCF_SELECTION,
+                                 reinterpret_cast<LPARAM>(&f));
+                    return (f.dwMask & CFM_BOLD) ? (f.dwEffects & CFE_BOLD) != 0 : -1;
+                };
+                EXPECT_EQ(note.chrgText.cpMax - note.chrgText.cpMin, 5);
+                EXPECT_EQ(bold(note.chrgText), 1);
+                EXPECT_EQ(bold({0, note.chrgText.cpMin}), 0);
+                EXPECT_EQ(bold({note.chrgText.cpMax, -1}), 0);
+                Click(d, 6008);
+                EXPECT_FALSE(IsWindowVisible(explanation));
+                Click(d, 6009);
+                Click(d, 6003); // a cancelled picker changes nothing
+                Click(d, 6009);
+                EXPECT_TRUE(IsWindowVisible(d)) << "nothing picked: it stays open";
+                PressKey(d, VK_ESCAPE);
+            }),
+        IDCANCEL);
     EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
     run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
         Click(d, 6003);
@@ -192,29 +285,35 @@ TEST_F(ImportExportDialogTest, TheLastPickDecidesAndConfirmLeavesItWithTheOwner)
 
 } // namespace
 
-// A failed import says so with its code and reports its record to the window's own service
-// (the stand-in), not to the built-in address.
-TEST(FailedImport, SaysSoAndReportsToTheWindowsService) {
-    char base[512] = {}, state[512] = {};
-    GetEnvironmentVariableA("VELKARO_TEST_SERVICE", base, sizeof base);
-    GetEnvironmentVariableA("VELKARO_TEST_STATE", state, sizeof state);
+// A failed import says so with its code and reports its record to the window's own service, not
+// to the built-in address; the update command says what that service answers (it answers a new
+// version, then none), and No to the new version keeps the window open.
+TEST(WindowAndItsService, AFailedImportReportsThereAndTheUpdateCommandTellsTheAnswer) {
     ServiceEndpoint standIn{};
-    ASSERT_TRUE(ParseServiceBase(fromUtf8(std::string(base) + "/imports"), standIn))
+    ASSERT_TRUE(ParseServiceBase(fromUtf8(Environment("VELKARO_TEST_SERVICE") + "/flip"), standIn))
         << "run through tests/services/with_stand_in.sh";
     TestFolder data;
     SetTestVariable(kMachineRootVariable, data.path().c_str());
     SetTestVariable(kUserRootVariable, data.path().c_str());
     ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);
     MainWindow window(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn);
-    const Boxes boxes =
+    Boxes boxes =
         AnswerBoxes([&] { RunImportExport(window, 0, u"C:\\no-such-folder\\x.vlkd"); }, IDOK);
-    ASSERT_EQ(boxes.texts.size(), 1u);
-    EXPECT_EQ(boxes.captions[0], L"Import");
-    EXPECT_EQ(boxes.texts[0], L"Cannot import settings. Error code: 1");
+    EXPECT_EQ(boxes.captions, std::vector<std::wstring>{L"Import"});
+    EXPECT_EQ(boxes.texts, std::vector<std::wstring>{L"Cannot import settings. Error code: 1"});
     // The stand-in keeps each report it is sent; the missing file is record 51 with errno 2.
-    std::ifstream report(std::string("Z:") + state + "/imports-1.body");
-    const std::string body((std::istreambuf_iterator<char>(report)), {});
+    const std::string body = FileText("Z:" + Environment("VELKARO_TEST_STATE") + "/flip-1.body");
     EXPECT_NE(body.find("&trail=51:2;"), std::string::npos) << body;
+
+    boxes = AnswerBoxes([&] { window.onCheckForUpdate(); }, IDNO);
+    PumpMessages();
+    ASSERT_TRUE(IsWindow(window.window)) << "No keeps the window";
+    const Boxes latest = AnswerBoxes([&] { window.onCheckForUpdate(); }, IDOK);
+    boxes.texts.insert(boxes.texts.end(), latest.texts.begin(), latest.texts.end());
+    EXPECT_EQ(boxes.texts,
+              (std::vector<std::wstring>{
+                  L"New version available. Would you like to download it.",
+                  L"You are using the latest version of Velkarostrandemilquorbenix."}));
     DestroyWindow(window.window);
     PumpMessages();
 }
