@@ -66,45 +66,36 @@ class RulesTest : public ::testing::Test {
 
 // One check from a fresh run on 15 March: whether it asks, its result and what it stores.
 TEST_F(RulesTest, ACheckAsksAsItsOptionAndDaySayAndStoresARealAnswer) {
-    const std::string field = "{\"update_available\"";
-    const struct {
+    struct Row {
         bool forced;
         int option, lastDay; // -1: not stored
-        int code;
+        int code;            // what the request ends with
         std::string answer;
         int result, fetches;
-    } rows[] = {
-        {true, -1, -1, 0, kYes, 1, 1},
-        {false, -1, 14, 0, kYes, 1, 1},
-        {false, -1, 15, 0, kYes, 0, 0}, // asked today already
-        {true, 0, 15, 0, kYes, 1, 1},
-        {false, 0, -1, 0, kYes, 0, 0},
-        {false, 2, -1, 0, kYes, 0, 0}, // only 1 turns the start-up check on
-        {false, 1, -1, 0, kYes, 1, 1},
-        {true, -1, -1, 1, kYes, 2, 1},
-        {true, -1, -1, 2, kYes, 2, 1},
-        {true, -1, -1, 3, kYes, 2, 1},
-        {true, -1, -1, 0, "", 0, 1},
-        {true, -1, -1, 0, std::string(490, ' ') + kYes, 1, 1}, // its "1" is byte 512
-        {true, -1, -1, 0, std::string(491, ' ') + kYes, 0, 1},
-        {true, -1, -1, 0, std::string("\0", 1) + kYes, 1, 1},
-        {true, -1, -1, 0, field + " : 1 ,\"n\":\"x\"}", 1, 1},
-        {true, -1, -1, 0, field + ":1}x", 1, 1},
-        {true, -1, -1, 0, field + " junk: 01}", 1, 1},
-        {true, -1, -1, 0, field + ":1," + field + ":0}", 1, 1},
-        {true, -1, -1, 0, field + ":" + std::string(49, '0') + "1}", 1, 1},
-        {true, -1, -1, 0, field + ":" + std::string(50, '0') + "1}", 0, 1}, // 50 digits kept
-        {true, -1, -1, 0, field + ": 0}", 0, 1},
-        {true, -1, -1, 0, field + ":2}", 0, 1},
-        {true, -1, -1, 0, field + ":11}", 0, 1},
-        {true, -1, -1, 0, field + ":\"1\"}", 0, 1},
-        {true, -1, -1, 0, field + ":1x}", 0, 1},
-        {true, -1, -1, 0, field + ":\t1}", 0, 1},
-        {true, -1, -1, 0, field + " 1}", 0, 1},
-        {true, -1, -1, 0, field + ":,\"v\":1}", 0, 1},
-        {true, -1, -1, 0, R"({"update_availablex":1})", 0, 1},
-        {true, -1, -1, 0, R"({"a":"update_available","update_available":1})", 0, 1},
     };
+    std::vector<Row> rows = {
+        // clang-format off
+        {true, -1, -1, 0, kYes, 1, 1}, {false, -1, 14, 0, kYes, 1, 1}, {false, 1, -1, 0, kYes, 1, 1},
+        {false, -1, 15, 0, kYes, 0, 0}, {true, 0, 15, 0, kYes, 1, 1}, // asked today; the command asks
+        {false, 0, -1, 0, kYes, 0, 0}, {false, 2, -1, 0, kYes, 0, 0}, // only 1 turns the option on
+        {true, -1, -1, 1, kYes, 2, 1}, {true, -1, -1, 2, kYes, 2, 1}, {true, -1, -1, 3, kYes, 2, 1},
+        // clang-format on
+    };
+    // What an answer means: only digits reading 1 after the field's colon mean a new version.
+    const std::string field = "{\"update_available\"";
+    const std::pair<std::string, int> answers[] = {
+        // clang-format off
+        {"", 0}, {std::string(490, ' ') + kYes, 1}, {std::string(491, ' ') + kYes, 0}, // 512 read
+        {std::string("\0", 1) + kYes, 1}, {field + " : 1 ,\"n\":\"x\"}", 1}, {field + ":1}x", 1},
+        {field + " junk: 01}", 1}, {field + ":1," + field + ":0}", 1},
+        {field + ":" + std::string(49, '0') + "1}", 1}, {field + ":" + std::string(50, '0') + "1}", 0},
+        {field + ": 0}", 0}, {field + ":2}", 0}, {field + ":11}", 0}, {field + ":\"1\"}", 0},
+        {field + ":1x}", 0}, {field + ":\t1}", 0}, {field + " 1}", 0}, {field + ":,\"v\":1}", 0},
+        {R"({"update_availablex":1})", 0}, {R"({"a":"update_available","update_available":1})", 0},
+        // clang-format on
+    };
+    for (const auto& [answer, result] : answers)
+        rows.push_back({true, -1, -1, 0, answer, result, 1});
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << row.forced << row.option << row.lastDay << row.answer);
         SetUp();
