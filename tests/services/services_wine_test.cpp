@@ -6,7 +6,6 @@
 #include "app/settings_transfer.h"
 #include "engine/text.h"
 #include "services/app_data_store.h"
-#include "services/diagnostic_log.h"
 #include "services/dlg_about.h"
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
@@ -22,7 +21,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -71,29 +69,28 @@ class ServicesTest : public ::testing::Test {
 };
 
 TEST_F(ServicesTest, TheUpdateRequestCarriesItsAddressAndUserAgentAndReadsAtMostTheBuffer) {
-    unsigned char buffer[kUpdateAnswerCapacity];
-    std::size_t received = 12345;
-    ASSERT_EQ(FetchUpdateInfo(standIn("one"), buffer, sizeof buffer, &received, Soon()),
-              kFetchDone);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(buffer), received), R"({"update_available": 1})");
+    // A new version; one past the 512 bytes read; an error page; no page; no service.
+    const std::pair<ServiceEndpoint, int> cases[] = {{standIn("one"), kNewVersion},
+                                                     {standIn("long"), kUpToDate},
+                                                     {standIn("error"), kServiceUnavailable},
+                                                     {standIn("nothing-here"), kServiceUnavailable},
+                                                     {unreachable, kServiceUnavailable}};
+    for (const auto& [service, expected] : cases) {
+        UpdateCheckState check{0, 0};
+        EXPECT_EQ(CheckForUpdate(true, check, service, Soon()), expected) << toUtf8(service.folder);
+    }
     EXPECT_NE(FileText(state + "requests.log")
                   .find("/one/update?product=4&version=101000&edition=1 "
                         "Velkarostrandemilquorbenix/101000\n"),
               std::string::npos)
         << FileText(state + "requests.log");
+    unsigned char buffer[kUpdateAnswerCapacity];
+    std::size_t received = 0;
     EXPECT_EQ(FetchUpdateInfo(standIn("longyes"), buffer, sizeof buffer, &received, Soon()),
               kFetchDone);
     EXPECT_EQ(received, sizeof buffer) << "no more than the buffer";
     EXPECT_EQ(FetchUpdateInfo(standIn("one"), nullptr, 0, nullptr, Soon()), kFetchDone) << "probe";
     EXPECT_EQ(FetchUpdateInfo(unreachable, nullptr, 0, nullptr, Soon()), kFetchCannotOpen);
-    // Through the whole check: an answer past the 512 bytes read, an error page, no page.
-    const std::pair<const char*, int> cases[] = {
-        {"long", kUpToDate}, {"error", kServiceUnavailable}, {"nothing-here", kServiceUnavailable}};
-    for (const auto& [segment, expected] : cases) {
-        UpdateCheckState state{0, 0};
-        EXPECT_EQ(CheckForUpdate(true, state, standIn(segment), Soon()), expected) << segment;
-    }
-    EXPECT_EQ(GetStoreInt(kLastUpdateResultKey, -1, kMachineScope), 808000) << "from \"long\"";
 }
 
 TEST_F(ServicesTest, NoServiceHoldsACheckOrAReportPastItsDeadline) {
@@ -110,34 +107,21 @@ TEST_F(ServicesTest, NoServiceHoldsACheckOrAReportPastItsDeadline) {
         EXPECT_EQ(SendErrorReport(service, "2:5;", WebClock::now() + limit), kReportFailed);
         EXPECT_LT(GetTickCount64() - start, 5000u) << "milliseconds";
     }
-    EXPECT_EQ(GetStoreInt(kLastUpdateResultKey, -1, kMachineScope), -1) << "nothing stored";
 }
 
-// A report that cannot be sent goes with the next save's, which arrives with its header and
-// body; the next run loads the trail with all of it reported.
-TEST_F(ServicesTest, AReportArrivesWithItsHeaderAndBodyAndCarriesWhatWasNotSentBefore) {
-    ErrorTrail trail;
-    LoadErrorTrail(trail);
-    AppendErrorRecord(trail, 2, 5);
-    SaveErrorTrail(trail, true, unreachable, Soon());
-    SaveErrorTrail(trail, true, standIn("reject"), Soon());
-    EXPECT_EQ(trail.sentLength, 7u);
-    AppendTextErrorRecord(trail, 52, "a&b");
-    SaveErrorTrail(trail, false, standIn("accept"), Soon());
-    EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
+// A report arrives with its header and body; one the service refuses or cannot take is not sent.
+TEST_F(ServicesTest, AReportArrivesWithItsHeaderAndBodyAndOnlyAnAcceptedOneCountsAsSent) {
+    EXPECT_EQ(SendErrorReport(standIn("accept"), "2:5;52:\"a&b\";", Soon()), kReportSent);
+    EXPECT_EQ(SendErrorReport(standIn("reject"), "2:5;", Soon()), kReportFailed);
+    EXPECT_EQ(SendErrorReport(unreachable, "2:5;", Soon()), kReportFailed);
     EXPECT_EQ(FileText(state + "accept-1.body"),
-              "product=4&version=101000&edition=1&kind=2&system=18362&"
-              "trail=2:5;52:\"a&b\";")
+              "product=4&version=101000&edition=1&kind=2&system=18362&trail=2:5;52:\"a&b\";")
         << "Wine's Windows 10 build";
     const std::string head = FileText(state + "accept-1.head");
     EXPECT_EQ(head.rfind("POST /accept/report HTTP/1.1\n", 0), 0u) << head;
     EXPECT_NE(head.find("Content-Type: text/plain; charset=utf-8"), std::string::npos) << head;
     EXPECT_NE(head.find("User-Agent: Velkarostrandemilquorbenix/101000"), std::string::npos)
         << head;
-    ErrorTrail next;
-    LoadErrorTrail(next);
-    EXPECT_STREQ(next.text, "101000#2:5;52:\"a&b\";");
-    EXPECT_EQ(next.sentLength, 20u);
 }
 
 // Runs the dialog modally and calls drive with its window once it is up; the dialog's result.
@@ -254,47 +238,39 @@ TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
     }
 }
 
-// The previews beside the program are 600 x 400: the dialog takes their size, centred on its owner
-// where that fits on the screen; without its picture it shows "No preview" at its template size.
-TEST_F(DialogTest, APreviewTakesItsPicturesSizeOrShowsNoPreview) {
+// A preview beside the program (600 x 400) gives the dialog its size, centred on its owner; without
+// its picture the dialog keeps its template's size and shows "No preview".
+TEST_F(DialogTest, APreviewIsCentredAtItsPicturesSizeOrShowsNoPreview) {
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(L"Z:" VELKARO_PREVIEWS_DIR L"\\.."));
-    const struct {
-        const char* picture;
-        int ownerX, left, width, height;
-    } rows[] = {{"312", 100, 100 + (916 - 616) / 2, 616, 440},
-                {"10", -700, 0, 616, 440}, // kept its place on the screen
-                {"999", 100, 0, 0, 0}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.picture);
-        placeOwner(row.ownerX);
-        dlgPreview preview(*owner, kPreviewDialogId, row.picture, u" - Registered owner");
+    for (const bool found : {true, false}) {
+        dlgPreview preview(*owner, kPreviewDialogId, found ? "312" : "999", u" - Registered owner");
         preview.closeOnClick();
-        EXPECT_EQ(RunDriven(preview,
-                            [&](HWND d) {
-                                EXPECT_EQ(WindowText(d), L"Preview - Registered owner");
-                                RECT r{}, client{}, units{0, 0, 228, 160}; // the template's size
-                                GetWindowRect(d, &r);
-                                GetClientRect(d, &client);
-                                MapDialogRect(d, &units);
-                                if (row.width) {
-                                    EXPECT_EQ(r.right - r.left, row.width);
-                                    EXPECT_EQ(r.bottom - r.top, row.height);
-                                    EXPECT_EQ(r.left, row.left ? row.left : std::max(r.left, 0L));
-                                } else {
-                                    EXPECT_TRUE(EqualRect(&client, &units));
-                                    int black = 0; // the "No preview" text
-                                    HDC dc = GetDC(d);
-                                    for (int y = 0; y < 300; y += 2)
-                                        for (int x = 0; x < 400; x += 2)
-                                            black += GetPixel(dc, x, y) == 0;
-                                    ReleaseDC(d, dc);
-                                    EXPECT_GT(black, 100);
-                                }
-                                PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                            }),
-                  IDOK);
+        EXPECT_EQ(
+            RunDriven(
+                preview,
+                [&](HWND d) {
+                    RECT r{}, client{}, units{0, 0, 228, 160}; // the template's size
+                    GetWindowRect(d, &r), GetClientRect(d, &client), MapDialogRect(d, &units);
+                    EXPECT_EQ(WindowText(d), L"Preview - Registered owner");
+                    const RECT centred{250, 200, 866, 640}; // 616 x 440 in the owner at (100, 100)
+                    if (found) {
+                        EXPECT_TRUE(EqualRect(&r, &centred))
+                            << r.left << " " << r.top << " " << r.right;
+                    } else {
+                        EXPECT_TRUE(EqualRect(&client, &units));
+                        int black = 0; // the "No preview" text
+                        HDC dc = GetDC(d);
+                        for (int y = 0; y < 300; y += 2)
+                            for (int x = 0; x < 400; x += 2)
+                                black += GetPixel(dc, x, y) == 0;
+                        ReleaseDC(d, dc);
+                        EXPECT_GT(black, 100);
+                    }
+                    PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+                }),
+            IDOK);
     }
     SetCurrentDirectoryW(previous);
 }
@@ -305,17 +281,13 @@ TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
     auto run = [&](std::u16string open, std::u16string save,
                    const std::function<void(HWND)>& drive) {
         auto picker = [](std::u16string path) {
-            return [path](HWND, const std::u16string& filter) {
-                EXPECT_EQ(filter, u"Velkarostrandemilquorbenix data file (*.vlkd)");
-                return path;
-            };
+            return [path](HWND, const std::u16string&) { return path; };
         };
         owner->resetDialogResult();
         dlgImportExport dialog(*owner, picker(open), picker(save));
         dialog.loadRichEdit(true);
         return RunDriven(dialog, drive);
     };
-    auto text = [](HWND d, int id) { return WindowText(GetDlgItem(d, id)); };
     auto explain = [&](HWND d) {
         const HWND explanation = GetDlgItem(d, 6007);
         Click(d, 6008);
@@ -346,20 +318,20 @@ TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
     EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
     run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
         Click(d, 6003);
-        EXPECT_EQ(text(d, 6009), L"Import");
+        EXPECT_EQ(WindowText(GetDlgItem(d, 6009)), L"Import");
         Click(d, 6006);
-        EXPECT_EQ(text(d, 6009), L"Export");
-        EXPECT_EQ(text(d, 6002), L"") << "the import path goes";
+        EXPECT_EQ(WindowText(GetDlgItem(d, 6009)), L"Export");
+        EXPECT_EQ(WindowText(GetDlgItem(d, 6002)), L"") << "the import path goes";
         Click(d, 6009);
     });
-    EXPECT_EQ(owner->dialogResult, 1);
-    EXPECT_EQ(owner->dialogText, u"C:\\out.vlkd");
+    EXPECT_EQ(std::pair(owner->dialogResult, owner->dialogText),
+              std::pair(1, std::u16string(u"C:\\out.vlkd")));
     char stored[64] = {};
     GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
     EXPECT_STREQ(stored, "C:\\out.vlkd");
     run(u"C:\\in.vlkd", u"", [&](HWND d) { Click(d, 6003), Click(d, 6009); });
-    EXPECT_EQ(owner->dialogResult, 0);
-    EXPECT_EQ(owner->dialogText, u"C:\\in.vlkd");
+    EXPECT_EQ(std::pair(owner->dialogResult, owner->dialogText),
+              std::pair(0, std::u16string(u"C:\\in.vlkd")));
 }
 
 // A failed import says so with its code and reports its record to the window's own service, not
