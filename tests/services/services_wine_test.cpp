@@ -28,26 +28,13 @@
 namespace {
 
 std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+    return std::getenv(name) ? std::getenv(name) : "";
 }
 
 // A file the stand-in wrote (through Wine's Z: drive) or any other.
 std::string FileText(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
-}
-
-ServiceEndpoint Endpoint(const std::string& base) {
-    ServiceEndpoint endpoint{};
-    EXPECT_TRUE(ParseServiceBase(fromUtf8(base), endpoint))
-        << "run through tests/services/with_stand_in.sh";
-    return endpoint;
-}
-
-// A deadline the stand-in's prompt answers meet with ease.
-WebClock::time_point Soon() {
-    return WebClock::now() + kServiceTimeLimit;
 }
 
 // The stand-in with the segment that picks its behaviour, a port nobody listens on, an https
@@ -58,12 +45,19 @@ class ServicesTest : public ::testing::Test {
         SetTestVariable(kMachineRootVariable, machine.path().c_str());
         SetTestVariable(kUserRootVariable, user.path().c_str());
     }
-    static ServiceEndpoint standIn(const std::string& segment) {
-        return Endpoint(Environment("VELKARO_TEST_SERVICE") + "/" + segment);
+    static ServiceEndpoint endpoint(const std::string& base) {
+        ServiceEndpoint endpoint{};
+        EXPECT_TRUE(ParseServiceBase(fromUtf8(base), endpoint)) << "run through with_stand_in.sh";
+        return endpoint;
     }
+    static ServiceEndpoint standIn(const std::string& segment) {
+        return endpoint(Environment("VELKARO_TEST_SERVICE") + "/" + segment);
+    }
+    // A deadline the stand-in's prompt answers meet with ease.
+    static WebClock::time_point soon() { return WebClock::now() + kServiceTimeLimit; }
     const ServiceEndpoint unreachable =
-        Endpoint("http://127.0.0.1:" + Environment("VELKARO_TEST_CLOSED_PORT"));
-    const ServiceEndpoint silentHttps = Endpoint(Environment("VELKARO_TEST_SILENT_HTTPS"));
+        endpoint("http://127.0.0.1:" + Environment("VELKARO_TEST_CLOSED_PORT"));
+    const ServiceEndpoint silentHttps = endpoint(Environment("VELKARO_TEST_SILENT_HTTPS"));
     const std::string state = "Z:" + Environment("VELKARO_TEST_STATE") + "/";
     TestFolder machine, user;
 };
@@ -77,7 +71,7 @@ TEST_F(ServicesTest, TheUpdateRequestCarriesItsAddressAndUserAgentAndReadsAtMost
                                                      {unreachable, kServiceUnavailable}};
     for (const auto& [service, expected] : cases) {
         UpdateCheckState check{0, 0};
-        EXPECT_EQ(CheckForUpdate(true, check, service, Soon()), expected) << toUtf8(service.folder);
+        EXPECT_EQ(CheckForUpdate(true, check, service, soon()), expected) << toUtf8(service.folder);
     }
     EXPECT_NE(FileText(state + "requests.log")
                   .find("/one/update?product=4&version=101000&edition=1 "
@@ -86,11 +80,11 @@ TEST_F(ServicesTest, TheUpdateRequestCarriesItsAddressAndUserAgentAndReadsAtMost
         << FileText(state + "requests.log");
     unsigned char buffer[kUpdateAnswerCapacity];
     std::size_t received = 0;
-    EXPECT_EQ(FetchUpdateInfo(standIn("longyes"), buffer, sizeof buffer, &received, Soon()),
+    EXPECT_EQ(FetchUpdateInfo(standIn("longyes"), buffer, sizeof buffer, &received, soon()),
               kFetchDone);
     EXPECT_EQ(received, sizeof buffer) << "no more than the buffer";
-    EXPECT_EQ(FetchUpdateInfo(standIn("one"), nullptr, 0, nullptr, Soon()), kFetchDone) << "probe";
-    EXPECT_EQ(FetchUpdateInfo(unreachable, nullptr, 0, nullptr, Soon()), kFetchCannotOpen);
+    EXPECT_EQ(FetchUpdateInfo(standIn("one"), nullptr, 0, nullptr, soon()), kFetchDone) << "probe";
+    EXPECT_EQ(FetchUpdateInfo(unreachable, nullptr, 0, nullptr, soon()), kFetchCannotOpen);
 }
 
 TEST_F(ServicesTest, NoServiceHoldsACheckOrAReportPastItsDeadline) {
@@ -111,9 +105,9 @@ TEST_F(ServicesTest, NoServiceHoldsACheckOrAReportPastItsDeadline) {
 
 // A report arrives with its header and body; one the service refuses or cannot take is not sent.
 TEST_F(ServicesTest, AReportArrivesWithItsHeaderAndBodyAndOnlyAnAcceptedOneCountsAsSent) {
-    EXPECT_EQ(SendErrorReport(standIn("accept"), "2:5;52:\"a&b\";", Soon()), kReportSent);
-    EXPECT_EQ(SendErrorReport(standIn("reject"), "2:5;", Soon()), kReportFailed);
-    EXPECT_EQ(SendErrorReport(unreachable, "2:5;", Soon()), kReportFailed);
+    EXPECT_EQ(SendErrorReport(standIn("accept"), "2:5;52:\"a&b\";", soon()), kReportSent);
+    EXPECT_EQ(SendErrorReport(standIn("reject"), "2:5;", soon()), kReportFailed);
+    EXPECT_EQ(SendErrorReport(unreachable, "2:5;", soon()), kReportFailed);
     EXPECT_EQ(FileText(state + "accept-1.body"),
               "product=4&version=101000&edition=1&kind=2&system=18362&trail=2:5;52:\"a&b\";")
         << "Wine's Windows 10 build";
