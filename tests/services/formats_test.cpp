@@ -110,9 +110,10 @@ TEST(ServiceAddressTest, TheUpdateAddressCarriesTheVersionAndIsRefusedPast99Unit
     EXPECT_EQ(address(u"http://h/" + std::u16string(48, u'f')),
               "http://h/" + std::string(48, 'f') + query);
     EXPECT_EQ(address(u"http://h/" + std::u16string(49, u'f')), "<too long>") << "100 units";
-    for (const char16_t* bad : {u"ftp://host/x", u"https://", u"http://host:/x", u"http://host:0",
-                                u"http://host:65536", u"http://host:12a", u"http://host/x/",
-                                u"http://host/x?y=1", u"http://user@host/x", u"host/x"})
+    for (const char16_t* bad :
+         {u"ftp://host/x", u"https://", u"http://host:/x", u"http://host:0", u"http://host:65536",
+          u"http://host:4294967376", u"http://host:12a", u"http://host/x/", u"http://host/x?y=1",
+          u"http://user@host/x", u"host/x"})
         EXPECT_EQ(address(bad), "<no base>") << toUtf8(bad);
 }
 

@@ -21,7 +21,7 @@ using webscript::script;
 constexpr WebClock::time_point kNoDeadline = WebClock::time_point::max();
 const std::string kYes = R"({"update_available": 1})";
 
-TEST(DayNumberTest, CountsGregorianDaysFromFirstJanuaryOfYearOneAndTodayFromTheClock) {
+TEST(DayNumberTest, CountsGregorianDaysFromFirstJanuaryOfYearOneAndTodayFromTheClockOrZero) {
     // clang-format off
     for (const auto& [y, m, d, n] : {std::array<int, 4>{1, 1, 1, 1}, {2020, 2, 29, 737484},
              {2020, 3, 1, 737485}, {2021, 1, 1, 737791}, {2000, 2, 28, 730178}, {2000, 3, 1, 730180},
@@ -32,6 +32,9 @@ TEST(DayNumberTest, CountsGregorianDaysFromFirstJanuaryOfYearOneAndTodayFromTheC
     EXPECT_EQ(DayNumber(), 737425u);
     fixedclock::date.reset();
     EXPECT_GT(DayNumber(), 738000u) << "the host's clock is past 2021";
+    fixedclock::unreadable = true;
+    EXPECT_EQ(DayNumber(), 0u) << "a clock that cannot tell";
+    fixedclock::unreadable = false;
 }
 
 class RulesTest : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <ctime>
 
 bool ReadLocalTime(LocalTime& time) {
+    if (fixedclock::unreadable) return false;
     if (fixedclock::date) {
         time = {fixedclock::date->year, fixedclock::date->month, fixedclock::date->day, 0, 0, 0};
         return true;
