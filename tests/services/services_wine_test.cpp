@@ -126,24 +126,16 @@ void Click(HWND dialog, int id) {
     SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-// An owner shown at (x, 100) in 916 x 640 like the main window.
+// An owner shown at (100, 100) in 916 x 640 like the main window.
 class DialogTest : public ServicesTest {
   protected:
     void SetUp() override {
         ServicesTest::SetUp();
-        placeOwner(100);
-    }
-    void TearDown() override {
-        DestroyWindow(owner->window);
+        SetWindowPos(owner.window, HWND_TOP, 100, 100, 916, 640, SWP_SHOWWINDOW);
         PumpMessages();
     }
-    void placeOwner(int x) {
-        if (owner) DestroyWindow(owner->window);
-        owner = std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Owner", 916, 640, 100, 101);
-        SetWindowPos(owner->window, HWND_TOP, x, 100, 916, 640, SWP_SHOWWINDOW);
-        PumpMessages();
-    }
-    std::unique_ptr<UICore> owner;
+    void TearDown() override { DestroyWindow(owner.window), PumpMessages(); }
+    UICore owner{GetModuleHandleW(nullptr), u"Owner", 916, 640, 100, 101};
 };
 
 // A URL scheme of the test's own, whose "open" command appends the address it is given to a
@@ -169,7 +161,7 @@ TEST_F(DialogTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress) {
                     lines.end());
         return lines;
     };
-    dlgAbout about(*owner, kAboutDialogId);
+    dlgAbout about(owner, kAboutDialogId);
     auto drive = [&](HWND d) {
         auto font = [&](int id) {
             LOGFONTW f{};
@@ -212,7 +204,7 @@ TEST_F(DialogTest, SettingsShowsTheStoreAndOnlyOkStoresEachOptionInItsScope) {
                   {false, {2003, 2001}, 0, 2005, 1, 0}};
     for (const auto& r : rounds) {
         SCOPED_TRACE(testing::Message() << "ended with " << r.key << " " << r.end);
-        dlgSettings settings(*owner, kSettingsDialogId);
+        dlgSettings settings(owner, kSettingsDialogId);
         RunDriven(settings, [&](HWND d) {
             EXPECT_EQ(SendDlgItemMessageW(d, 2001, BM_GETCHECK, 0, 0), r.shownUpdates);
             EXPECT_EQ(SendDlgItemMessageW(d, 2003, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -234,32 +226,28 @@ TEST_F(DialogTest, APreviewIsCentredAtItsPicturesSizeOrShowsNoPreview) {
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(L"Z:" VELKARO_PREVIEWS_DIR L"\\.."));
     for (const bool found : {true, false}) {
-        dlgPreview preview(*owner, kPreviewDialogId, found ? "312" : "999", u" - Registered owner");
+        auto drive = [&](HWND d) {
+            RECT r{}, client{}, units{0, 0, 228, 160}; // the template's size
+            GetWindowRect(d, &r), GetClientRect(d, &client), MapDialogRect(d, &units);
+            EXPECT_EQ(WindowText(d), L"Preview - Registered owner");
+            const RECT centred{250, 200, 866, 640}; // 616 x 440 in the owner at (100, 100)
+            if (found) {
+                EXPECT_TRUE(EqualRect(&r, &centred)) << r.left << " " << r.top << " " << r.right;
+            } else {
+                EXPECT_TRUE(EqualRect(&client, &units));
+                int black = 0; // the "No preview" text
+                HDC dc = GetDC(d);
+                for (int y = 0; y < 300; y += 2)
+                    for (int x = 0; x < 400; x += 2)
+                        black += GetPixel(dc, x, y) == 0;
+                ReleaseDC(d, dc);
+                EXPECT_GT(black, 100);
+            }
+            PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        };
+        dlgPreview preview(owner, kPreviewDialogId, found ? "312" : "999", u" - Registered owner");
         preview.closeOnClick();
-        EXPECT_EQ(
-            RunDriven(
-                preview,
-                [&](HWND d) {
-                    RECT r{}, client{}, units{0, 0, 228, 160}; // the template's size
-                    GetWindowRect(d, &r), GetClientRect(d, &client), MapDialogRect(d, &units);
-                    EXPECT_EQ(WindowText(d), L"Preview - Registered owner");
-                    const RECT centred{250, 200, 866, 640}; // 616 x 440 in the owner at (100, 100)
-                    if (found) {
-                        EXPECT_TRUE(EqualRect(&r, &centred))
-                            << r.left << " " << r.top << " " << r.right;
-                    } else {
-                        EXPECT_TRUE(EqualRect(&client, &units));
-                        int black = 0; // the "No preview" text
-                        HDC dc = GetDC(d);
-                        for (int y = 0; y < 300; y += 2)
-                            for (int x = 0; x < 400; x += 2)
-                                black += GetPixel(dc, x, y) == 0;
-                        ReleaseDC(d, dc);
-                        EXPECT_GT(black, 100);
-                    }
-                    PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                }),
-            IDOK);
+        EXPECT_EQ(RunDriven(preview, drive), IDOK) << "a click closes it";
     }
     SetCurrentDirectoryW(previous);
 }
@@ -272,8 +260,8 @@ TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
         auto picker = [](std::u16string path) {
             return [path](HWND, const std::u16string&) { return path; };
         };
-        owner->resetDialogResult();
-        dlgImportExport dialog(*owner, picker(open), picker(save));
+        owner.resetDialogResult();
+        dlgImportExport dialog(owner, picker(open), picker(save));
         dialog.loadRichEdit(true);
         return RunDriven(dialog, drive);
     };
@@ -304,7 +292,7 @@ TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
         PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
     };
     EXPECT_EQ(run(u"", u"", explain), IDCANCEL);
-    EXPECT_EQ(owner->dialogResult, -1) << "closing chooses nothing";
+    EXPECT_EQ(owner.dialogResult, -1) << "closing chooses nothing";
     run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
         Click(d, 6003);
         EXPECT_EQ(WindowText(GetDlgItem(d, 6009)), L"Import");
@@ -313,13 +301,13 @@ TEST_F(DialogTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
         EXPECT_EQ(WindowText(GetDlgItem(d, 6002)), L"") << "the import path goes";
         Click(d, 6009);
     });
-    EXPECT_EQ(std::pair(owner->dialogResult, owner->dialogText),
+    EXPECT_EQ(std::pair(owner.dialogResult, owner.dialogText),
               std::pair(1, std::u16string(u"C:\\out.vlkd")));
     char stored[64] = {};
     GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
     EXPECT_STREQ(stored, "C:\\out.vlkd");
     run(u"C:\\in.vlkd", u"", [&](HWND d) { Click(d, 6003), Click(d, 6009); });
-    EXPECT_EQ(std::pair(owner->dialogResult, owner->dialogText),
+    EXPECT_EQ(std::pair(owner.dialogResult, owner.dialogText),
               std::pair(0, std::u16string(u"C:\\in.vlkd")));
 }
 
