@@ -55,11 +55,6 @@ class RulesTest : public ::testing::Test {
     int check(bool forced) { return CheckForUpdate(forced, state, {}, kNoDeadline); }
     static std::int32_t stored(const char* key) { return GetStoreInt(key, -1, kMachineScope); }
     static std::int32_t day(int d) { return static_cast<std::int32_t>(DayNumberOf(2024, 3, d)); }
-    std::size_t logSize() const {
-        const auto file =
-            ReadWholeFile(machine->path() + u"\\Quenorith\\Velkarostrandemilquorbenix\\Trail.dat");
-        return file ? file->size() : 0;
-    }
     std::unique_ptr<TestFolder> machine, user;
     UpdateCheckState state{0, 0};
 };
@@ -140,7 +135,7 @@ TEST_F(RulesTest, FiveChecksADayAskAndLaterOnesProbeAndRepeatTheStoredResultUnti
 // whether it writes the log, which the next run loads with all of it counted as reported.
 TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
     // The trail and its reported length, the option (-1: not stored), forced, the report's result;
-    // what was reported (null: nothing, and the log is not written), the reported length after.
+    // what was reported (null: nothing, and no log written), the reported length after.
     const struct {
         const char* text;
         std::uint64_t sent;
@@ -173,9 +168,8 @@ TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
         EXPECT_EQ(script.reports, row.reported ? std::vector<std::string>{row.reported}
                                                : std::vector<std::string>{});
         EXPECT_EQ(trail.sentLength, row.sentAfter);
-        EXPECT_STREQ(trail.text, row.text);
-        EXPECT_EQ(logSize(), row.reported ? 1544u : 0u);
-        std::memset(&trail, 0xbd, sizeof trail);
+        std::memset(&trail, 0xbd, sizeof trail); // the next run's, from the log written or not
+
         LoadErrorTrail(trail);
         EXPECT_STREQ(trail.text, row.reported ? row.text : "101000#");
         EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
