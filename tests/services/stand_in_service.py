@@ -5,7 +5,8 @@ Listens on 127.0.0.1 on a free port and writes that port, and a port on which no
 listens, into the state folder. The first segment of a request's path picks the behaviour:
 update requests (GET) get the answer of ANSWERS, reports (POST) are recorded as
 <segment>-<n>.head and <segment>-<n>.body in the state folder. Every GET is logged to
-requests.log as "<path> <user-agent>". Two segments answer no request in time: "trickle"
+requests.log as "<path> <user-agent>". "flip" answers a new version and none in turn, a
+new version first. Two segments answer no request in time: "trickle"
 sends its answer a byte every TRICKLE_SECONDS, "silent" never answers at all.
 
 A second listener on 127.0.0.2 (its port in silent-port) accepts connections and never sends
@@ -83,6 +84,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         segment = self.segment()
         if self.hold(segment):
             return
+        if segment == "flip":
+            with self.server.lock:
+                flips = self.server.counts["GET flip"] = self.server.counts.get("GET flip", 0) + 1
+            return self.answer(200, b'{"update_available": %d}' % (flips % 2))
         if segment == "slow":
             time.sleep(SLOW_SECONDS)
         if segment == "late":

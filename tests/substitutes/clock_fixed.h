@@ -1,11 +1,14 @@
 #pragma once
-// Control of the native build's clock.
+// The native build's clock tells the host's local time unless a test has set this date, or
+// cannot tell the time at all.
+
+#include "services/clock.h"
+
+#include <optional>
 
 namespace fixedclock {
 
-// From now on the local date is this one.
-void SetDate(int year, int month, int day);
-// Back to the host's own clock.
-void Reset();
+inline std::optional<LocalDate> date;
+inline bool unreadable = false;
 
 } // namespace fixedclock

@@ -1,60 +1,21 @@
-// The native build's web requests: answers from a script, every call recorded.
 #include "services/web.h"
 #include "tests/substitutes/web_scripted.h"
 
+#include <algorithm>
 #include <cstring>
 
-namespace {
-
-struct Script {
-    int updateCode = kFetchDone;
-    std::string answer;
-    int reportCode = kReportSent;
-    webscript::Calls calls;
-};
-
-Script& script() {
-    static Script s;
-    return s;
-}
-
-} // namespace
-
-namespace webscript {
-
-void SetUpdateAnswer(int code, std::string answer) {
-    script().updateCode = code;
-    script().answer = std::move(answer);
-}
-void SetReportResult(int code) {
-    script().reportCode = code;
-}
-const Calls& Made() {
-    return script().calls;
-}
-void Reset() {
-    script() = Script{};
-}
-
-} // namespace webscript
+using webscript::script;
 
 int FetchUpdateInfo(const ServiceEndpoint&, unsigned char* buffer, std::size_t size,
                     std::size_t* received, WebClock::time_point) {
-    Script& s = script();
-    if (received) *received = 0;
-    if (!buffer) {
-        ++s.calls.probes;
-        return s.updateCode;
-    }
-    ++s.calls.fetches;
-    if (s.updateCode != kFetchDone) return s.updateCode;
-    const std::size_t n = s.answer.size() < size ? s.answer.size() : size;
-    std::memcpy(buffer, s.answer.data(), n);
-    if (received) *received = n;
-    return kFetchDone;
+    if (!buffer) return ++script.probes, script.updateCode;
+    ++script.fetches;
+    *received = script.updateCode == kFetchDone ? std::min(size, script.answer.size()) : 0;
+    std::memcpy(buffer, script.answer.data(), *received);
+    return script.updateCode;
 }
 
 int SendErrorReport(const ServiceEndpoint&, const char* unsent, WebClock::time_point) {
-    script().calls.reports.emplace_back(unsent);
-    return script().reportCode;
+    script.reports.emplace_back(unsent);
+    return script.reportCode;
 }
