@@ -4,9 +4,17 @@
 #include "app/page_layout.h"
 #include "app/tweak_tooltips.h"
 
+#include <bit>
+
 namespace {
 
 constexpr int kFirstMenuCommand = 15;
+
+// The first page shows with the controls of every page and its own, but for the boxes of drives
+// that are not there: those stay hidden for good.
+bool OnFirstPage(const LayoutRow& row, int n, int drivesShown) {
+    return row.page <= 0 && (row.type != ControlType::DriveBox || n < drivesShown);
+}
 
 } // namespace
 
@@ -18,9 +26,20 @@ void MainWindow::buildPages() {
             bar, [this, k] { showPage(k - 1); }, k);
     onCommand(
         bar, [this] { openAbout(); }, kAboutButton);
+    buildRows(true);
+}
 
+void MainWindow::buildOtherPages() {
+    buildRows(false);
+    showOtherPagesState();
+    AddTweakTooltips(*this);
+}
+
+void MainWindow::buildRows(bool firstPage) {
+    const int drivesShown = std::popcount(shownDrives);
     for (const LayoutRow& row : MainWindowLayout()) {
         for (int n = 0; n < LayoutControlCount(row); ++n) {
+            if (OnFirstPage(row, n, drivesShown) != firstPage) continue;
             const LayoutControl c = LayoutControlAt(row, n);
             const bool shown = row.type != ControlType::DriveBox;
             HWND control = nullptr;
@@ -83,5 +102,4 @@ void MainWindow::buildPages() {
             }
         }
     }
-    AddTweakTooltips(*this);
 }

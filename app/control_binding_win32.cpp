@@ -72,12 +72,21 @@ void MainWindow::showStartState() {
 }
 
 void MainWindow::showState() {
+    showFirstPageState();
+    showOtherPagesState();
+}
+
+void MainWindow::showFirstPageState() {
     FeatureModel& m = model;
     ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
     const auto drives = static_cast<std::size_t>(std::popcount(shownDrives));
     for (std::size_t slot = 0; slot < drives; ++slot)
         if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot)))
             box->setChecked(m.computer.items[DriveSlot::item(slot)].current.number != 0);
+}
+
+void MainWindow::showOtherPagesState() {
+    FeatureModel& m = model;
     ShowChecks(*this, m.taskbar, "chb1_", 0, 1);
     ShowNumber(*this, m.taskbar, 2);
     ShowNumber(*this, m.taskbar, 3);

@@ -33,8 +33,10 @@ class MainWindow : public UICore {
     // Saves the trail with a start-up report still unanswered, that report counted as failed.
     ~MainWindow() override;
 
-    // Creates the toolbar and every control of the six pages, with their callbacks.
+    // Creates the toolbar and the controls the first page shows, with their callbacks.
     void buildPages();
+    // Creates the other controls, set from the model, and every control's tooltip.
+    void buildOtherPages();
     // Labels a box for each drive of shownDrives and sets every control from the model, as read
     // from the system at start-up.
     void showStartState();
@@ -74,6 +76,9 @@ class MainWindow : public UICore {
     void onCreate() override {}
 
   private:
+    void buildRows(bool firstPage);
+    void showFirstPageState();
+    void showOtherPagesState();
     // On a newer version asks whether to download it; Yes opens the page and closes the
     // window.
     void offerNewVersion(int result);

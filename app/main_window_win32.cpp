@@ -42,6 +42,7 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     buildPages();
     reader.join();
     showStartState();
+    deferControls([this] { buildOtherPages(); });
 
     // An answer within the grace is asked about before the window shows; a later one when it
     // comes.

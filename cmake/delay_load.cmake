@@ -35,3 +35,8 @@ endfunction()
 
 velkaro_delay_import(wininet_delayed wininet WININET.dll)
 velkaro_delay_import(gdiplus_delayed gdiplus gdiplus.dll)
+# COM and the shell are first needed by the system read, which runs beside the building of the
+# window: loaded there, they no longer hold the start before the entry point.
+velkaro_delay_import(ole32_delayed ole32 ole32.dll)
+velkaro_delay_import(oleaut32_delayed oleaut32 OLEAUT32.dll)
+velkaro_delay_import(shell32_delayed shell32 SHELL32.dll)

@@ -102,6 +102,7 @@ std::vector<HWND> UICore::tabOrder() const {
 }
 
 void UICore::moveFocus(bool backward) {
+    completeControls();
     const std::vector<HWND> order = tabOrder();
     if (order.empty()) return;
     const auto found = std::find(order.begin(), order.end(), GetFocus());
@@ -121,6 +122,7 @@ void UICore::moveFocus(bool backward) {
 
 // The next page (the previous one backward), as its toolbar button shows it.
 void UICore::switchPage(bool backward) {
+    completeControls();
     std::int32_t pages = 0;
     for (const auto& set : sets_)
         if (set)

@@ -54,6 +54,20 @@ LRESULT CALLBACK ShowFocusProcedure(HWND control, UINT message, WPARAM wParam, L
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
+// The toolbar's images at the size in pixels, each icon loaded at that size. Any thread.
+UniqueImageList ToolbarImages(HINSTANCE instance, int size, const std::vector<std::uint32_t>& ids) {
+    UniqueImageList images(ImageList_Create(size, size,
+                                            ILC_COLOR32 | ILC_MASK | ILC_HIGHQUALITYSCALE,
+                                            static_cast<int>(ids.size()) + 1, 0));
+    for (std::uint32_t id : ids) {
+        UniqueIcon icon(static_cast<HICON>(
+            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+        // An icon that cannot be loaded leaves its slot empty; the button stays.
+        ImageList_ReplaceIcon(images.get(), -1, icon.get());
+    }
+    return images;
+}
+
 } // namespace
 
 HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds,
@@ -66,7 +80,11 @@ HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* ico
 
     toolbarIconSize_ = iconSize;
     toolbarIconIds_.assign(iconIds, iconIds + iconCount);
-    loadToolbarImages();
+    // Drawing the icons into the image list takes a while: it runs beside the building of the
+    // pages, and the toolbar takes the list before the window shows.
+    loadingToolbarImages_ = std::thread([this, size = scale(iconSize)] {
+        loadedToolbarImages_ = ToolbarImages(instance, size, toolbarIconIds_);
+    });
 
     AddToolbarButton(toolbar_, 0, kSeparatorCommand, BTNS_SEP);
     for (int k = 1; k <= iconCount; ++k)
@@ -77,18 +95,19 @@ HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* ico
     return toolbar_;
 }
 
-// The toolbar's images at the icon size for the DPI, each icon loaded at that size.
+void UICore::takeToolbarImages() {
+    if (!loadingToolbarImages_.joinable()) return;
+    loadingToolbarImages_.join();
+    setToolbarImages(std::move(loadedToolbarImages_));
+}
+
 void UICore::loadToolbarImages() {
+    takeToolbarImages();
+    setToolbarImages(ToolbarImages(instance, scale(toolbarIconSize_), toolbarIconIds_));
+}
+
+void UICore::setToolbarImages(UniqueImageList images) {
     const int size = scale(toolbarIconSize_);
-    const int count = static_cast<int>(toolbarIconIds_.size());
-    UniqueImageList images(
-        ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK | ILC_HIGHQUALITYSCALE, count + 1, 0));
-    for (std::uint32_t id : toolbarIconIds_) {
-        UniqueIcon icon(static_cast<HICON>(
-            LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
-        // An icon that cannot be loaded leaves its slot empty; the button stays.
-        ImageList_ReplaceIcon(images.get(), -1, icon.get());
-    }
     SendMessageW(toolbar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
     SendMessageW(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
     SendMessageW(toolbar_, TB_AUTOSIZE, 0, 0);
@@ -110,6 +129,7 @@ LRESULT UICore::handleNotify(const NMHDR& header) {
 }
 
 void UICore::showPage(std::int32_t page) {
+    completeControls();
     if (page == currentPage_) return;
     SendMessageW(toolbar_, TB_CHECKBUTTON, currentPage_ + 1, FALSE);
     SendMessageW(toolbar_, TB_CHECKBUTTON, page + 1, TRUE);

@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -54,6 +55,8 @@ inline constexpr std::size_t kControlKinds = 6;
 // Messages the core posts to itself.
 inline constexpr UINT kMsgSetControlFont = WM_APP + 1; // lParam: the control
 inline constexpr UINT kMsgShown = WM_APP + 10;         // runs onCreate
+// The timer that builds the deferred controls once the shown window has painted.
+inline constexpr UINT_PTR kDeferredControlsTimer = 1;
 
 class UICore : public UIBase {
   public:
@@ -97,6 +100,12 @@ class UICore : public UIBase {
                        std::uint32_t maximum, int x, int y, int width, int height, bool shown,
                        std::int32_t page);
 
+    // Controls the first page does without: built once the shown window has painted, or sooner,
+    // the first time a control is looked for and not found, another page is shown, the keyboard
+    // moves the focus or every control is asked for.
+    void deferControls(std::function<void()> build);
+    void completeControls();
+
     // Finders: the kind's set with the named control current, or null for an unknown name.
     UICheckBox* checkBox(std::string_view name);
     UILineEdit* lineEdit(std::string_view name);
@@ -122,6 +131,11 @@ class UICore : public UIBase {
     const UIControlSet* controlSet(ControlKind kind) const {
         return sets_[static_cast<std::size_t>(kind)].get();
     }
+    // Every control of the kind, the deferred ones built first.
+    const UIControlSet* controlSet(ControlKind kind) {
+        completeControls();
+        return sets_[static_cast<std::size_t>(kind)].get();
+    }
     int initialWidth() const { return initialWidth_; }
     int initialHeight() const { return initialHeight_; }
     // The DPI the controls are laid out for.
@@ -143,7 +157,11 @@ class UICore : public UIBase {
     // Lays every control, the toolbar and the font out anew for the DPI; then the window takes
     // the suggested rectangle (its minimum size at its place when none).
     void changeDpi(UINT dpi, const RECT* suggested);
+    // The toolbar's images at the icon size for the DPI; the ones loading since the toolbar was
+    // made (none after the first call).
     void loadToolbarImages();
+    void takeToolbarImages();
+    void setToolbarImages(UniqueImageList images);
     bool textsFit(HFONT font) const;
     void fitFont();
     void loadLabelIcons();
@@ -159,7 +177,7 @@ class UICore : public UIBase {
     template <typename Set> Set& ensureSet(ControlKind kind);
     template <typename Set> Set* find(ControlKind kind, std::string_view name);
     HWND createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
-                     int width, int height, std::int32_t page);
+                     int width, int height, std::int32_t page, bool shown);
     void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
                          bool shown);
 
@@ -192,12 +210,15 @@ class UICore : public UIBase {
     std::unordered_map<HWND, AnchorEntry> anchorTable_;
     std::vector<std::u16string> dropDownItems_;
     UniqueImageList toolbarImages_;
+    std::thread loadingToolbarImages_;
+    UniqueImageList loadedToolbarImages_;
     int toolbarIconSize_ = 0; // 96-DPI pixels
     std::vector<std::uint32_t> toolbarIconIds_;
     std::vector<std::u16string> toolbarTips_;
     std::vector<LabelIcon> labelIcons_;
     std::vector<Placed> placed_;
     std::vector<HWND> spinArrows_;
+    std::function<void()> deferredControls_;
     UINT dpi_ = 96;
     bool focusShown_ = false;
 };

@@ -11,10 +11,6 @@
 
 namespace {
 
-DWORD VisibleOnPage(std::int32_t page) {
-    return page < 1 ? WS_VISIBLE : 0;
-}
-
 constexpr DWORD kCheckBoxStyle = WS_CHILD | WS_TABSTOP | BS_AUTOCHECKBOX;
 constexpr DWORD kLineEditStyle = WS_CHILD | WS_BORDER | WS_TABSTOP;
 constexpr DWORD kTextLabelStyle = WS_CHILD | SS_LEFT;
@@ -36,16 +32,19 @@ template <typename Set> Set& UICore::ensureSet(ControlKind kind) {
 
 template <typename Set> Set* UICore::find(ControlKind kind, std::string_view name) {
     auto* set = static_cast<Set*>(sets_[static_cast<std::size_t>(kind)].get());
-    if (!set) return nullptr;
-    return set->select(name) ? set : nullptr;
+    if (set && set->select(name)) return set;
+    if (!deferredControls_) return nullptr;
+    completeControls();
+    return find<Set>(kind, name);
 }
 
 // The figures are 96-DPI pixels; the control is placed for the window's DPI.
 HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
-                         int width, int height, std::int32_t page) {
-    HWND control =
-        CreateWindowExW(0, className, AsWide(text), style | VisibleOnPage(page), scale(x), scale(y),
-                        scale(width), scale(height), window, nullptr, instance, nullptr);
+                         int width, int height, std::int32_t page, bool shown) {
+    // Shown now when on every page, or on the page shown and meant to be.
+    const DWORD visible = page == -1 || (page == currentPage_ && shown) ? WS_VISIBLE : 0;
+    HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, scale(x), scale(y),
+                                   scale(width), scale(height), window, nullptr, instance, nullptr);
     if (control) placed_.push_back({control, {x, y, width, height}});
     return control;
 }
@@ -72,7 +71,8 @@ void UICore::registerControl(ControlKind kind, std::string_view name, HWND contr
 HWND UICore::createCheckBox(std::string_view name, const char16_t* text, int x, int y, int width,
                             int height, bool shown, std::int32_t page) {
     UICheckBox& set = ensureSet<UICheckBox>(ControlKind::CheckBox);
-    if (HWND control = createChild(L"Button", text, kCheckBoxStyle, x, y, width, height, page))
+    if (HWND control =
+            createChild(L"Button", text, kCheckBoxStyle, x, y, width, height, page, shown))
         registerControl(ControlKind::CheckBox, name, control, page, shown);
     lastControlName_.assign(name);
     set.select(name);
@@ -83,7 +83,7 @@ void UICore::createLineEdit(std::string_view name, const char16_t* text, int x, 
                             int height, bool shown, std::int32_t page, bool readOnly) {
     UILineEdit& set = ensureSet<UILineEdit>(ControlKind::LineEdit);
     const DWORD style = kLineEditStyle | (readOnly ? ES_READONLY : 0);
-    if (HWND control = createChild(L"Edit", text, style, x, y, width, height, page))
+    if (HWND control = createChild(L"Edit", text, style, x, y, width, height, page, shown))
         registerControl(ControlKind::LineEdit, name, control, page, shown);
     lastControlName_.assign(name);
     set.select(name);
@@ -93,7 +93,7 @@ HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int
                          int height, bool shown, std::int32_t page, std::uint32_t iconId) {
     UILabel& set = ensureSet<UILabel>(ControlKind::Label);
     const DWORD style = iconId != 0 ? kIconLabelStyle : kTextLabelStyle;
-    if (HWND control = createChild(L"Static", text, style, x, y, width, height, page)) {
+    if (HWND control = createChild(L"Static", text, style, x, y, width, height, page, shown)) {
         registerControl(ControlKind::Label, name, control, page, shown);
         if (iconId != 0) {
             // The icon at the label's size for the DPI.
@@ -109,7 +109,7 @@ HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int
 HWND UICore::createButton(std::string_view name, const char16_t* text, int x, int y, int width,
                           int height, bool shown, std::int32_t page) {
     UIButton& set = ensureSet<UIButton>(ControlKind::Button);
-    if (HWND control = createChild(L"Button", text, kButtonStyle, x, y, width, height, page))
+    if (HWND control = createChild(L"Button", text, kButtonStyle, x, y, width, height, page, shown))
         registerControl(ControlKind::Button, name, control, page, shown);
     lastControlName_.assign(name);
     set.select(name);
@@ -119,7 +119,8 @@ HWND UICore::createButton(std::string_view name, const char16_t* text, int x, in
 void UICore::createRadioButton(std::string_view name, const char16_t* text, int x, int y, int width,
                                int height, bool shown, std::int32_t page) {
     UIRadioButton& set = ensureSet<UIRadioButton>(ControlKind::RadioButton);
-    if (HWND control = createChild(L"Button", text, kRadioButtonStyle, x, y, width, height, page))
+    if (HWND control =
+            createChild(L"Button", text, kRadioButtonStyle, x, y, width, height, page, shown))
         registerControl(ControlKind::RadioButton, name, control, page, shown);
     lastControlName_.assign(name);
     set.select(name);
@@ -130,9 +131,10 @@ void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint3
                            std::int32_t page) {
     UISpinBox& set = ensureSet<UISpinBox>(ControlKind::SpinBox);
     const std::wstring text = std::to_wstring(value);
-    HWND field =
-        createChild(L"Edit", AsU16(text.c_str()), kNumberFieldStyle, x, y, width, height, page);
-    HWND arrows = field ? createChild(UPDOWN_CLASSW, u"", kArrowsStyle, 0, 0, 0, 0, page) : nullptr;
+    HWND field = createChild(L"Edit", AsU16(text.c_str()), kNumberFieldStyle, x, y, width, height,
+                             page, shown);
+    HWND arrows =
+        field ? createChild(UPDOWN_CLASSW, u"", kArrowsStyle, 0, 0, 0, 0, page, shown) : nullptr;
     if (field && arrows) {
         SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
         SendMessageW(arrows, UDM_SETRANGE32, minimum, maximum);

@@ -116,6 +116,7 @@ UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
 }
 
 UICore::~UICore() {
+    if (loadingToolbarImages_.joinable()) loadingToolbarImages_.join();
     // The window may outlive this object (it is never destroyed here): stop its procedure
     // from reaching the object.
     if (window && IsWindow(window) &&
@@ -159,6 +160,12 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SHOWWINDOW:
         PostMessageW(window, kMsgShown, 0, 0);
+        // A timer message comes only when no other message waits, painting included.
+        if (deferredControls_)
+            SetTimer(window, kDeferredControlsTimer, USER_TIMER_MINIMUM, nullptr);
+        return 0;
+    case WM_TIMER:
+        if (wParam == kDeferredControlsTimer) completeControls();
         return 0;
     case WM_COMMAND:
         lastCommandSource_ = reinterpret_cast<HWND>(lParam);
@@ -342,8 +349,25 @@ void UICore::requireWindows10(const char16_t* text, const char16_t* caption) {
 void UICore::show(int command) {
     if (closing_ || noWindow_) return;
     // The controls and their texts exist now: the font is made to fit them.
+    takeToolbarImages();
     fitFont();
     ShowWindow(window, command != 0 ? command : SW_SHOWDEFAULT);
+}
+
+void UICore::deferControls(std::function<void()> build) {
+    deferredControls_ = std::move(build);
+    if (IsWindowVisible(window))
+        SetTimer(window, kDeferredControlsTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void UICore::completeControls() {
+    if (!deferredControls_) return;
+    KillTimer(window, kDeferredControlsTimer);
+    const std::function<void()> build = std::move(deferredControls_);
+    deferredControls_ = nullptr;
+    build();
+    // The font was fitted to the texts shown first; a text come since may need a smaller one.
+    if (IsWindowVisible(window) && !textsFit(messageFont_.get())) fitFont();
 }
 
 int UICore::runMessageLoop() {

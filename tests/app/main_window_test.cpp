@@ -326,6 +326,13 @@ std::wstring ToolText(HWND tip, HWND owner, UINT_PTR id) {
 }
 
 TEST_F(MainWindowTest, TweakControlsExplainThemselvesAndToolbarButtonsNameTheirPages) {
+    // The other pages' controls, and the tooltips with them, come once the window has painted.
+    window->show(SW_SHOWNORMAL);
+    const UICore& shown = *window; // looks at the controls without building any
+    for (ULONGLONG end = GetTickCount64() + 5000;
+         !shown.controlSet(ControlKind::RadioButton) && GetTickCount64() < end; Sleep(10))
+        PumpMessages();
+    ASSERT_NE(shown.controlSet(ControlKind::RadioButton), nullptr) << "never built";
     HWND pageTips = reinterpret_cast<HWND>(SendMessageW(window->toolbar(), TB_GETTOOLTIPS, 0, 0));
     HWND tips = nullptr; // the other tooltip control: the tweaks'
     while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) == pageTips) {
