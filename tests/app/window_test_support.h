@@ -35,6 +35,12 @@ inline std::wstring WindowClass(HWND window) {
     return buffer;
 }
 
+inline bool IsChecked(HWND control) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_BLOCK, 10000, &state);
+    return state == BST_CHECKED;
+}
+
 inline DWORD WindowStyle(HWND window) {
     return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
 }
