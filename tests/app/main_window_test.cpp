@@ -1,11 +1,9 @@
-// The main window driven in-process: what each page shows, its commands, what Apply leaves, and
-// the start when Windows will not give the window what it asks for.
+// The main window driven in-process: what its controls show and give back, its commands, what
+// Apply leaves, and the start when Windows will not give the window what it asks for.
 
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
 #include "app/vlk/companion.h"
-#include "engine/drives.h"
-#include "engine/system_state.h"
 #include "engine/text.h"
 #include "engine/win32/wide.h"
 #include "services/app_data_store.h"
@@ -20,7 +18,7 @@
 #include <commctrl.h>
 
 #include <bit>
-#include <map>
+#include <cstring>
 #include <set>
 
 // The test executable's import slots (mingw names them so), through which the toolkit, linked in
@@ -37,14 +35,6 @@ std::unique_ptr<MainWindow> OpenWindow() {
     ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
     return std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
                                         nobody);
-}
-
-// Every tweak as the engine reads it now.
-FeatureModel ReadAll() {
-    FeatureModel model{};
-    ErrorTrail trail{};
-    ReadSystemState(model, trail, PresentDriveMask());
-    return model;
 }
 
 // The items (by their place in the model) whose values two readings disagree on.
@@ -93,42 +83,6 @@ class MainWindowTest : public ::testing::Test {
     std::vector<ScopedRegistryValue> values;
     std::unique_ptr<MainWindow> window;
 };
-
-TEST_F(MainWindowTest, EachPageShowsItsOwnControlsAndTheBoxesOfPresentDrivesOnly) {
-    const DWORD mask = GetLogicalDrives();
-    ASSERT_EQ(mask & 0x7C, (1u << 2) | (1u << 3) | (1u << 6)) << "C, D and G but not E or F";
-    std::wstring letters;
-    for (int i = 0; i < 26; ++i)
-        if (mask & (1u << i)) letters += static_cast<wchar_t>(L'A' + i);
-    auto expectPage = [&](int page) {
-        SCOPED_TRACE(page);
-        EXPECT_EQ(window->currentPage(), page);
-        for (int k = 1; k <= 7; ++k)
-            EXPECT_EQ(SendMessageW(window->toolbar(), TB_ISBUTTONCHECKED, k, 0) != 0,
-                      k == page + 1);
-        for (int kind = 0; kind < static_cast<int>(kControlKinds); ++kind)
-            for (const auto& [name, e] : window->controlSet(ControlKind(kind))->entries())
-                EXPECT_EQ((WindowStyle(e.handle) & WS_VISIBLE) != 0,
-                          e.page == -1 || (e.page == page && e.shownOnPage))
-                    << name;
-        for (std::size_t k = 0; k < 26; ++k) { // each present drive in a box 25 pixels apart
-            HWND box = handle(ControlKind::CheckBox, "chb0_1_" + std::to_string(k));
-            const wchar_t letter = k < letters.size() ? letters[k] : L'-';
-            EXPECT_EQ(ChildRect(box).top, 120 + 25 * static_cast<int>(k));
-            EXPECT_EQ((WindowStyle(box) & WS_VISIBLE) != 0, letter != L'-' && page == 0) << k;
-            EXPECT_EQ(IsChecked(box), letter == L'D') << "hidden by NoDrives";
-            if (letter != L'-') {
-                EXPECT_EQ(WindowText(box), std::wstring(L"Hide drive ") + letter);
-            }
-        }
-    };
-    expectPage(0);
-    for (int page : {3, 0, 4, 2, 5, 1, 0})
-        showPage(page), expectPage(page);
-    const Boxes about = AnswerBoxes([&] { SendClick(window->window, window->toolbar(), 7); });
-    EXPECT_EQ(about.captions, std::vector<std::wstring>{L"About"}) << "and the page stays";
-    expectPage(0);
-}
 
 // Box "chb<p>_<i>" shows item i of block p, "chb0_1_<k>" item 14 + k: each shows its item's value
 // (alternating, so that a neighbour's item would show) and gives back the opposite the user set.
@@ -202,29 +156,6 @@ TEST_F(MainWindowTest, LivePreviewCheckedAtStartLeavesTheDelayEnabledUntilClicke
     }
 }
 
-TEST_F(MainWindowTest, ResizingMovesOnlyTheAnchoredControlsAndNeverBelowTheFirstSize) {
-    std::map<HWND, RECT> before;
-    for (HWND c = GetWindow(window->window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (c != window->toolbar()) before[c] = ChildRect(c);
-    HWND apply = handle(ControlKind::Button, "btnApply");
-    HWND settings = handle(ControlKind::Label, "btnSettings");
-    for (const auto& [dx, dy] : {std::pair{100, 60}, {250, 0}, {0, 0}, {-400, -300}}) {
-        SCOPED_TRACE(testing::Message() << dx << "," << dy);
-        SetWindowPos(window->window, nullptr, 0, 0, 916 + dx, 640 + dy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        RECT outer{};
-        GetWindowRect(window->window, &outer);
-        const int grownX = outer.right - outer.left - 916, grownY = outer.bottom - outer.top - 640;
-        EXPECT_EQ(std::pair(grownX, grownY), std::pair(std::max(dx, 0), std::max(dy, 0)));
-        for (auto [control, want] : before) {
-            const RECT now = ChildRect(control);
-            OffsetRect(&want, control == apply ? grownX : 0,
-                       control == apply || control == settings ? grownY : 0);
-            EXPECT_TRUE(EqualRect(&now, &want)) << WindowText(control).size();
-        }
-    }
-}
-
 // The settings icon's menu, worked with the keys its own loop reads: each item opens its own
 // box; closing Import and Export imports nothing; Escape chooses nothing.
 TEST_F(MainWindowTest, TheSettingsMenuRunsEachItemsOwnCommand) {
@@ -249,29 +180,6 @@ TEST_F(MainWindowTest, TheSettingsMenuRunsEachItemsOwnCommand) {
         EXPECT_EQ(boxes.captions, row.captions);
         EXPECT_EQ(boxes.texts, row.texts);
     }
-}
-
-TEST_F(MainWindowTest, EveryPreviewButtonOpensItsPictureUnderItsTweaksName) {
-    wchar_t previous[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryW(L"Z:" VELKARO_PREVIEWS_DIR L"\\.."));
-    std::map<std::string, std::wstring> captions;
-    for (const auto& [name, entry] : window->controlSet(ControlKind::Button)->entries()) {
-        if (name.rfind("btnPreview", 0) != 0) continue;
-        RECT r{};
-        DriveModal([&] { SendClick(window->window, entry.handle); },
-                   [&, name = name](HWND d) {
-                       captions[name] = WindowText(d);
-                       GetWindowRect(d, &r);
-                       PostMessageW(d, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-                   });
-        EXPECT_EQ(r.right - r.left, 616) << name << " found its 600 x 400 picture";
-        EXPECT_EQ(captions[name].rfind(L"Preview - ", 0), 0u) << name;
-    }
-    EXPECT_EQ(captions.size(), 41u);
-    EXPECT_EQ(captions["btnPreview1_0"], L"Preview - Turn off thumbnail live preview");
-    EXPECT_EQ(captions["btnPreview3_13"], L"Preview - Registered organization") << "its label";
-    SetCurrentDirectoryW(previous);
 }
 
 // A file exported with every check box but GodMode's turned: a failed import changes nothing, an
@@ -305,21 +213,23 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     EXPECT_EQ(boxes(), exported) << "the export collected the unapplied boxes";
     EXPECT_EQ(std::memcmp(&model, &window->model, sizeof model), 0) << "an import sets no model";
 
-    const FeatureModel before = ReadAll();
+    const FeatureModel before = TweakRegistrySnapshot::Read();
     auto applied = [&](const std::function<void()>& apply) {
         TweakRegistrySnapshot restore;
         apply();
-        return ReadAll();
+        return TweakRegistrySnapshot::Read();
     };
     const FeatureModel byWindow = applied([&] { apply(); });
-    EXPECT_EQ(Differing(ReadAll(), before), std::vector<std::size_t>{}) << "put back";
+    EXPECT_EQ(Differing(TweakRegistrySnapshot::Read(), before), std::vector<std::size_t>{})
+        << "put back";
     const FeatureModel byVlk = applied([&] {
         std::string out;
         EXPECT_LE(RunCompanion({u"apply", file}, LocalTime{2026, 12, 7, 6, 0, 0}, out),
                   CompanionNotTaken) // telemetry: Wine's scheduler changes no task
             << out;
     });
-    EXPECT_EQ(Differing(ReadAll(), before), std::vector<std::size_t>{}) << "put back";
+    EXPECT_EQ(Differing(TweakRegistrySnapshot::Read(), before), std::vector<std::size_t>{})
+        << "put back";
     EXPECT_EQ(Differing(byVlk, byWindow), std::vector<std::size_t>{});
     EXPECT_GE(Differing(byWindow, before).size(), 40u) << "every box turned but telemetry";
 }
@@ -361,9 +271,19 @@ TEST_F(MainWindowTest, AnApplyBacksUpOnceWhatItChangesAndAFailedBackupGrowsTheSa
     EXPECT_NE(std::string(saved.text).find("61:1;"), std::string::npos) << saved.text;
 }
 
-// The boxes show C, D (hidden) and G; then D goes and E comes. Apply, the reading after it and
-// Export keep the letters the boxes show.
-TEST_F(MainWindowTest, ApplyAndExportKeepTheDriveLettersTheBoxesShow) {
+// The boxes show the present drives in order, 25 pixels apart, D hidden; then D goes and E comes.
+// Apply, the reading after it and Export keep the letters the boxes show.
+TEST_F(MainWindowTest, TheDriveBoxesKeepTheLettersTheyShowWhileDrivesComeAndGo) {
+    std::wstring want, shown; // each letter, "+" when hidden
+    for (int k = 0; k < 26; ++k) {
+        if (GetLogicalDrives() >> k & 1) want += {wchar_t(L'A' + k), k == 3 ? L'+' : L'-'};
+        HWND box = handle(ControlKind::CheckBox, "chb0_1_" + std::to_string(k));
+        EXPECT_EQ(ChildRect(box).top, 120 + 25 * k);
+        if (WindowStyle(box) & WS_VISIBLE)
+            shown += {WindowText(box).back(), IsChecked(box) ? L'+' : L'-'};
+    }
+    EXPECT_EQ(shown, want);
+    EXPECT_EQ(want.substr(2, 4), L"D+G-") << "C, D and G but not E or F";
     EXPECT_TRUE(DefineDosDeviceW(DDD_REMOVE_DEFINITION, L"D:", nullptr));
     EXPECT_TRUE(DefineDosDeviceW(0, L"E:", L"C:\\windows"));
     for (int click = 0; click < 2; ++click) {

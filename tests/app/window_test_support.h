@@ -116,7 +116,7 @@ inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCA
 
 // Refuses writes to a key (created when missing) for the life of the object, as Windows refuses a
 // standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing
-// everything; afterwards a DACL allowing everything, and the key deleted if it was created.
+// everything; afterwards one allowing everything, and the key deleted if it was created.
 class ScopedDeniedKey {
   public:
     ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
@@ -124,27 +124,23 @@ class ScopedDeniedKey {
         RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
                         &key_, &disposition);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        EXPECT_EQ(setDacl(true), ERROR_SUCCESS);
+        EXPECT_EQ(setDacl(KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE), ERROR_SUCCESS);
     }
-    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
-    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
     ~ScopedDeniedKey() {
-        setDacl(false);
+        setDacl(0);
         RegCloseKey(key_);
         if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
     }
 
   private:
-    DWORD setDacl(bool deny) {
+    DWORD setDacl(DWORD denied) {
         SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
         PSID everyone = nullptr;
         AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
         alignas(DWORD) BYTE buffer[256];
         ACL* acl = reinterpret_cast<ACL*>(buffer);
         InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        if (deny)
-            AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE,
-                               everyone);
+        if (denied) AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
         const DWORD result = SetSecurityInfo(
             key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
@@ -163,8 +159,8 @@ class ScopedRegistryValue {
     ScopedRegistryValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
         : old_(new Saved{root, key, name}) {
-        old_->existed = RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                                     &old_->type, old_->bytes, &old_->size) == ERROR_SUCCESS;
+        old_->existed = !RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
+                                      &old_->type, old_->bytes, &old_->size);
         EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
     static ScopedRegistryValue Dword(HKEY root, const std::wstring& key, const wchar_t* name,
@@ -177,12 +173,10 @@ class ScopedRegistryValue {
                                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
     }
     ~ScopedRegistryValue() {
-        if (!old_) return;
-        if (old_->existed)
-            RegSetKeyValueW(old_->root, old_->key.c_str(), old_->name.c_str(), old_->type,
-                            old_->bytes, old_->size);
-        else
-            RegDeleteKeyValueW(old_->root, old_->key.c_str(), old_->name.c_str());
+        if (const Saved* o = old_.get(); o && o->existed)
+            RegSetKeyValueW(o->root, o->key.c_str(), o->name.c_str(), o->type, o->bytes, o->size);
+        else if (o)
+            RegDeleteKeyValueW(o->root, o->key.c_str(), o->name.c_str());
     }
     ScopedRegistryValue(ScopedRegistryValue&&) noexcept = default;
 
