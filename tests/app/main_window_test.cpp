@@ -33,13 +33,6 @@ namespace {
 
 constexpr wchar_t kPolicies[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 
-std::unique_ptr<MainWindow> OpenWindow() {
-    ServiceEndpoint nobody{};
-    ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
-    return std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
-                                        nobody);
-}
-
 // The items (by their place in the model) whose values two readings disagree on.
 std::vector<std::size_t> Differing(const FeatureModel& a, const FeatureModel& b) {
     const auto *x = reinterpret_cast<const FeatureItem*>(&a),
@@ -65,7 +58,10 @@ class MainWindowTest : public ::testing::Test {
         values.push_back(ScopedRegistryValue::Dword(
             HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
             L"DisablePreviewWindow", 1));
-        window = OpenWindow();
+        ServiceEndpoint nobody{};
+        ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
+        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                              u"Velkarostrandemilquorbenix", nobody);
     }
     void TearDown() override {
         DestroyWindow(window->window);
@@ -271,9 +267,8 @@ TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
         EXPECT_EQ(icons.alive.size(), 0u) << "icons loaded for a class that was registered before";
     }
     ICONINFO info{}; // the class that was registered keeps its icons
-    ASSERT_TRUE(
+    EXPECT_TRUE(
         GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(first.window, GCLP_HICON)), &info));
-    DeleteObject(info.hbmColor), DeleteObject(info.hbmMask);
     DestroyWindow(first.window);
     PumpMessages();
 }
@@ -306,16 +301,12 @@ TEST(UICoreStart, AWindowThatCannotBeCreatedEndsTheRunAtOnce) {
 
 // At the DPI at_dpi.sh gives this process (named in VELKARO_TEST_DPI; run alone): every text fits
 // its control, and the layout scales at the start and with every DPI change, and back.
-TEST(MainWindowAtDpi, EveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
+TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
     const char* named = std::getenv("VELKARO_TEST_DPI");
     ASSERT_NE(named, nullptr) << "run through tests/app/at_dpi.sh";
     const int dpi = std::atoi(named);
     auto scaled = [&](int figure) { return MulDiv(figure, dpi, 96); };
-    TestFolder data;
-    SetTestVariable(kMachineRootVariable, data.path().c_str());
-    SetTestVariable(kUserRootVariable, data.path().c_str());
-    const std::unique_ptr<MainWindow> opened = OpenWindow();
-    MainWindow& window = *opened;
+    MainWindow& window = *this->window;
     ASSERT_EQ(GetDpiForWindow(window.window), static_cast<UINT>(dpi)) << "the display's";
     window.show(SW_SHOWNORMAL); // the font is fitted to the texts when the window shows
 
@@ -408,8 +399,6 @@ TEST(MainWindowAtDpi, EveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
     EXPECT_EQ(ChildRect(apply).left, scaled(713));
     EXPECT_EQ(state().at(nullptr).top, start.at(nullptr).top) << "the font as at the start";
     EXPECT_LT(at96.at(nullptr).top, start.at(nullptr).top);
-    DestroyWindow(window.window);
-    PumpMessages();
 }
 
 } // namespace
