@@ -21,6 +21,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <map>
 #include <set>
 
@@ -54,10 +55,11 @@ class MainWindowTest : public ::testing::Test {
         SetTestVariable(kUserRootVariable, data.path().c_str());
         for (const wchar_t* drive : {L"D:", L"G:"})
             DefineDosDeviceW(0, drive, L"C:\\windows");
-        values.push_back(ScopedRegistryValue::Dword(HKEY_LOCAL_MACHINE, kPolicies, L"NoDrives", 8));
-        values.push_back(ScopedRegistryValue::Dword(
-            HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
-            L"DisablePreviewWindow", 1));
+        const DWORD hidden = 8, checked = 1;
+        values.emplace_back(HKEY_LOCAL_MACHINE, kPolicies, L"NoDrives", REG_DWORD, &hidden, 4);
+        values.emplace_back(HKEY_CURRENT_USER,
+                            L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+                            L"DisablePreviewWindow", REG_DWORD, &checked, 4);
         ServiceEndpoint nobody{};
         ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
         window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
@@ -79,7 +81,7 @@ class MainWindowTest : public ::testing::Test {
 
     TestFolder data;
     TweakRegistrySnapshot snapshot;
-    std::vector<ScopedRegistryValue> values;
+    std::deque<ScopedRegistryValue> values;
     std::unique_ptr<MainWindow> window;
 };
 

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <optional>
 
 namespace {
@@ -143,14 +144,13 @@ class ProgramTest : public ::testing::Test {
             ASSERT_TRUE(CopyFileW((built + L"\\" + from).c_str(), (dir + L"\\" + to).c_str(), 0));
         for (const wchar_t* exe : {L"Velkarostrandemilquorbenix.exe", L"vlk.exe"})
             for (const wchar_t* dll : {L"msftedit", L"wininet"})
-                values.push_back(ScopedRegistryValue::Text(
-                    HKEY_CURRENT_USER,
-                    L"Software\\Wine\\AppDefaults\\" + std::wstring(exe) + L"\\DllOverrides", dll,
-                    L"native,builtin"));
+                values.emplace_back(HKEY_CURRENT_USER,
+                                    L"Software\\Wine\\AppDefaults\\" + std::wstring(exe) +
+                                        L"\\DllOverrides",
+                                    dll, L"native,builtin");
         // The user's browser: the stand-in leaves the address it was given in browser.exe.ran.
-        values.push_back(ScopedRegistryValue::Text(HKEY_CLASSES_ROOT,
-                                                   L"https\\shell\\open\\command", L"",
-                                                   L"\"" + dir + L"\\browser.exe\" \"%1\""));
+        values.emplace_back(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", L"",
+                            L"\"" + dir + L"\\browser.exe\" \"%1\"");
         ASSERT_TRUE(schtasks.planted());
     }
     void TearDown() override {
@@ -182,7 +182,7 @@ class ProgramTest : public ::testing::Test {
     std::optional<TestFolder> store;
     const std::wstring dir = AsWide(folder.path().c_str());
     const PlantedSchtasks schtasks{folder.path()};
-    std::vector<ScopedRegistryValue> values;
+    std::deque<ScopedRegistryValue> values;
 };
 
 // An update question answered within the window's grace comes before the window, a later one (the
@@ -210,8 +210,7 @@ TEST_F(ProgramTest, TheWindowComesAfterAQuickAnswerBeforeALateOneAndNeverWaitsFo
         start(run.address);
         std::optional<ScopedRegistryValue> win81;
         if (run.answer == IDOK)
-            win81.emplace(ScopedRegistryValue::Text(HKEY_CURRENT_USER, L"Software\\Wine",
-                                                    L"Version", L"win81"));
+            win81.emplace(HKEY_CURRENT_USER, L"Software\\Wine", L"Version", L"win81");
         Program program(dir);
         const HWND window = run.late ? program.main(3000) : nullptr;
         if (run.late) {

@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -129,64 +128,52 @@ class ScopedDeniedKey {
     ~ScopedDeniedKey() {
         setDacl(0);
         RegCloseKey(key_);
-        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
+        if (created_) RegDeleteKeyExW(root_, path_, KEY_WOW64_64KEY, 0);
     }
 
   private:
     DWORD setDacl(DWORD denied) {
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+        alignas(SID) BYTE everyone[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof everyone;
+        CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
         alignas(DWORD) BYTE buffer[256];
         ACL* acl = reinterpret_cast<ACL*>(buffer);
         InitializeAcl(acl, sizeof buffer, ACL_REVISION);
         if (denied) AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone);
         AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        const DWORD result = SetSecurityInfo(
-            key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-            nullptr, nullptr, acl, nullptr);
-        FreeSid(everyone);
-        return result;
+        return SetSecurityInfo(key_, SE_REGISTRY_KEY,
+                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                               nullptr, nullptr, acl, nullptr);
     }
     HKEY root_, key_ = nullptr;
-    std::wstring path_;
+    const wchar_t* path_;
     bool created_ = false;
 };
 
-// Sets a registry value for the life of the object and puts back what was there before.
+// Sets a registry value for the life of the object and puts back what was there before (kept in
+// a std::deque or std::optional: it neither moves nor copies).
 class ScopedRegistryValue {
   public:
-    ScopedRegistryValue(HKEY root, const std::wstring& key, const wchar_t* name, DWORD type,
+    ScopedRegistryValue(HKEY root, std::wstring key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
-        : old_(new Saved{root, key, name}) {
-        old_->existed = !RegGetValueW(root, key.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND,
-                                      &old_->type, old_->bytes, &old_->size);
-        EXPECT_EQ(RegSetKeyValueW(root, key.c_str(), name, type, data, size), ERROR_SUCCESS);
+        : root_(root), key_(std::move(key)), name_(name) {
+        existed_ = !RegGetValueW(root, key_.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type_, old_,
+                                 &size_);
+        EXPECT_EQ(RegSetKeyValueW(root, key_.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
-    static ScopedRegistryValue Dword(HKEY root, const std::wstring& key, const wchar_t* name,
-                                     DWORD value) {
-        return ScopedRegistryValue(root, key, name, REG_DWORD, &value, sizeof(value));
-    }
-    static ScopedRegistryValue Text(HKEY root, const std::wstring& key, const wchar_t* name,
-                                    const std::wstring& text) {
-        return ScopedRegistryValue(root, key, name, REG_SZ, text.c_str(),
-                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
+    ScopedRegistryValue(HKEY root, std::wstring key, const wchar_t* name, const std::wstring& text)
+        : ScopedRegistryValue(root, std::move(key), name, REG_SZ, text.c_str(),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) {}
     ~ScopedRegistryValue() {
-        if (const Saved* o = old_.get(); o && o->existed)
-            RegSetKeyValueW(o->root, o->key.c_str(), o->name.c_str(), o->type, o->bytes, o->size);
-        else if (o)
-            RegDeleteKeyValueW(o->root, o->key.c_str(), o->name.c_str());
+        if (existed_) RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), type_, old_, size_);
+        if (!existed_) RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
     }
-    ScopedRegistryValue(ScopedRegistryValue&&) noexcept = default;
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
 
   private:
-    struct Saved {
-        HKEY root;
-        std::wstring key, name;
-        DWORD type = 0, size = 4096;
-        BYTE bytes[4096] = {};
-        bool existed = false;
-    };
-    std::unique_ptr<Saved> old_;
+    HKEY root_;
+    std::wstring key_, name_;
+    DWORD type_ = 0, size_ = 4096;
+    BYTE old_[4096];
+    bool existed_ = false;
 };
