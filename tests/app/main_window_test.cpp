@@ -70,7 +70,10 @@ class MainWindowTest : public ::testing::Test {
     HWND handle(ControlKind kind, const std::string& name) const {
         return window->controlSet(kind)->entries().at(name).handle;
     }
-    void showPage(int page) { SendClick(window->window, window->toolbar(), page + 1); }
+    // As a click on the page's toolbar button.
+    void showPage(int page) {
+        SendMessageW(window->window, WM_COMMAND, page + 1, LPARAM(window->toolbar()));
+    }
     Boxes apply() {
         return AnswerBoxes([&] { window->onApply(); }, IDOK);
     }
@@ -201,7 +204,7 @@ TEST_F(MainWindowTest, TheDriveBoxesKeepTheLettersTheyShowWhileDrivesComeAndGo) 
         if (GetLogicalDrives() >> k & 1) want += {wchar_t(L'A' + k), k == 3 ? L'+' : L'-'};
         HWND box = handle(ControlKind::CheckBox, "chb0_1_" + std::to_string(k));
         EXPECT_EQ(ChildRect(box).top, 120 + 25 * k);
-        if (WindowStyle(box) & WS_VISIBLE)
+        if (GetWindowLongPtrW(box, GWL_STYLE) & WS_VISIBLE)
             shown += {WindowText(box).back(), IsChecked(box) ? L'+' : L'-'};
     }
     EXPECT_EQ(shown, want);
@@ -304,13 +307,14 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
     // borders) ends before its control's right edge and any control to its right on the row.
     for (int page = 0; page < 6; ++page) {
         SCOPED_TRACE(testing::Message() << "page " << page);
-        SendClick(window.window, window.toolbar(), page + 1);
+        showPage(page);
         std::vector<HWND> shown;
         for (HWND c = GetWindow(window.window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-            if ((WindowStyle(c) & WS_VISIBLE) && c != window.toolbar()) shown.push_back(c);
+            if ((GetWindowLongPtrW(c, GWL_STYLE) & WS_VISIBLE) && c != window.toolbar())
+                shown.push_back(c);
         int measured = 0;
         for (HWND control : shown) {
-            const DWORD style = WindowStyle(control), type = style & BS_TYPEMASK;
+            const auto style = GetWindowLongPtrW(control, GWL_STYLE), type = style & BS_TYPEMASK;
             int chrome = 0;
             if (WindowClass(control) == L"Button")
                 chrome = scaled(type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON ? 16 : 8);

@@ -1,6 +1,5 @@
 #pragma once
-// Helpers for tests that drive windows of this process or (the end-to-end test) of another:
-// texts, places, finders, clicks, modal boxes and registry values set for a test.
+// Helpers for tests that drive windows of this process or (the end-to-end test) of another.
 
 #include <windows.h>
 
@@ -40,10 +39,6 @@ inline bool IsChecked(HWND control) {
     return state == BST_CHECKED;
 }
 
-inline DWORD WindowStyle(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-}
-
 // The control's rectangle in its parent's client pixels.
 inline RECT ChildRect(HWND control) {
     RECT rect{};
@@ -52,8 +47,7 @@ inline RECT ChildRect(HWND control) {
     return rect;
 }
 
-// The first child of the parent (of every process's top-level windows when it is null) that
-// matches.
+// The first child of the parent (top-level window of any process when it is null) that matches.
 inline HWND FindWindowWhere(HWND parent, const std::function<bool(HWND)>& match) {
     std::pair<const std::function<bool(HWND)>*, HWND> search{&match, nullptr};
     const WNDENUMPROC visit = [](HWND window, LPARAM data) -> BOOL {
@@ -63,11 +57,6 @@ inline HWND FindWindowWhere(HWND parent, const std::function<bool(HWND)>& match)
     parent ? EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search))
            : EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
     return search.second;
-}
-
-// A click on a control as the user makes it: the control notifies its parent.
-inline void SendClick(HWND parent, HWND control, int id = 0) {
-    SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
 }
 
 // Runs the command and hands each dialog or message box it opens on this thread, once up, to drive
