@@ -1,7 +1,6 @@
 #pragma once
-// Test helper: every tweak as the engine reads it, taken when the object is made and applied
-// again when it goes, so that a test that applies (through the window, the engine or vlk)
-// leaves the tweaks as it found them for the tests after it.
+// Every tweak as the engine reads it, taken when the object is made and applied again when it
+// goes: a test that applies (by the window, the engine or vlk) leaves the tweaks as it found them.
 
 #include "engine/apply_changes.h"
 #include "engine/drives.h"

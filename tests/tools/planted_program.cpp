@@ -1,6 +1,5 @@
-// Stands for a program planted where a careless search for a system program would find it, or
-// for the user's browser: started, it leaves "<its own path>.ran" beside itself, holding its
-// command line, and ends.
+// A program planted where a careless search would find it, or the user's browser: started, it
+// leaves "<its own path>.ran" holding its command line.
 #include <windows.h>
 
 int main() {
