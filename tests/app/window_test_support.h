@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
@@ -112,27 +112,22 @@ class ScopedDeniedKey {
         RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
                         &key_, &disposition);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        EXPECT_EQ(setDacl(KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE), ERROR_SUCCESS);
+        EXPECT_EQ(setDacl(L"D:P(D;;0x10006;;;WD)(A;;KA;;;WD)"), ERROR_SUCCESS);
     }
     ~ScopedDeniedKey() {
-        setDacl(0);
+        setDacl(L"D:P(A;;KA;;;WD)");
         RegCloseKey(key_);
         if (created_) RegDeleteKeyExW(root_, path_, KEY_WOW64_64KEY, 0);
     }
 
   private:
-    DWORD setDacl(DWORD denied) {
-        alignas(SID) BYTE everyone[SECURITY_MAX_SID_SIZE];
-        DWORD size = sizeof everyone;
-        CreateWellKnownSid(WinWorldSid, nullptr, everyone, &size);
-        alignas(DWORD) BYTE buffer[256];
-        ACL* acl = reinterpret_cast<ACL*>(buffer);
-        InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        if (denied) AddAccessDeniedAce(acl, ACL_REVISION, denied, everyone);
-        AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        return SetSecurityInfo(key_, SE_REGISTRY_KEY,
-                               DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                               nullptr, nullptr, acl, nullptr);
+    LONG setDacl(const wchar_t* sddl) { // 0x10006: KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+        const LONG result = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, descriptor);
+        LocalFree(descriptor);
+        return result;
     }
     HKEY root_, key_ = nullptr;
     const wchar_t* path_;
