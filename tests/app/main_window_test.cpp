@@ -96,10 +96,10 @@ TEST_F(MainWindowTest, LivePreviewCheckedAtStartLeavesTheDelayEnabledUntilClicke
     }
 }
 
-// A file exported with every check box but GodMode's turned, a number below its range, a number
-// the arrows set and a text too long: an import sets the controls only. Applied by the window (its
-// controls then show the system, and one backup is taken) and by vlk it leaves the same system, and
-// a snapshot taken before puts back what each changed.
+// A file exported with every other check box turned (not GodMode's), a number below its range,
+// one the arrows set and a text too long: an import sets the controls only. Applied by the window
+// (its controls then show the system; one backup) and by vlk it leaves the same system, and a
+// snapshot taken before puts back what each changed.
 TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     const std::u16string file = data.path() + u"\\all.vlkd";
     const auto& entries = window->controlSet(ControlKind::CheckBox)->entries();
@@ -110,8 +110,8 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
                 checked.push_back(IsChecked(e.handle));
         return checked;
     };
-    for (const auto& [name, e] : entries)
-        if (e.shownOnPage && name != "chb3_1")
+    for (const auto& [name, e] : entries) // every other item of a page, so that neighbours differ
+        if (e.shownOnPage && name != "chb3_1" && (name[3] + std::stoi(name.substr(5))) % 2)
             SendMessageW(e.handle, BM_SETCHECK, !IsChecked(e.handle), 0);
     const bool autorun = IsChecked(handle(ControlKind::RadioButton, "rbtn4_0"));
     SendMessageW(handle(ControlKind::RadioButton, "rbtn4_0"), BM_SETCHECK, !autorun, 0);
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     });
     EXPECT_EQ(Differing(TweakRegistrySnapshot::Read(), before), none) << "put back";
     EXPECT_EQ(Differing(byVlk, byWindow), none);
-    EXPECT_GE(Differing(byWindow, before).size(), 43u);
+    EXPECT_GE(Differing(byWindow, before).size(), 20u) << "the file changes many tweaks";
 }
 
 // Writes refused to two machine-wide keys, and no user folder for the backup (coded 61:1): the
