@@ -1,8 +1,6 @@
-// The program as the end-to-end tests build it: the services' address comes from
-// VELKARO_TEST_SERVICE, which the test driver sets to its local stand-in; without it, from
-// the built-in address like the shipped program.
+// The program as the end-to-end test builds it: the services' address from VELKARO_TEST_SERVICE
+// (the stand-in's), else the built-in one.
 #include "app/program_services.h"
-
 #include "engine/win32/wide.h"
 
 #include <windows.h>

@@ -1,15 +1,13 @@
 #pragma once
-// Helpers for tests that drive windows of this process (and, for the end-to-end test, of
-// another): texts, places, clicks, modal boxes and registry values set for a test.
+// Helpers for tests that drive windows of this process or (the end-to-end test) of another.
 
 #include <windows.h>
 
-#include <aclapi.h>
+#include <sddl.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,9 +18,12 @@ inline void PumpMessages() {
         if (message.message != WM_QUIT) TranslateMessage(&message), DispatchMessageW(&message);
 }
 
+// Asked of the window itself, so that it also holds for a control of another process.
 inline std::wstring WindowText(HWND window) {
     wchar_t buffer[2048] = {};
-    GetWindowTextW(window, buffer, 2048);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(buffer), SMTO_BLOCK,
+                        10000, &result);
     return buffer;
 }
 
@@ -32,8 +33,10 @@ inline std::wstring WindowClass(HWND window) {
     return buffer;
 }
 
-inline DWORD WindowStyle(HWND window) {
-    return static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+inline bool IsChecked(HWND control) {
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(control, BM_GETCHECK, 0, 0, SMTO_BLOCK, 10000, &state);
+    return state == BST_CHECKED;
 }
 
 // The control's rectangle in its parent's client pixels.
@@ -44,9 +47,16 @@ inline RECT ChildRect(HWND control) {
     return rect;
 }
 
-// A click on a control as the user makes it: the control notifies its parent.
-inline void SendClick(HWND parent, HWND control, int id = 0) {
-    SendMessageW(parent, WM_COMMAND, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(control));
+// The first child of the parent (top-level window of any process when it is null) that matches.
+inline HWND FindWindowWhere(HWND parent, const std::function<bool(HWND)>& match) {
+    std::pair<const std::function<bool(HWND)>*, HWND> search{&match, nullptr};
+    const WNDENUMPROC visit = [](HWND window, LPARAM data) -> BOOL {
+        auto& [match, found] = *reinterpret_cast<decltype(search)*>(data);
+        return (*match)(window) ? (found = window, FALSE) : TRUE;
+    };
+    parent ? EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search))
+           : EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 // Runs the command and hands each dialog or message box it opens on this thread, once up, to drive
@@ -67,15 +77,10 @@ inline void DriveModal(const std::function<void()>& command,
             ADD_FAILURE() << "a box was still open; ended by the test";
             EndDialog(s.box, 99);
         }
-        s.box = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM) {
-                const bool box = WindowClass(window) == L"#32770" && IsWindowVisible(window);
-                if (box) current->box = window;
-                return BOOL(!box);
-            },
-            0);
+        s.box = FindWindowWhere(nullptr, [](HWND w) {
+            return GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() &&
+                   WindowClass(w) == L"#32770" && IsWindowVisible(w);
+        });
         if (s.box) s.ticks = 0, s.drive(s.box);
     });
     command();
@@ -98,8 +103,8 @@ inline Boxes AnswerBoxes(const std::function<void()>& command, int answer = IDCA
 }
 
 // Refuses writes to a key (created when missing) for the life of the object, as Windows refuses a
-// standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing.
-// The key's own DACL is put back afterwards.
+// standard user a machine-wide key: a DACL denying Everyone writes and deletion, then allowing
+// everything; afterwards one allowing everything, and the key deleted if it was created.
 class ScopedDeniedKey {
   public:
     ScopedDeniedKey(HKEY root, const wchar_t* path) : root_(root), path_(path) {
@@ -107,85 +112,52 @@ class ScopedDeniedKey {
         RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_READ | WRITE_DAC | KEY_WOW64_64KEY, nullptr,
                         &key_, &disposition);
         created_ = disposition == REG_CREATED_NEW_KEY;
-        GetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                        &savedDacl_, nullptr, &saved_);
-        SECURITY_DESCRIPTOR_CONTROL control = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(saved_, &control, &revision);
-        savedProtection_ = (control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                         : UNPROTECTED_DACL_SECURITY_INFORMATION;
-        EXPECT_EQ(deny(), ERROR_SUCCESS);
+        EXPECT_EQ(setDacl(L"D:P(D;;0x10006;;;WD)(A;;KA;;;WD)"), ERROR_SUCCESS);
     }
-    ScopedDeniedKey(const ScopedDeniedKey&) = delete;
-    ScopedDeniedKey& operator=(const ScopedDeniedKey&) = delete;
     ~ScopedDeniedKey() {
-        SetSecurityInfo(key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | savedProtection_,
-                        nullptr, nullptr, savedDacl_, nullptr);
-        LocalFree(saved_);
+        setDacl(L"D:P(A;;KA;;;WD)");
         RegCloseKey(key_);
-        if (created_) RegDeleteKeyExW(root_, path_.c_str(), KEY_WOW64_64KEY, 0);
+        if (created_) RegDeleteKeyExW(root_, path_, KEY_WOW64_64KEY, 0);
     }
 
   private:
-    DWORD deny() {
-        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-        PSID everyone = nullptr;
-        AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-        alignas(DWORD) BYTE buffer[256];
-        ACL* acl = reinterpret_cast<ACL*>(buffer);
-        InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-        AddAccessDeniedAce(acl, ACL_REVISION, KEY_SET_VALUE | KEY_CREATE_SUB_KEY | DELETE, everyone);
-        AddAccessAllowedAce(acl, ACL_REVISION, KEY_ALL_ACCESS, everyone);
-        const DWORD result = SetSecurityInfo(
-            key_, SE_REGISTRY_KEY, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-            nullptr, nullptr, acl, nullptr);
-        FreeSid(everyone);
+    LONG setDacl(const wchar_t* sddl) { // 0x10006: KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor,
+                                                             nullptr);
+        const LONG result = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, descriptor);
+        LocalFree(descriptor);
         return result;
     }
     HKEY root_, key_ = nullptr;
-    std::wstring path_;
+    const wchar_t* path_;
     bool created_ = false;
-    PSECURITY_DESCRIPTOR saved_ = nullptr;
-    PACL savedDacl_ = nullptr;
-    SECURITY_INFORMATION savedProtection_ = UNPROTECTED_DACL_SECURITY_INFORMATION;
 };
 
-// Sets a registry value for the life of the object and puts back what was there before.
+// Sets a registry value for the life of the object and puts back what was there before (kept in
+// a std::deque or std::optional: it neither moves nor copies).
 class ScopedRegistryValue {
   public:
-    ScopedRegistryValue(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type,
+    ScopedRegistryValue(HKEY root, std::wstring key, const wchar_t* name, DWORD type,
                         const void* data, DWORD size)
-        : old_(new Saved{root, key, name, 0, 4096, {}, false}) {
-        old_->existed = RegGetValueW(root, key, name, RRF_RT_ANY | RRF_NOEXPAND, &old_->type,
-                                     old_->bytes, &old_->size) == ERROR_SUCCESS;
-        EXPECT_EQ(RegSetKeyValueW(root, key, name, type, data, size), ERROR_SUCCESS);
+        : root_(root), key_(std::move(key)), name_(name) {
+        existed_ = !RegGetValueW(root, key_.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type_, old_,
+                                 &size_);
+        EXPECT_EQ(RegSetKeyValueW(root, key_.c_str(), name, type, data, size), ERROR_SUCCESS);
     }
-    static ScopedRegistryValue Dword(HKEY root, const wchar_t* key, const wchar_t* name,
-                                     DWORD value) {
-        return ScopedRegistryValue(root, key, name, REG_DWORD, &value, sizeof(value));
-    }
-    static ScopedRegistryValue Text(HKEY root, const wchar_t* key, const wchar_t* name,
-                                    const std::wstring& text) {
-        return ScopedRegistryValue(root, key, name, REG_SZ, text.c_str(),
-                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-    }
-    ScopedRegistryValue(ScopedRegistryValue&&) noexcept = default;
+    ScopedRegistryValue(HKEY root, std::wstring key, const wchar_t* name, const std::wstring& text)
+        : ScopedRegistryValue(root, std::move(key), name, REG_SZ, text.c_str(),
+                              static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) {}
     ~ScopedRegistryValue() {
-        if (!old_) return;
-        const Saved& o = *old_;
-        if (o.existed)
-            RegSetKeyValueW(o.root, o.key.c_str(), o.name.c_str(), o.type, o.bytes, o.size);
-        else
-            RegDeleteKeyValueW(o.root, o.key.c_str(), o.name.c_str());
+        if (existed_) RegSetKeyValueW(root_, key_.c_str(), name_.c_str(), type_, old_, size_);
+        if (!existed_) RegDeleteKeyValueW(root_, key_.c_str(), name_.c_str());
     }
+    ScopedRegistryValue(const ScopedRegistryValue&) = delete;
 
   private:
-    struct Saved {
-        HKEY root;
-        std::wstring key, name;
-        DWORD type = 0, size = 4096;
-        BYTE bytes[4096];
-        bool existed = false;
-    };
-    std::unique_ptr<Saved> old_;
+    HKEY root_;
+    std::wstring key_, name_;
+    DWORD type_ = 0, size_ = 4096;
+    BYTE old_[4096];
+    bool existed_ = false;
 };

@@ -1,34 +1,31 @@
 #pragma once
-// Test helper: every tweak as the engine reads it, taken when the object is made and applied
-// again when it goes, so that a test that applies (through the window, the engine or vlk)
-// leaves the tweaks as it found them for the tests after it.
+// Every tweak as the engine reads it, taken when the object is made and applied again when it
+// goes: a test that applies (by the window, the engine or vlk) leaves the tweaks as it found them.
 
 #include "engine/apply_changes.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 
-#include <cstring>
-
 class TweakRegistrySnapshot {
   public:
-    TweakRegistrySnapshot() { read(initial_); }
+    // Every tweak as the engine reads it now.
+    static FeatureModel Read() {
+        FeatureModel model{};
+        ErrorTrail trail{};
+        ReadSystemState(model, trail, PresentDriveMask());
+        return model;
+    }
+    TweakRegistrySnapshot() : initial_(Read()) {}
     ~TweakRegistrySnapshot() {
-        FeatureModel now;
-        read(now);
+        FeatureModel now = Read();
         auto* items = reinterpret_cast<FeatureItem*>(&now);
         const auto* was = reinterpret_cast<const FeatureItem*>(&initial_);
-        for (std::size_t i = 0; i < sizeof now / sizeof(FeatureItem); ++i)
+        for (std::size_t i = 0; i < sizeof now / sizeof *items; ++i)
             items[i].pending = was[i].current;
-        ApplyChanges(now, trail_, PresentDriveMask());
+        ErrorTrail trail{};
+        ApplyChanges(now, trail, PresentDriveMask());
     }
-    TweakRegistrySnapshot(const TweakRegistrySnapshot&) = delete;
-    TweakRegistrySnapshot& operator=(const TweakRegistrySnapshot&) = delete;
 
   private:
-    void read(FeatureModel& model) {
-        std::memset(&trail_, 0, sizeof trail_);
-        ReadSystemState(model, trail_, PresentDriveMask());
-    }
-    FeatureModel initial_;
-    ErrorTrail trail_;
+    const FeatureModel initial_;
 };

@@ -1,6 +1,5 @@
-// Stands in for a DLL that someone left beside the program (msftedit.dll, wininet.dll): when
-// loaded it leaves "<its own path>.loaded" and does nothing else. It exports nothing, so a
-// process that binds to it also fails to get the real library's work done.
+// A DLL left beside the program (msftedit.dll, wininet.dll): loaded, it leaves "<its own
+// path>.loaded". It exports nothing, so a process bound to it lacks the real library's work.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {

@@ -1,5 +1,5 @@
-// Stands for a program planted where a careless search for a system program would find it:
-// started, it leaves "<its own path>.ran" beside itself and ends.
+// A program planted where a careless search would find it, or the user's browser: started, it
+// leaves "<its own path>.ran" holding its command line.
 #include <windows.h>
 
 int main() {
@@ -9,6 +9,9 @@ int main() {
     lstrcatW(path, L".ran");
     HANDLE marker = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (marker == INVALID_HANDLE_VALUE) return 1;
+    char line[2048] = {};
+    DWORD written = WideCharToMultiByte(CP_UTF8, 0, GetCommandLineW(), -1, line, 2048, 0, 0);
+    WriteFile(marker, line, written ? written - 1 : 0, &written, nullptr);
     CloseHandle(marker);
     return 0;
 }
