@@ -1,11 +1,13 @@
-// The services' portable parts, natively and under Wine: the data store over real files (the
-// host's natively, the C runtime's under Wine) with its line rules, limits and failure codes;
-// the error trail's records and its image in the diagnostic log; what the program tells the
-// maker's services.
+// The services' portable parts, natively and under Wine: the data store over real files with its
+// line rules, limits and codes; the error trail and its image in the diagnostic log; what the
+// program tells the maker's services. Natively also the update check's and the diagnostic log's
+// rules, with a scripted service and a set clock.
 #include "services/app_data_store.h"
+#include "services/diagnostic_log.h"
 #include "services/error_trail.h"
 #include "services/service_address.h"
 #include "services/trail_image.h"
+#include "services/update_check.h"
 
 #include "engine/registry.h"
 #include "engine/text.h"
@@ -13,24 +15,30 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #ifndef _WIN32
 #include "tests/substitutes/app_files_host.h"
+#include "tests/substitutes/clock_fixed.h"
 #include "tests/substitutes/registry_memory.h"
+#include "tests/substitutes/web_scripted.h"
 #endif
 
 namespace {
 
-class AppDataStoreTest : public ::testing::Test {
+// Fresh machine and user folders (scopes 0 and 1) for each test, and for each row that asks.
+class StoreTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetTestVariable(u"PROGRAMDATA", machine.path().c_str()); // scope 0
-        SetTestVariable(u"APPDATA", user.path().c_str());        // scope 1
+        machine = std::make_unique<TestFolder>(), user = std::make_unique<TestFolder>();
+        SetTestVariable(u"PROGRAMDATA", machine->path().c_str());
+        SetTestVariable(u"APPDATA", user->path().c_str());
     }
     std::u16string storeFile(StoreScope scope) const {
-        return (scope == 0 ? machine : user).path() +
+        return (scope == 0 ? machine : user)->path() +
                u"\\Quenorith\\Velkarostrandemilquorbenix\\Store.cfg";
     }
     void givenStore(const std::string& content) {
@@ -41,10 +49,10 @@ class AppDataStoreTest : public ::testing::Test {
     std::string stored(StoreScope scope = 0) const {
         return ReadWholeFile(storeFile(scope)).value_or("<no file>");
     }
-    TestFolder machine, user;
+    std::unique_ptr<TestFolder> machine, user;
 };
 
-TEST_F(AppDataStoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) {
+TEST_F(StoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) {
     // The file, the number and the text read (42, null: the default), the file after writing 12.
     // clang-format off
     const struct { const char* content; std::int32_t number; const char *text, *afterWriting12; } rows[] = {
@@ -78,7 +86,7 @@ TEST_F(AppDataStoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeO
     EXPECT_STREQ(text, "defaul");
 }
 
-TEST_F(AppDataStoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
+TEST_F(StoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
     const std::string key150(150, 'k'), key151(151, 'k');
     const std::string content = "a=1\n" + std::string(52428 - 5, 'x') + "\n";
     givenStore(content);
@@ -110,7 +118,7 @@ TEST_F(AppDataStoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
     EXPECT_EQ(GetStoreInt(key150.c_str(), 0, 1), 150);
 }
 
-TEST_F(AppDataStoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPath) {
+TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPath) {
     EXPECT_EQ(SetStoreInt("CheckForUpdates", -7, 0), kStoreWritten);
     EXPECT_EQ(SetStoreText("LastDataFile", "x", 1), kStoreWritten);
     EXPECT_EQ(stored(0) + stored(1), "CheckForUpdates=-7\nLastDataFile=\"x\"\n");
@@ -118,11 +126,11 @@ TEST_F(AppDataStoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThere
     SetTestVariable(u"PROGRAMDATA", nullptr);
     EXPECT_EQ(SetStoreInt("a", 1, 0), kStoreCannotWrite);
     const std::u16string deep =
-        user.path() + u"\\" + std::u16string(230 - user.path().size(), u'd');
+        user->path() + u"\\" + std::u16string(230 - user->path().size(), u'd');
     SetTestVariable(u"APPDATA", deep.c_str());
     EXPECT_EQ(SetStoreInt("a", 1, 1), kStoreCannotWrite) << "a cut path would be another file";
 #ifndef _WIN32
-    SetTestVariable(u"APPDATA", user.path().c_str());
+    SetTestVariable(u"APPDATA", user->path().c_str());
     ASSERT_EQ(SetStoreInt("a", 5, 1), kStoreWritten);
     hostfiles::FailReplace(true); // as a full disk or a crash before the move would
     EXPECT_EQ(SetStoreInt("a", 6, 1), kStoreCannotWrite);
@@ -244,5 +252,163 @@ TEST(ServiceAddressTest, TheReportBodyCarriesTheSystemNumberAndTheUnsentTextCutA
     memreg::Reset();
 #endif
 }
+
+#ifndef _WIN32
+
+using webscript::script;
+constexpr WebClock::time_point kNoDeadline = WebClock::time_point::max();
+const std::string kYes = R"({"update_available": 1})";
+
+TEST(DayNumberTest, CountsGregorianDaysFromFirstJanuaryOfYearOneAndTodayFromTheClockOrZero) {
+    // clang-format off
+    for (const auto& [y, m, d, n] : {std::array<int, 4>{1, 1, 1, 1}, {2020, 2, 29, 737484},
+             {2020, 3, 1, 737485}, {2000, 2, 28, 730178}, {2000, 3, 1, 730180}, {1900, 3, 1, 693655}})
+        // clang-format on
+        EXPECT_EQ(DayNumberOf(y, m, d), static_cast<std::uint32_t>(n)) << y << "-" << m << "-" << d;
+    fixedclock::date = LocalDate{2020, 1, 1};
+    EXPECT_EQ(DayNumber(), 737425u);
+    fixedclock::date.reset();
+    EXPECT_EQ(DayNumber(), 0u) << "a clock that cannot tell";
+}
+
+// Fresh folders, script and state on 15 March.
+class RulesTest : public StoreTest {
+  protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        fixedclock::date = LocalDate{2024, 3, 15}, script = {}, state = {0, 0};
+    }
+    void TearDown() override { hostfiles::Reset(), fixedclock::date.reset(); }
+    int check(bool forced) { return CheckForUpdate(forced, state, {}, kNoDeadline); }
+    static std::int32_t number(const char* key) { return GetStoreInt(key, -1, kMachineScope); }
+    static std::int32_t day(int d) { return static_cast<std::int32_t>(DayNumberOf(2024, 3, d)); }
+    UpdateCheckState state{0, 0};
+};
+
+// One check from a fresh run on 15 March: whether it asks, its result and what it stores.
+TEST_F(RulesTest, ACheckAsksAsItsOptionAndDaySayAndStoresARealAnswer) {
+    // clang-format off
+    struct Row { bool forced; int option, lastDay; int code; std::string answer; int result, fetches; };
+    // Forced; the option and the last day (-1: not stored); the request's end; the result.
+    std::vector<Row> rows = {
+        {true, -1, -1, 0, kYes, 1, 1}, {false, -1, 14, 0, kYes, 1, 1}, {false, 1, -1, 0, kYes, 1, 1},
+        {false, -1, 15, 0, kYes, 0, 0}, {true, 0, 15, 0, kYes, 1, 1}, // asked today; the command asks
+        {false, 0, -1, 0, kYes, 0, 0}, {false, 2, -1, 0, kYes, 0, 0}, // only 1 turns the option on
+        {true, -1, -1, 1, kYes, 2, 1}, {true, -1, -1, 2, kYes, 2, 1}, {true, -1, -1, 3, kYes, 2, 1},
+        // clang-format on
+    };
+    // What an answer means: only digits reading 1 after the field's colon mean a new version.
+    const std::string field = "{\"update_available\"";
+    const std::pair<std::string, int> answers[] = {
+        // clang-format off
+        {"", 0}, {std::string(490, ' ') + kYes, 1}, {std::string(491, ' ') + kYes, 0}, // 512 read
+        {std::string("\0", 1) + kYes, 1}, {field + " : 1 ,\"n\":\"x\"}", 1}, {field + " junk: 01}", 1},
+        {field + ":1," + field + ":0}", 1}, {field + ":" + std::string(49, '0') + "1}", 1},
+        {field + ":" + std::string(50, '0') + "1}", 0}, {field + ": 0}", 0}, {field + ":11}", 0},
+        {field + ":1x}", 0}, {field + " 1}", 0}, {field + ":,\"v\":1}", 0},
+        {R"({"update_availablex":1})", 0}, {R"({"a":"update_available","update_available":1})", 0},
+        // clang-format on
+    };
+    for (const auto& [answer, result] : answers)
+        rows.push_back({true, -1, -1, 0, answer, result, 1});
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.forced << row.option << row.lastDay << row.answer);
+        SetUp();
+        const std::int32_t dayBefore = row.lastDay == -1 ? -1 : day(row.lastDay);
+        if (row.option != -1) SetStoreInt("CheckForUpdates", row.option, kMachineScope);
+        if (row.lastDay != -1) SetStoreInt("LastUpdateCheckDay", dayBefore, kMachineScope);
+        script.updateCode = row.code, script.answer = row.answer;
+        EXPECT_EQ(check(row.forced), row.result);
+        EXPECT_EQ(script.fetches, row.fetches);
+        EXPECT_EQ(state.checksToday, 1) << "counted even without asking";
+        EXPECT_EQ(state.checkDay, static_cast<std::uint32_t>(day(15)));
+        const bool answered = row.fetches && row.code == 0;
+        EXPECT_EQ(number("LastUpdateResult"), answered ? 808000 + row.result : -1);
+        EXPECT_EQ(number("LastUpdateCheckDay"), answered ? day(15) : dayBefore);
+    }
+}
+
+TEST_F(RulesTest, FiveChecksADayAskAndLaterOnesProbeAndRepeatTheStoredResultUntilMidnight) {
+    script.answer = kYes;
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(check(true), 1);
+    script.answer = R"({"update_available": 0})";
+    EXPECT_EQ(check(true), 1) << "the stored result, not the answer";
+    EXPECT_EQ(std::tuple(script.fetches, script.probes, state.checksToday), std::tuple(5, 1, 5));
+    script.updateCode = kFetchCannotOpen;
+    EXPECT_EQ(check(true), 2) << "the probe failed";
+    script.updateCode = kFetchDone;
+    for (const std::int32_t odd : {808002, 808007, 7, 0}) {
+        ASSERT_EQ(SetStoreInt("LastUpdateResult", odd, kMachineScope), 0);
+        EXPECT_EQ(check(true), 0) << odd;
+    }
+    EXPECT_EQ(std::pair(script.fetches, script.probes), std::pair(5, 6));
+    fixedclock::date = LocalDate{2024, 3, 16};
+    EXPECT_EQ(check(true), 0);
+    EXPECT_EQ(std::tuple(script.fetches, state.checksToday, state.checkDay),
+              std::tuple(6, 1, DayNumberOf(2024, 3, 16)))
+        << "a new day asks again";
+}
+
+// One save of a trail: what it reports as the option says, what it counts as reported and
+// whether it writes the log, which the next run loads with all of it counted as reported.
+TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
+    // The trail and its reported length, the option (-1: not stored), forced, the report's result;
+    // what was reported (null: nothing, and no log written), the reported length after.
+    // clang-format off
+    const struct { const char* text; std::uint64_t sent; int option; bool forced; int reportCode;
+                   const char* reported; std::uint64_t sentAfter; } rows[] = {
+        {"101000#2:5;51:-2;", 7, -1, false, 0, "2:5;51:-2;", 17},
+        {"101000#2:5;", 11, -1, true, 0, nullptr, 11},
+        {"101000#2:5;", 40, -1, true, 0, nullptr, 40},
+        {"101000#2:5;51:2;", 11, 0, false, 0, nullptr, 11},
+        {"101000#2:5;51:2;", 11, 0, true, 0, "51:2;", 16},
+        {"101000#51:2;", 7, 3, false, 0, "51:2;", 12}, // only 0 turns reports off
+        {"101000#51:2;", 7, -1, false, kReportNoConnection, "51:2;", 7},
+        {"101001#2:5;", 0, -1, true, 0, nullptr, 0},
+        {"100000#2:5;", 0, -1, true, 0, nullptr, 0},
+        {"2:5;", 0, -1, true, 0, nullptr, 0},
+    }; // clang-format on
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.text << " " << row.sent << " " << row.option);
+        SetUp();
+        if (row.option != -1) SetStoreInt("SendErrorReport", row.option, kUserScope);
+        script.reportCode = row.reportCode;
+        ErrorTrail trail{};
+        std::strcpy(trail.text, row.text);
+        trail.sentLength = row.sent;
+        SaveErrorTrail(trail, row.forced, {}, kNoDeadline);
+        EXPECT_EQ(script.reports, row.reported ? std::vector<std::string>{row.reported}
+                                               : std::vector<std::string>{});
+        EXPECT_EQ(trail.sentLength, row.sentAfter);
+        std::memset(&trail, 0xbd, sizeof trail); // the next run's, from the log written or not
+        LoadErrorTrail(trail);
+        EXPECT_STREQ(trail.text, row.reported ? row.text : "101000#");
+        EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
+    }
+}
+
+// What is not sent goes with the next save; what one report's body (cut at 1023 characters)
+// does not carry goes with the next report.
+TEST_F(RulesTest, RecordsAReportDidNotCarryGoWithTheNextReport) {
+    std::string records;
+    for (int stage = 0; records.size() < 1400; ++stage)
+        records += std::to_string(stage) + ":12345;";
+    ErrorTrail trail{"101000#2:5;", 7};
+    script.reportCode = kReportFailed;
+    SaveErrorTrail(trail, true, {}, kNoDeadline);
+    script.reportCode = kReportSent;
+    std::strcat(trail.text, records.c_str());
+    for (int i = 0; i < 3; ++i)
+        SaveErrorTrail(trail, false, {}, kNoDeadline);
+    ASSERT_EQ(script.reports.size(), 3u);
+    EXPECT_EQ(script.reports[1], "2:5;" + records);
+    const std::size_t carried = 1023 - std::strlen("product=4&version=101000&edition=1&kind=2&"
+                                                   "system=0&trail=");
+    EXPECT_EQ(script.reports[2], ("2:5;" + records).substr(carried));
+    EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
+}
+
+#endif
 
 } // namespace

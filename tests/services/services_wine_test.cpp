@@ -165,12 +165,8 @@ TEST_F(ServicesTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress)
 // Each round shows the two boxes, clicks some, and ends the dialog: only Save stores, each option
 // in its own scope, and the next round shows what was stored. Enter is Cancel, the default.
 TEST_F(ServicesTest, SettingsShowsTheStoreAndOnlySaveStoresEachOptionInItsScope) {
-    const struct {
-        bool shownUpdates;
-        std::vector<int> clicks;
-        int key, end, storedUpdates, storedReports;
-    } rounds[] = {
-        // clang-format off
+    // clang-format off
+    const struct { bool shownUpdates; std::vector<int> clicks; int key, end, storedUpdates, storedReports; } rounds[] = {
         {true, {2001, 2003}, VK_ESCAPE, 0, -7, -7}, {true, {2001}, 0, 2005, 0, 1},
         {false, {2003, 2001}, VK_RETURN, 0, 0, 1}, {false, {2003, 2001}, 0, 2005, 1, 0},
         // clang-format on
@@ -243,9 +239,6 @@ TEST_F(ServicesTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
     char stored[64] = {};
     GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
     EXPECT_STREQ(stored, "C:\\out.vlkd");
-    run(u"C:\\in.vlkd", u"", [&](HWND d) { Click(d, 6003), Click(d, 6009); });
-    EXPECT_EQ(std::pair(owner.dialogResult, owner.dialogText),
-              std::pair(0, std::u16string(u"C:\\in.vlkd")));
 }
 
 // A failed import says so with its code and reports its record to the window's own service, not
