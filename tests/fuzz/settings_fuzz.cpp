@@ -29,11 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ErrorTrail trail{"101000#", 7};
     const SettingsResult code = ParseSettingsFile(data, size, records, trail);
     const bool read = code == SettingsOk || code == SettingsConverted;
-    if (read == (std::strlen(trail.text) > 7)) std::abort();
-    if (!read) return 0;
     for (const SettingsRecord& r : records)
-        if (r.valid > 1) std::abort();
+        if (read == (std::strlen(trail.text) > 7) || (read && r.valid > 1)) std::abort();
     CheckingTarget target;
-    ImportSettingsRecords(records, 0x3FFFFFF, target);
+    if (read) ImportSettingsRecords(records, 0x3FFFFFF, target);
     return 0;
 }

@@ -1,21 +1,16 @@
-// Under Wine: the real WinINet requests against the local stand-in of the maker's services
-// (started by with_stand_in.sh, which tells this test where it listens), the program's dialogs
-// run modally over an owner window, and the window's commands that talk to its own service.
+// Under Wine: real WinINet requests against the stand-in of the maker's services that
+// with_stand_in.sh starts, the program's dialogs run modally, the window's commands that use both.
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
 #include "engine/text.h"
 #include "services/app_data_store.h"
 #include "services/dlg_about.h"
-#include "services/dlg_settings.h"
 #include "services/update_check.h"
 #include "settings/dlg_import_export.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
-
-#include <commdlg.h>
-#include <richedit.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -31,9 +26,8 @@ std::string FileText(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), {}};
 }
 
-// The stand-in with the segment that picks its behaviour, a port nobody listens on, an https
-// address that accepts connections and never answers, the folder of what it was sent; an owner
-// for the dialogs.
+// The stand-in (a segment picks its behaviour), a port nobody listens on, an https address that
+// never answers, the folder of what the stand-in was sent; an owner for the dialogs.
 class ServicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -41,9 +35,7 @@ class ServicesTest : public ::testing::Test {
         SetTestVariable(kUserRootVariable, user.path().c_str());
     }
     void TearDown() override { DestroyWindow(owner.window), PumpMessages(); }
-    static std::string environment(const char* name) {
-        return std::getenv(name) ? std::getenv(name) : "";
-    }
+    static std::string environment(const char* n) { return std::getenv(n) ? std::getenv(n) : ""; }
     static ServiceEndpoint endpoint(const std::string& base) {
         ServiceEndpoint endpoint{};
         EXPECT_TRUE(ParseServiceBase(fromUtf8(base), endpoint)) << "run through with_stand_in.sh";
@@ -87,9 +79,9 @@ TEST_F(ServicesTest, RequestsCarryTheirAddressAgentAndBodyAndFailWhereWinInetDoe
               "product=4&version=101000&edition=1&kind=2&system=18362&trail=2:5;52:\"a&b\";")
         << "Wine's Windows 10 build";
     const std::string head = FileText(state + "accept-1.head");
-    EXPECT_EQ(head.rfind("POST /accept/report HTTP/1.1\n", 0), 0u) << head;
-    for (const char* line : {"Content-Type: text/plain; charset=utf-8",
-                             "User-Agent: Velkarostrandemilquorbenix/101000"})
+    for (const char* line :
+         {"POST /accept/report HTTP/1.1\n", "Content-Type: text/plain; charset=utf-8",
+          "User-Agent: Velkarostrandemilquorbenix/101000"})
         EXPECT_NE(head.find(line), std::string::npos) << head;
 }
 
@@ -123,7 +115,7 @@ void Click(HWND dialog, int id) {
 
 // A URL scheme of the test's own, whose command appends the address it is given to a file, shows
 // what a link opened: the first address registered, on a click and on Enter only.
-TEST_F(ServicesTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress) {
+TEST_F(ServicesTest, ALinkOpensItsFirstAddressOnAClickAndOnEnter) {
     const std::string file = toUtf8(user.path()) + "\\opened.txt";
     const std::wstring command =
         L"cmd.exe /c echo %1>>\"" + std::wstring(file.begin(), file.end()) + L"\"";
@@ -132,16 +124,6 @@ TEST_F(ServicesTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress)
                     command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
     dlgAbout about(owner, kAboutDialogId);
     auto drive = [&](HWND d) {
-        auto font = [&](int id) {
-            LOGFONTW f{};
-            GetObjectW((HGDIOBJ)SendDlgItemMessageW(d, id, WM_GETFONT, 0, 0), sizeof f, &f);
-            return f;
-        };
-        EXPECT_EQ(std::pair(font(1001).lfHeight, font(1002).lfHeight), std::pair(-22L, -14L));
-        for (int id : {1004, 1006, 1008})
-            EXPECT_EQ(font(id).lfWeight, FW_BOLD) << id;
-        SendDlgItemMessageW(d, 1009, WM_CHAR, L'x', 0);
-        EXPECT_EQ(WindowText(GetDlgItem(d, 1009)), L"support@quenorith.example");
         about.addLink(1004, u"velkarotest:double", nullptr);
         about.addLink(1006, u"velkarotest:first", nullptr);
         about.addLink(1006, u"velkarotest:second", nullptr);
@@ -162,71 +144,15 @@ TEST_F(ServicesTest, AboutHasItsFontsAndAFixedEmailAndALinkOpensItsFirstAddress)
     RegDeleteTreeW(HKEY_CLASSES_ROOT, L"velkarotest");
 }
 
-// Each round shows the two boxes, clicks some, and ends the dialog: only Save stores, each option
-// in its own scope, and the next round shows what was stored. Enter is Cancel, the default.
-TEST_F(ServicesTest, SettingsShowsTheStoreAndOnlySaveStoresEachOptionInItsScope) {
-    // clang-format off
-    const struct { bool shownUpdates; std::vector<int> clicks; int key, end, storedUpdates, storedReports; } rounds[] = {
-        {true, {2001, 2003}, VK_ESCAPE, 0, -7, -7}, {true, {2001}, 0, 2005, 0, 1},
-        {false, {2003, 2001}, VK_RETURN, 0, 0, 1}, {false, {2003, 2001}, 0, 2005, 1, 0},
-        // clang-format on
+// The last pick decides, confirming leaves the choice with the owner and stores the path, and
+// closing chooses nothing.
+TEST_F(ServicesTest, ImportExportLeavesTheLastPickWithTheOwner) {
+    auto picker = [](std::u16string path) {
+        return [path](HWND, const std::u16string&) { return path; };
     };
-    for (const auto& r : rounds) {
-        dlgSettings settings(owner, kSettingsDialogId);
-        RunDriven(settings, [&](HWND d) {
-            EXPECT_EQ(SendDlgItemMessageW(d, 2001, BM_GETCHECK, 0, 0), r.shownUpdates);
-            EXPECT_EQ(SendDlgItemMessageW(d, 2003, BM_GETCHECK, 0, 0), BST_CHECKED);
-            for (int id : r.clicks)
-                Click(d, id);
-            SetFocus(GetDlgItem(d, 2001));
-            r.key ? void(PostMessageW(d, WM_KEYDOWN, r.key, 0)) : Click(d, r.end);
-        });
-        EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, -7, kMachineScope), r.storedUpdates) << r.key;
-        EXPECT_EQ(GetStoreInt(kSendErrorReportKey, -7, kUserScope), r.storedReports) << r.key;
-        EXPECT_EQ(GetStoreInt(kCheckForUpdatesKey, -7, kUserScope), -7) << "only in scope 0";
-    }
-}
-
-// The switch shows the explanation, its "Note:" alone in bold; the last pick decides and
-// confirming leaves the choice with the owner.
-TEST_F(ServicesTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
-    auto run = [&](std::u16string open, std::u16string save, auto drive) {
-        owner.resetDialogResult();
-        auto picker = [](std::u16string path) {
-            return [path](HWND, const std::u16string&) { return path; };
-        };
-        dlgImportExport dialog(owner, picker(open), picker(save));
-        dialog.loadRichEdit(true);
-        return RunDriven(dialog, drive);
-    };
-    auto explain = [&](HWND d) {
-        const HWND explanation = GetDlgItem(d, 6007);
-        Click(d, 6008);
-        EXPECT_TRUE(IsWindowVisible(explanation) && !IsWindowVisible(GetDlgItem(d, 6009)));
-        FINDTEXTEXW note{{0, -1}, L"Note:", {}};
-        SendMessageW(explanation, EM_FINDTEXTEXW, FR_DOWN, reinterpret_cast<LPARAM>(&note));
-        auto bold = [&](CHARRANGE range) { // 1 bold, 0 not, -1 mixed
-            SendMessageW(explanation, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-            CHARFORMAT2W f{};
-            f.cbSize = sizeof f;
-            SendMessageW(explanation, EM_GETCHARFORMAT, SCF_SELECTION,
-                         reinterpret_cast<LPARAM>(&f));
-            return (f.dwMask & CFM_BOLD) ? (f.dwEffects & CFE_BOLD) != 0 : -1;
-        };
-        const CHARRANGE at = note.chrgText; // the note, what comes before it and after it
-        EXPECT_EQ(
-            std::tuple(at.cpMax - at.cpMin, bold(at), bold({0, at.cpMin}), bold({at.cpMax, -1})),
-            std::tuple(5, 1, 0, 0));
-        Click(d, 6008);
-        EXPECT_FALSE(IsWindowVisible(explanation));
-        Click(d, 6003); // a cancelled picker changes nothing
-        Click(d, 6009);
-        EXPECT_TRUE(IsWindowVisible(d)) << "nothing picked: it stays open";
-        PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0);
-    };
-    EXPECT_EQ(run(u"", u"", explain), IDCANCEL);
-    EXPECT_EQ(owner.dialogResult, -1) << "closing chooses nothing";
-    run(u"C:\\in.vlkd", u"C:\\out.vlkd", [&](HWND d) {
+    dlgImportExport dialog(owner, picker(u"C:\\in.vlkd"), picker(u"C:\\out.vlkd"));
+    dialog.loadRichEdit(true);
+    RunDriven(dialog, [&](HWND d) {
         Click(d, 6003);
         EXPECT_EQ(WindowText(GetDlgItem(d, 6009)), L"Import");
         Click(d, 6006);
@@ -239,6 +165,11 @@ TEST_F(ServicesTest, ImportExportExplainsWithABoldNoteAndTheLastPickDecides) {
     char stored[64] = {};
     GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
     EXPECT_STREQ(stored, "C:\\out.vlkd");
+    owner.resetDialogResult();
+    dlgImportExport closed(owner, picker(u"C:\\in.vlkd"), picker(u""));
+    closed.loadRichEdit(true);
+    RunDriven(closed, [&](HWND d) { Click(d, 6003), PostMessageW(d, WM_KEYDOWN, VK_ESCAPE, 0); });
+    EXPECT_EQ(owner.dialogResult, -1) << "closing chooses nothing";
 }
 
 // A failed import says so with its code and reports its record to the window's own service, not
