@@ -1,6 +1,5 @@
-// The loader LoadErrorTrail runs on the bytes it read from the diagnostic log, on any content:
-// no fault; a terminated trail of at most 1536 characters beginning with a version of at least
-// 101000, its report mark within it; and saved again, it loads back the same.
+// LoadErrorTrail's loader on any log content: no fault, a trail of at most 1536 characters from
+// version 101000 on with its report mark within it, and saved again it loads back the same.
 #include "services/trail_image.h"
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// The settings data file reader on any bytes: it never reads outside the file, records its
-// failures and nothing else, marks every record usable or not, and an import of them sets only
-// controls with names of 5 to 20 units and texts of at most 50.
+// The settings file reader on any bytes: no fault, a record for failures only, every record usable
+// or not; importing them sets only controls named in 5 to 20 units, texts of at most 50.
 #include "settings/settings_records.h"
 
 #include <cstdint>

@@ -1,6 +1,5 @@
-// The services' portable parts, natively and under Wine: the data store over real files, the
-// error trail and its image in the diagnostic log, what the program tells the maker's services.
-// Natively also the update check's and the log's rules, with a scripted service and a set clock.
+// The data store over real files, the error trail, its log image and the update address, natively
+// and under Wine; natively also the update check's and the log's rules (scripted web, set clock).
 #include "services/app_data_store.h"
 #include "services/diagnostic_log.h"
 #include "services/error_trail.h"
@@ -77,8 +76,6 @@ TEST_F(StoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) 
         EXPECT_EQ(SetStoreInt("a", 12, 0), kStoreWritten);
         EXPECT_EQ(stored(), row.afterWriting12);
     }
-    EXPECT_EQ(SetStoreText("a", "C:\\Zo\xc3\xab", 0), kStoreWritten);
-    EXPECT_EQ(stored(), "a=\"C:\\Zo\xc3\xab\"\n");
     char text[7];
     EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "no room for the zero";
     EXPECT_STREQ(text, "defaul");
@@ -107,8 +104,6 @@ TEST_F(StoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
     EXPECT_EQ(GetStoreInt("a", 5, 0), 5) << "52429 bytes are not read";
     EXPECT_EQ(SetStoreInt("a", 2, 0), kStoreTooLarge);
     givenStore("=5\n" + key151 + "=5\n" + key151 + "=\"t\"\n");
-    char text[8];
-    EXPECT_EQ(GetStoreText(text, sizeof text, key151.c_str(), "d", 0), 0u);
     for (const char* key : {key151.c_str(), "", static_cast<const char*>(nullptr)})
         EXPECT_EQ(GetStoreInt(key, 9, 0), 9);
 }
@@ -247,8 +242,7 @@ class RulesTest : public StoreTest {
 
 // One check from a fresh run on 15 March: whether it asks, its result and what it stores.
 TEST_F(RulesTest, ACheckAsksAsItsOptionAndDaySayAndStoresARealAnswer) {
-    // Forced; the option and the last day (-1: not stored); the request's end; the answer; the
-    // result and the requests made.
+    // Forced, option and last day (-1: not stored), the request's end, answer, result, requests.
     // clang-format off
     struct Row { bool forced; int option, lastDay; int code; std::string answer; int result, fetches; };
     std::vector<Row> rows = {
@@ -302,16 +296,13 @@ TEST_F(RulesTest, FiveChecksADayAskAndLaterOnesProbeAndRepeatTheStoredResultUnti
     EXPECT_EQ(std::pair(script.fetches, script.probes), std::pair(5, 6));
     fixedclock::date = LocalDate{2024, 3, 16};
     EXPECT_EQ(check(true), 0);
-    EXPECT_EQ(std::tuple(script.fetches, state.checksToday, state.checkDay),
-              std::tuple(6, 1, DayNumberOf(2024, 3, 16)))
-        << "a new day asks again";
+    EXPECT_EQ(std::pair(script.fetches, state.checksToday), std::pair(6, 1)) << "a new day asks";
 }
 
-// One save of a trail: what it reports as the option says, what it counts as reported and
-// whether it writes the log, which the next run loads with all of it counted as reported.
+// One save of a trail: the trail and its reported length, the option (-1: not stored), forced,
+// the report's result; what was reported (null: nothing, and no log written), the reported length
+// after; the trail the next run loads, all of it counted as reported.
 TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
-    // The trail and its reported length, the option (-1: not stored), forced, the report's result;
-    // what was reported (null: nothing, and no log written), the reported length after.
     // clang-format off
     const struct { const char* text; std::uint64_t sent; int option; bool forced; int reportCode;
                    const char* reported; std::uint64_t sentAfter; } rows[] = {
@@ -343,8 +334,7 @@ TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
 }
 
 // What is not sent goes with the next save; what one report's body (cut at 1023 characters, the
-// system's build number in it) does not carry goes with the next report. Under Wine the body
-// the service got is checked whole.
+// build number in it) does not carry goes with the next report.
 TEST_F(RulesTest, RecordsAReportDidNotCarryGoWithTheNextReport) {
     ASSERT_TRUE(WriteRegString(Hive::LocalMachine,
                                u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
