@@ -1,14 +1,8 @@
-#include "services/clock.h"
 #include "tests/substitutes/clock_fixed.h"
 
 #include <ctime>
 
 bool ReadLocalTime(LocalTime& time) {
-    if (fixedclock::unreadable) return false;
-    if (fixedclock::date) {
-        time = {fixedclock::date->year, fixedclock::date->month, fixedclock::date->day, 0, 0, 0};
-        return true;
-    }
     std::tm local{};
     const std::time_t now = std::time(nullptr);
     if (!localtime_r(&now, &local)) return false;
@@ -18,8 +12,6 @@ bool ReadLocalTime(LocalTime& time) {
 }
 
 bool ReadLocalDate(LocalDate& date) {
-    LocalTime time{};
-    if (!ReadLocalTime(time)) return false;
-    date = {time.year, time.month, time.day};
-    return true;
+    if (fixedclock::date) date = *fixedclock::date;
+    return fixedclock::date.has_value();
 }

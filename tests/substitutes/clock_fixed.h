@@ -1,14 +1,10 @@
 #pragma once
-// The native build's clock tells the host's local time unless a test has set this date, or
-// cannot tell the time at all.
-
+// The native build's clock: the host's local time, and the date a test has set (none: the clock
+// cannot tell the date).
 #include "services/clock.h"
 
 #include <optional>
 
 namespace fixedclock {
-
 inline std::optional<LocalDate> date;
-inline bool unreadable = false;
-
 } // namespace fixedclock
