@@ -61,7 +61,6 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     const std::string logOut = "Log-out required: yes\n",
                       saved = "Settings have been successfully saved.\n";
     const std::string holds = "The system holds every setting of the file.\n";
-    const std::string unreadable = "Cannot import settings. Error code: 1\nError records: 51:2;\n";
     const auto usage = [](const std::string& mistake) {
         return "vlk: " + mistake + "\n\n" + kCompanionUsage;
     };
@@ -73,7 +72,6 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     } steps[] = {
         // clang-format off
         {{}, {u"export", base}, 0, saved},
-        {{}, {u"check", base}, 0, holds},
         {{}, {u"undo"}, 2, "No backup to undo in " + backups + ".\n"},
         {[] { WriteRegDword(LM, kPolicies, u"NoDrives", D);
               WriteRegString(LM, kOwner, u"RegisteredOwner", u"Someone");
@@ -82,10 +80,6 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
          {u"export", base}, 2, "Cannot save settings file. Error code: 1\n"},
         {[] { hostfiles::FailReplace(false); memreg::ClearLog(); }, {u"plan", base}, 0, plan + logOut},
         {{}, {u"check", base}, 1, plan + "3 settings differ from the file.\n"},
-        {{}, {u"plan", base, u"--json"}, 0, R"j({"changes":[{"page":"This PC","control":"chb0_1_2",)j"
-         R"j("label":"Hide drive D","from":1,"to":0},{"page":"System","control":"le3_12","label":)j"
-         R"j("Registered owner","from":"Someone","to":""},{"page":"Security","control":"rbtn4_0",)j"
-         R"j("label":"Disable autorun (recommended)","from":1,"to":0}],"logOut":true,"errorRecords":""})j" "\n"},
         {[] { EXPECT_TRUE(memreg::Log().empty()) << "plan and check write nothing"; },
          {u"export", changed}, 0, saved},
         {{}, {u"apply", base}, 0, backup + ".vlkd\n" + drive + "1 -> 0 ok\n" + owner +
@@ -112,25 +106,14 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
          R"j("Registered owner","from":"Someone","to":"","now":"","held":true},{"page":"Security",)j"
          R"j("control":"rbtn4_0","label":"Disable autorun (recommended)","from":1,"to":0,"now":0,)j"
          R"j("held":true}],"logOut":true,"errorRecords":"61:1;"})j" "\n"},
-        {{}, {u"undo"}, 2, "No backup to undo: there is no per-user data folder (APPDATA is not set).\n"},
         {[this] { SetTestVariable(u"APPDATA", dir.path().c_str());  // the owner alone is backed up
                   WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 255);
                   memreg::Refuse(LM, kOwner); },
          {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner +
              "\"\" -> \"Someone\" NOT TAKEN (now \"\")\nLog-out required: no\n"},
-        {{}, {u"plan", file("missing.vlkd")}, 2, unreadable},
-        {{}, {u"check", file("missing.vlkd"), u"--json"}, 2,
-         R"j({"error":"Cannot import settings. Error code: 1","errorRecords":"51:2;"})j" "\n"},
-        {{}, {u"plan", u"--", u"-a"}, 2, unreadable},
-        {{}, {u"check", u"--help"}, 0, kCompanionUsage},
+        {{}, {u"plan", file("missing.vlkd")}, 2, "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
         {{}, {}, 3, usage("no command given")},
-        {{}, {u"plan"}, 3, usage("plan needs the settings data FILE to use")},
-        {{}, {u"check", u"a", u"b"}, 3, usage("check takes no argument \"b\"")},
-        {{}, {u"undo", u"a"}, 3, usage("undo takes no argument \"a\"")},
-        {{}, {u"frobnicate"}, 3, usage("unknown command \"frobnicate\"")},
         {{}, {u"show", u"--jsn"}, 3, usage("unknown option \"--jsn\"")},
-        {{}, {u"export", u"a", u"--json"}, 3, usage("export has no --json")},
-        {{}, {u"plan", u"a", u"--explain"}, 3, usage("--explain goes with show only")},
         // clang-format on
     };
     for (std::size_t k = 0; k < std::size(steps); ++k) {
@@ -148,14 +131,14 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
 TEST_F(CompanionTest, ShowListsEveryTweakWithItsValueAndWhereWindowsKeepsIt) {
     WriteRegDword(LM, kPolicies, u"NoDrives", D);
     ASSERT_EQ(run({u"show", u"--explain"}), 0);
-    const std::string seconds = "HKCU\\" + toUtf8(kAdvanced) + "\\ShowSecondsInSystemClock";
+    const std::string at = "HKCU\\" + toUtf8(kAdvanced) + "\\ShowSecondsInSystemClock";
     for (const std::string& line :
-         {"\nTaskbar | Show seconds on taskbar clock = 0 | " + seconds +
-              "\n    Shows the seconds " + "in the taskbar clock. Windows keeps it in: " + seconds +
-              ". Takes effect after you log out and back in.\n",
-          std::string(
-              "\nThis PC | Hide drive D = 1 | HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-              "Policies\\Explorer\\NoDrives (drive D)\n")})
+         {"\nTaskbar | Show seconds on taskbar clock = 0 | " + at +
+              "\n    Shows the seconds in the "
+              "taskbar clock. Windows keeps it in: " +
+              at + ". Takes effect after you log out and back in.\n",
+          "\nThis PC | Hide drive D = 1 | HKLM\\" + toUtf8(kPolicies).replace(0, 8, "SOFTWARE") +
+              "\\NoDrives (drive D)\n"})
         EXPECT_NE(out.find(line), std::string::npos) << line;
     ASSERT_EQ(run({u"show", u"--json"}), 0); // one object per run, as every command's --json
     EXPECT_EQ(out.rfind(R"j({"tweaks":[{"page":"This PC","control":"chb0_0","label":)j", 0), 0u);
@@ -164,16 +147,16 @@ TEST_F(CompanionTest, ShowListsEveryTweakWithItsValueAndWhereWindowsKeepsIt) {
 TEST_F(CompanionTest, AnApplyKeepsTheNewestTwentyBackupsAndTakesNoneWhenNothingChanges) {
     ASSERT_EQ(run({u"export", file("off.vlkd")}), 0);
     WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
-    // Twenty backups written an hour ago but named later, as after a clock put back, and a
-    // file of the user's own.
+    // Twenty backups written an hour ago but named later, as after a clock put back; a file of
+    // the user's own.
     const std::u16string folder = BackupFolder();
     std::string host = toUtf8(folder);
     std::replace(host.begin(), host.end(), '\\', '/');
     const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
     for (int k = 0; k < 20; ++k) {
-        const std::string name = "2030-01-01 00.00." + std::to_string(10 + k) + ".vlkd";
-        ASSERT_TRUE(WriteWholeFile(folder + u"\\" + fromUtf8(name), "x"));
-        std::filesystem::last_write_time(host + "/" + name, hourAgo + std::chrono::seconds(k));
+        const std::string name = "/2030-01-01 00.00." + std::to_string(10 + k) + ".vlkd";
+        ASSERT_TRUE(WriteWholeFile(folder + fromUtf8(name), "x"));
+        std::filesystem::last_write_time(host + name, hourAgo + std::chrono::seconds(k));
     }
     ASSERT_TRUE(WriteWholeFile(folder + u"\\notes.txt", "mine"));
     ASSERT_EQ(run({u"apply", file("off.vlkd")}), 0) << out;

@@ -16,6 +16,7 @@
 namespace {
 
 using Bytes = std::vector<unsigned char>;
+using Set = std::map<std::u16string, std::int64_t>;
 constexpr std::uint32_t C = 1u << 2, D = 1u << 3, E = 1u << 4, Z = 1u << 25;
 
 std::uint32_t le32(const Bytes& b, std::size_t at) {
@@ -27,24 +28,19 @@ std::uint32_t le32(const Bytes& b, std::size_t at) {
 // The window's controls: what each was set to; drive boxes chb0_1_0 and on, one per present drive.
 struct Controls : SettingsTarget {
     std::size_t drives;
-    std::map<std::u16string, std::int64_t> values;
+    Set values;
     std::u16string texts[2];
     explicit Controls(std::size_t driveBoxes) : drives(driveBoxes) {}
     bool setCheckBox(const char16_t* name, bool checked) override {
         const std::u16string n(name);
         if (n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= drives) return false;
-        values[n] = checked;
-        return true;
+        return values[n] = checked, true;
     }
     void setSpinValue(const char16_t* name, std::uint32_t value) override { values[name] = value; }
     void setLineText(const char16_t* name, const char16_t* text) override {
         texts[name == std::u16string(u"le3_13")] = text;
     }
     void setRadioPair(bool first) override { values[u"rbtn4_0"] = first; }
-    // The value set, -1 when none was.
-    std::int64_t operator[](const std::u16string& name) const {
-        return values.contains(name) ? values.at(name) : -1;
-    }
 };
 
 class SettingsRecordsTest : public ::testing::Test {
@@ -102,17 +98,13 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     for (const std::size_t p : {3, 38, 39, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
     const Controls c = imported(C | E | Z, 3); // another computer: no D
-    const std::map<std::u16string, std::int64_t> set = {
-        {u"chb0_1_0", 1},    {u"chb0_1_1", 1}, {u"chb0_1_2", -1}, {u"chb0_3", -1},
-        {u"chb3_10", 1},     {u"chb5_1", 1},   {u"rbtn4_0", 1},   {u"spb1_2", 400},
-        {u"spb1_3", 100000}, {u"chb0_5", -1},  {u"chb0_6", -1},   {u"chb1_0", -1},
-        {u"chb2_2", -1},     {u"chb3_1", -1},  {u"chb5_0", -1}};
-    for (const auto& [name, value] : set)
-        EXPECT_EQ(c[name], value) << toUtf8(name);
-    for (const auto& [name, value] : c.values)
-        EXPECT_EQ(value, set.contains(name) ? set.at(name) : 0) << toUtf8(name);
-    // 41 boxes, spin boxes and the radio pair and 3 drive boxes, less the 8 wrong ones.
-    EXPECT_EQ(c.values.size(), 36u) << "every record with a right value sets its control";
+    Set set;                                   // the 36 controls of the right records: 41 boxes,
+    for (const auto& [name, value] : c.values) // spin boxes and the radio pair and 3 drive
+        if (value) set[name] = value;          // boxes, less the 8 wrong ones
+    EXPECT_EQ(c.values.size(), 36u);
+    // clang-format off
+    EXPECT_EQ(set, (Set{{u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb3_10", 1}, {u"chb5_1", 1}, {u"rbtn4_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 100000}}));
+    // clang-format on
     EXPECT_EQ(c.texts[0], std::u16string(50, u'\x7878'));
     EXPECT_EQ(c.texts[1], u"Org");
     EXPECT_STREQ(trail.text, "101000#");
@@ -158,44 +150,34 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
     // 56 records of 8 bytes (16-bit page and index, 32-bit value) in the order of the older
     // pages of 33, 4, 4, 11 and 4 items, drives A to Z at page 0 items 7 to 32. The records not
     // written here name page 9.
-    const std::string tags = "QuenorithVelkarostrandemilquorbenix";
-    Bytes b(tags.begin(), tags.end());
-    for (const std::uint8_t field : {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0})
-        b.push_back(field);
+    std::string file =
+        "QuenorithVelkarostrandemilquorbenix" + std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);
     for (int k = 0; k < 56; ++k)
-        b.insert(b.end(), {9, 0, 0, 0, 0, 0, 0, 0});
-    const struct {
-        std::size_t position;
-        std::uint8_t page, index;
-        std::uint16_t value;
-    } written[] = {{0, 5, 0, 1},    {2, 0, 2, 1},     {6, 0, 6, 1},   {9, 0, 9, 1},
-                   {10, 0, 10, 1},  {11, 0, 11, 0},   {32, 0, 32, 1}, {33, 1, 0, 1},
-                   {35, 1, 2, 400}, {36, 1, 3, 1000}, {39, 2, 2, 2},  {44, 3, 3, 1},
-                   {51, 3, 11, 1},  {52, 4, 0, 1}};
+        file += std::string("\x09\0\0\0\0\0\0\0", 8);
+    Bytes b(file.begin(), file.end());
+    // clang-format off
+    const std::uint16_t written[][4] = { // position, page, index, value
+        {0, 5, 0, 1}, {2, 0, 2, 1}, {6, 0, 6, 1}, {9, 0, 9, 1}, {10, 0, 10, 1}, {11, 0, 11, 0}, {32, 0, 32, 1},
+        {33, 1, 0, 1}, {35, 1, 2, 400}, {36, 1, 3, 1000}, {39, 2, 2, 2}, {44, 3, 3, 1}, {51, 3, 11, 1}, {52, 4, 0, 1}};
+    // clang-format on
     for (const auto& r : written)
-        std::copy_n(
-            Bytes{r.page, 0, r.index, 0, std::uint8_t(r.value), std::uint8_t(r.value >> 8)}.begin(),
-            6, b.begin() + 47 + 8 * static_cast<std::ptrdiff_t>(r.position));
+        for (int k = 0; k < 3; ++k)
+            std::memcpy(&b[47 + 8 * r[0] + 2 * k], &r[k + 1], 2);
     ASSERT_EQ(parse(b), SettingsConverted);
     // D is not here; page 5, the value 2 and index 11 of page 3 are wrong.
-    const std::map<std::u16string, std::int64_t> set = {
-        {u"chb0_2", 1}, {u"chb0_6", 1},   {u"chb0_1_0", 1},  {u"chb0_1_1", 0}, {u"chb0_1_2", 1},
-        {u"chb1_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 1000}, {u"chb3_3", 1},   {u"rbtn4_0", 1}};
+    const Set set = {{u"chb0_2", 1},   {u"chb0_6", 1}, {u"chb0_1_0", 1}, {u"chb0_1_1", 0},
+                     {u"chb0_1_2", 1}, {u"chb1_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 1000},
+                     {u"chb3_3", 1},   {u"rbtn4_0", 1}};
     const Controls c = imported(C | E | Z, 3);
     EXPECT_EQ(c.values, set);
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
 
 TEST(FileFilter, EachEntryGivesItsNameAndThePatternInItsParentheses) {
-    const auto types =
-        SplitFileFilter(u"Velkarostrandemilquorbenix data file (*.vlkd)|Text (*.txt)|x|");
-    ASSERT_EQ(types.size(), 4u);
-    EXPECT_EQ(types[0].name, u"Velkarostrandemilquorbenix data file (*.vlkd)");
-    EXPECT_EQ(types[0].pattern, u"*.vlkd");
-    EXPECT_EQ(types[1].name, u"Text (*.txt)");
-    EXPECT_EQ(types[1].pattern, u"*.txt");
-    EXPECT_EQ(types[2].pattern + types[3].name + types[3].pattern, u"") << "nothing from outside";
-    EXPECT_EQ(SplitFileFilter(u"(x)")[0].pattern, u"(x") << "a mark at the start";
+    std::u16string got;
+    for (const auto& t : SplitFileFilter(u"Data (*.vlkd)|Text (*.txt)|x|(y)"))
+        got += t.name + u"=" + t.pattern + u";";
+    EXPECT_EQ(got, u"Data (*.vlkd)=*.vlkd;Text (*.txt)=*.txt;x=;(y)=(y;");
 }
 
 } // namespace
