@@ -6,6 +6,7 @@
 #include "engine/apply_changes.h"
 #include "engine/change_outcome.h"
 #include "engine/registry.h"
+#include "engine/registry_key.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
 #include "tests/support/registry_tree.h"
@@ -238,6 +239,84 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
             EXPECT_EQ(item(r->page, r->item).current.number, r->pending)
                 << "read after " << where(r);
     }
+}
+
+// One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString
+// (capacity 51, default "default") and ReadRegData (4 bytes over the default 1 1 1 1).
+TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
+    using Bytes = std::vector<unsigned char>;
+    const char16_t* const at = u"Software\\VelkarostrandemilquorbenixTest";
+    const auto units = [](std::size_t n) {
+        Bytes b(2 * n, 'x');
+        return b.insert(b.end(), {0, 0}), b;
+    };
+    const std::u16string xx(50, u'\x7878');
+    const Bytes none{1, 1, 1, 1};
+    const struct {
+        std::uint32_t type; // 0: no value
+        Bytes bytes;
+        std::uint32_t dword;
+        std::u16string text;
+        bool dataRead;
+        Bytes data;
+    } cases[] = {
+        // clang-format off
+        {kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678, u"\u5678", true, {0x78, 0x56, 0x34, 0xf2}},
+        {kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, 0xdeadbeef, u"\u0001", false, none},
+        {kRegBinary, {1, 2, 3, 4, 5}, 0xdeadbeef, u"\u0201", false, none},
+        {kRegBinary, {0x34, 0x12}, 0x1234, u"", true, {0x34, 0x12, 1, 1}},
+        {kRegBinary, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}},
+        {kRegBinary, {}, 0, u"default", true, none},
+        {0, {}, 0xdeadbeef, u"default", false, none},
+        {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
+        {kRegSz, {0, 0}, 0, u"", true, {0, 0, 1, 1}},
+        {kRegSz, units(50), 0xdeadbeef, xx, false, none},
+        {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
+        {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
+        // clang-format on
+    };
+    char16_t text[51];
+    unsigned char data[4];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        DeleteRegTree(CU, at);
+        reg::Key key;
+        ASSERT_EQ(key.create(CU, at, reg::kAllAccess), reg::kSuccess);
+        if (c.type) {
+            ASSERT_EQ(
+                key.set(u"v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size())),
+                0);
+        }
+        EXPECT_EQ(ReadRegDword(CU, at, u"v", 0xdeadbeef), c.dword);
+        std::memset(text, 0xbd, sizeof text);
+        EXPECT_EQ(ReadRegString(CU, at, u"v", text, 51, u"default"), text);
+        EXPECT_EQ(std::u16string(text), c.text);
+        std::memset(data, 0xbd, sizeof data);
+        EXPECT_EQ(ReadRegData(CU, at, u"v", data, 4, none.data()), c.dataRead);
+        EXPECT_EQ(Bytes(data, data + 4), c.data);
+    }
+    ReadRegString(CU, at, u"v", text, 1, u"default");
+    EXPECT_EQ(text[0], u'\0') << "capacity 1 holds only the terminator";
+    DeleteRegTree(CU, at);
+    EXPECT_EQ(ReadRegDword(CU, at, u"v", 7), 7u);
+    EXPECT_FALSE(ReadRegData(CU, at, u"v", data, 4, none.data()));
+    EXPECT_EQ(Bytes(data, data + 4), none);
+}
+
+TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
+    const std::u16string utf16 = u"A\u007f\u0080\u07ff\u0800\uffff\U00010000\U0010ffff";
+    const std::string utf8 =
+        "A\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
+    EXPECT_EQ(toUtf8(utf16), utf8);
+    EXPECT_EQ(fromUtf8(utf8), utf16);
+    // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short.
+    for (std::string bad :
+         {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"})
+        EXPECT_TRUE(fromUtf8(bad + "b").starts_with(u"a\ufffd") &&
+                    fromUtf8(bad + "b").ends_with(u"\ufffdb"))
+            << bad.size();
+    EXPECT_EQ(fromUtf8("\xc3\xbc\xbc"), u"\u00fc\ufffd") << "a continuation byte too many";
+    EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
 }
 
 #ifndef _WIN32

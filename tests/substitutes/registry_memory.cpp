@@ -1,12 +1,12 @@
-// An in-memory registry that gives the Win32 answers the engine relies on: paths and value
-// names compared without regard to case, every missing key created on the way, typed values
-// with their bytes, writes through a key opened for reading refused, and a key that has
-// subkeys refused deletion.
+// An in-memory registry with the Win32 answers the engine relies on: paths and value names
+// compared without regard to case, every missing key created on the way, typed values with
+// their bytes, too small a buffer given what fits, and a key that has subkeys refused deletion.
 #include "tests/substitutes/registry_memory.h"
 
 #include "engine/registry_key.h"
 #include "engine/text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -21,7 +21,6 @@ using Values = std::map<std::u16string, Value>;
 struct Handle {
     Path path;
     std::u16string spelled;
-    std::uint32_t access;
 };
 struct Registry {
     std::map<Path, Values> keys;
@@ -32,7 +31,7 @@ struct Registry {
 std::u16string fold(const char16_t* text) {
     std::u16string out(text ? text : u"");
     for (char16_t& c : out)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+        c = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
     return out;
 }
 // Whether path is top or lies below it.
@@ -42,9 +41,8 @@ bool within(const Path& path, const Path& top) {
            (path.second.size() == n || path.second[n] == u'\\');
 }
 bool refused(const Path& path) {
-    for (const Path& top : registry.refused)
-        if (within(path, top)) return true;
-    return false;
+    return std::any_of(registry.refused.begin(), registry.refused.end(),
+                       [&](const Path& top) { return within(path, top); });
 }
 void record(const char* verb, const std::u16string& path, const char16_t* name) {
     registry.log.push_back(verb + (" " + toUtf8(path)) + "," + toUtf8(name ? name : u""));
@@ -52,10 +50,9 @@ void record(const char* verb, const std::u16string& path, const char16_t* name) 
 const Handle& handle(void* h) {
     return *static_cast<const Handle*>(h);
 }
-// The values of the open key, when the handle has the access (KEY_QUERY_VALUE 1 or
-// KEY_SET_VALUE 2) and the key still exists.
-reg::Status values(void* h, std::uint32_t access, Values*& out) {
-    if ((handle(h).access & access) == 0) return reg::kAccessDenied;
+// The open key's values for a change (refused below a refused key) or a read.
+reg::Status values(void* h, bool change, Values*& out) {
+    if (change && refused(handle(h).path)) return reg::kAccessDenied;
     const auto key = registry.keys.find(handle(h).path);
     if (key == registry.keys.end()) return reg::kKeyDeleted;
     out = &key->second;
@@ -72,31 +69,29 @@ Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
     if (registry.keys.count(p) == 0) return kFileNotFound;
     // KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC, WRITE_OWNER
     if ((access & 0x000D0006u) != 0 && refused(p)) return kAccessDenied;
-    handle_ = new Handle{p, path, access};
+    handle_ = new Handle{p, path};
     return kSuccess;
 }
 
-Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
+Status Key::create(Hive hive, const char16_t* path, std::uint32_t) {
     close();
     const Path p{hive, fold(path)};
     if (refused(p)) return kAccessDenied;
-    for (std::size_t i = p.second.find(u'\\'); i != std::u16string::npos;
-         i = p.second.find(u'\\', i + 1))
+    for (std::size_t i = 0; (i = p.second.find(u'\\', i + 1)) != std::u16string::npos;)
         registry.keys[{hive, p.second.substr(0, i)}];
     registry.keys[p];
-    handle_ = new Handle{p, path, access};
+    handle_ = new Handle{p, path};
     return kSuccess;
 }
 
 Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0001u, v)) return s;
+    if (const Status s = values(handle_, false, v)) return s;
     const auto value = v->find(fold(name));
     if (value == v->end()) return kFileNotFound;
     const auto length = static_cast<std::uint32_t>(value->second.bytes.size());
     if (type) *type = value->second.type;
-    // Too small a buffer receives the part that fits, as on Windows.
     const bool fits = !data || *size >= length;
     if (data && length) std::memcpy(data, value->second.bytes.data(), fits ? length : *size);
     if (size) *size = length;
@@ -106,7 +101,7 @@ Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
 Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
                 std::uint32_t size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0002u, v)) return s;
+    if (const Status s = values(handle_, true, v)) return s;
     const auto* bytes = static_cast<const unsigned char*>(data);
     (*v)[fold(name)] = {type, std::vector<unsigned char>(bytes, bytes + size)};
     record("set", handle(handle_).spelled, name);
@@ -115,7 +110,7 @@ Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
 
 Status Key::deleteValue(const char16_t* name) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0002u, v)) return s;
+    if (const Status s = values(handle_, true, v)) return s;
     if (v->erase(fold(name)) == 0) return kFileNotFound;
     record("delete-value", handle(handle_).spelled, name);
     return kSuccess;

@@ -23,27 +23,19 @@ HRESULT registerTask() {
     ComApartment com;
     if (!com.usable()) return com.result();
     ComPtr<ITaskService> service;
-    HRESULT hr = connect(service);
-    if (FAILED(hr)) return hr;
-    ComPtr<ITaskDefinition> definition;
-    if (FAILED(hr = service->NewTask(0, definition.put()))) return hr;
-    ComPtr<IActionCollection> actions;
-    if (FAILED(hr = definition->get_Actions(actions.put()))) return hr;
-    ComPtr<IAction> action;
-    if (FAILED(hr = actions->Create(TASK_ACTION_EXEC, action.put()))) return hr;
-    ComPtr<IExecAction> exec;
-    if (FAILED(hr = action->QueryInterface(IID_IExecAction, exec.putVoid()))) return hr;
-    const Bstr program(L"%windir%\\system32\\compattelrunner.exe");
-    if (FAILED(hr = exec->put_Path(program.get()))) return hr;
     ComPtr<ITaskFolder> root;
-    const Bstr rootPath(L"\\");
-    if (FAILED(hr = service->GetFolder(rootPath.get(), root.put()))) return hr;
-    const Bstr path((std::wstring(kFolder) + L"\\" + kName).c_str());
+    ComPtr<IRegisteredTask> task;
+    const Bstr rootPath(L"\\"), path((std::wstring(kFolder) + L"\\" + kName).c_str()),
+        xml(L"<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions><Exec>"
+            L"<Command>%windir%\\system32\\compattelrunner.exe</Command></Exec></Actions></Task>");
     VARIANT none;
     VariantInit(&none);
-    ComPtr<IRegisteredTask> registered;
-    return root->RegisterTaskDefinition(path.get(), definition.get(), TASK_CREATE_OR_UPDATE, none,
-                                        none, TASK_LOGON_INTERACTIVE_TOKEN, none, registered.put());
+    HRESULT hr = connect(service);
+    if (SUCCEEDED(hr)) hr = service->GetFolder(rootPath.get(), root.put());
+    if (SUCCEEDED(hr))
+        hr = root->RegisterTask(path.get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
+                                TASK_LOGON_INTERACTIVE_TOKEN, none, task.put());
+    return hr;
 }
 
 } // namespace
