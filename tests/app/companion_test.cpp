@@ -12,8 +12,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <filesystem>
 #include <functional>
 
 namespace {
@@ -124,32 +122,6 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         << "the state before";
     EXPECT_EQ(bytes(file("undone.vlkd")), bytes(changed)) << "undo brings it back byte for byte";
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
-}
-
-TEST_F(CompanionTest, AnApplyKeepsTheNewestTwentyBackupsAndTakesNoneWhenNothingChanges) {
-    ASSERT_EQ(run({u"export", file("off.vlkd")}), 0);
-    WriteRegDword(CU, kAdvanced, u"ShowSecondsInSystemClock", 1);
-    // Twenty backups written an hour ago but named later, as after a clock put back; a file of
-    // the user's own.
-    const std::u16string folder = BackupFolder();
-    std::string host = toUtf8(folder);
-    std::replace(host.begin(), host.end(), '\\', '/');
-    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    for (int k = 0; k < 20; ++k) {
-        const std::string name = "/2030-01-01 00.00." + std::to_string(10 + k) + ".vlkd";
-        ASSERT_TRUE(WriteWholeFile(folder + fromUtf8(name), "x"));
-        std::filesystem::last_write_time(host + name, hourAgo + std::chrono::seconds(k));
-    }
-    ASSERT_TRUE(WriteWholeFile(folder + u"\\notes.txt", "mine"));
-    ASSERT_EQ(run({u"apply", file("off.vlkd")}), 0) << out;
-    const std::vector<std::u16string> kept = ListBackups();
-    ASSERT_EQ(kept.size(), 20u);
-    EXPECT_EQ(kept.front(), folder + u"\\2026-12-07 14.05.09.vlkd");
-    EXPECT_EQ(kept.back(), folder + u"\\2030-01-01 00.00.11.vlkd") << "the oldest went";
-    EXPECT_EQ(bytes(folder + u"\\notes.txt"), "mine") << "not a backup";
-    now.second = 10;
-    ASSERT_EQ(run({u"apply", file("off.vlkd")}), 0);
-    EXPECT_EQ(ListBackups(), kept) << "an apply that changes nothing takes no backup";
 }
 
 } // namespace

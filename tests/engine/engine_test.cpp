@@ -109,19 +109,8 @@ class EngineTest : public ::testing::Test {
     ErrorTrail trail;
 };
 
-struct Row {
-    int page;
-    std::size_t item;
-    Hive hive;
-    const char16_t *key, *value;
-    const char* before;
-    std::uint32_t read, pending;
-    const char* after;
-    bool logOut;
-    const char16_t* build = u"19041";
-};
-
 // clang-format off
+struct Row { int page; std::size_t item; Hive hive; const char16_t *key, *value; const char* before; std::uint32_t read, pending; const char* after; bool logOut; const char16_t* build = u"19041"; };
 const Row kRows[] = {
     {0, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "no key", 0, 1, "key", false},
     {0, 0, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "key", 1, 0, "no key", false},
@@ -246,21 +235,11 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
 TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
     using Bytes = std::vector<unsigned char>;
     const char16_t* const at = u"Software\\VelkarostrandemilquorbenixTest";
-    const auto units = [](std::size_t n) {
-        Bytes b(2 * n, 'x');
-        return b.insert(b.end(), {0, 0}), b;
-    };
     const std::u16string xx(50, u'\x7878');
     const Bytes none{1, 1, 1, 1};
-    const struct {
-        std::uint32_t type; // 0: no value
-        Bytes bytes;
-        std::uint32_t dword;
-        std::u16string text;
-        bool dataRead;
-        Bytes data;
-    } cases[] = {
-        // clang-format off
+    // clang-format off
+    const auto units = [](std::size_t n) { Bytes b(2 * n + 2, 'x'); b[2 * n] = b[2 * n + 1] = 0; return b; };
+    const struct { std::uint32_t type; Bytes bytes; std::uint32_t dword; std::u16string text; bool dataRead; Bytes data; } cases[] = {
         {kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678, u"\u5678", true, {0x78, 0x56, 0x34, 0xf2}},
         {kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, 0xdeadbeef, u"\u0001", false, none},
         {kRegBinary, {1, 2, 3, 4, 5}, 0xdeadbeef, u"\u0201", false, none},
@@ -303,26 +282,10 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
     EXPECT_EQ(Bytes(data, data + 4), none);
 }
 
-TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
-    const std::u16string utf16 = u"A\u007f\u0080\u07ff\u0800\uffff\U00010000\U0010ffff";
-    const std::string utf8 =
-        "A\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
-    EXPECT_EQ(toUtf8(utf16), utf8);
-    EXPECT_EQ(fromUtf8(utf8), utf16);
-    // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short.
-    for (std::string bad :
-         {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"})
-        EXPECT_TRUE(fromUtf8(bad + "b").starts_with(u"a\ufffd") &&
-                    fromUtf8(bad + "b").ends_with(u"\ufffdb"))
-            << bad.size();
-    EXPECT_EQ(fromUtf8("\xc3\xbc\xbc"), u"\u00fc\ufffd") << "a continuation byte too many";
-    EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
-}
-
 #ifndef _WIN32
 TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) {
     const char16_t* key = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-    constexpr std::uint32_t A = 0x1, C = 0x4, D = 0x8, G = 0x40, Z = 0x2000000;
+    constexpr std::uint32_t A = 0x1, C = 0x4, D = 0x8, G = 0x40, Z = 0x2000000; // drive bits
     const struct {
         std::uint32_t present;
         const char* before;
@@ -332,9 +295,7 @@ TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) 
         const char* after;
     } cases[] = {
         {A | C | G | Z, "dword 33554496", 0xC, -1, 0, "dword 33554496"}, // G and Z hidden
-        {C | D, "dword 8", 0x2, 1, 0, "-"},
-        {C | D, "dword 67108865", 0, 0, 1, "dword 67108869"}, // bit 26 and A kept
-        {C | D, "dword 2", 0, 5, 1, "dword 2"},               // a slot without a drive
+        {C | D, "dword 67108865", 0, 0, 1, "dword 67108869"},            // bit 26 and A kept
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.before);

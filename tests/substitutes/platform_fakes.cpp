@@ -6,17 +6,15 @@
 #include "engine/task_service.h"
 #include "engine/text.h"
 
-namespace fakes {
+#include <array>
 
-Platform& Now() {
+fakes::Platform& fakes::Now() {
     static Platform p;
     return p;
 }
-void Reset() {
+void fakes::Reset() {
     Now() = Platform{};
 }
-
-} // namespace fakes
 
 namespace {
 
@@ -41,12 +39,12 @@ std::uint32_t PresentDriveMask() {
 
 TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, TaskAction action) {
     fakes::Platform& p = Now();
-    const char* const actions[] = {"state", "enable", "disable", "stop"};
-    p.taskCalls.push_back(actions[static_cast<int>(action)]);
+    p.taskCalls.push_back(
+        std::array{"state", "enable", "disable", "stop"}[static_cast<int>(action)]);
     if (p.failStep != 0) return {static_cast<TaskServiceStep>(p.failStep), p.failCode, 0};
-    if (!p.taskExists || std::u16string(folder) + u"\\" + name !=
-                             u"\\Microsoft\\Windows\\Application Experience\\Microsoft "
-                             u"Compatibility Appraiser")
+    if (!p.taskExists ||
+        std::u16string(folder) + u"\\" + name !=
+            u"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser")
         return {TaskStepOpen, 0x80070002, 0};
     if (action == TaskAction::ReadState) return {TaskStepNone, 0, p.taskState};
     if (action == TaskAction::Stop && p.taskState == kSchedulerTaskRunning)
@@ -68,21 +66,15 @@ std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) {
 std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
     return Now().wow64 ? copyOut(Now().windows + u"\\SysWOW64", buffer, capacity) : 0;
 }
-
 bool MakeDirectory(const char16_t* path) {
-    auto& folders = Now().folders;
-    return folders.count(parentOf(path)) != 0 && folders.insert(path).second;
+    return Now().folders.count(parentOf(path)) != 0 && Now().folders.insert(path).second;
 }
-
 bool CopyFileIfAbsent(const char16_t* source, const char16_t* target) {
     fakes::Platform& p = Now();
     const auto from = p.files.find(source);
-    if (from == p.files.end() || p.files.count(target) || !p.folders.count(parentOf(target)))
-        return false;
-    p.files.emplace(target, from->second);
-    return true;
+    return from != p.files.end() && !p.files.count(target) && p.folders.count(parentOf(target)) &&
+           p.files.emplace(target, from->second).second;
 }
-
 bool RemoveFile(const char16_t* path) {
     return Now().files.erase(path) != 0;
 }
