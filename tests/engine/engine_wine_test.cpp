@@ -150,6 +150,7 @@ TEST(EngineOnWindows, TheTaskAndTheConsoleProgramWithNoPlantedSchtasksStarted) {
         EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
     EXPECT_STREQ(trail.text, "101000#")
         << "accepted changes, and a task that is not there is no failure";
+    EXPECT_FALSE(besideVlk.ran() || inCurrent.ran()) << "a planted program was started";
 }
 
 } // namespace
