@@ -19,22 +19,15 @@ using Bytes = std::vector<unsigned char>;
 using Set = std::map<std::u16string, std::int64_t>;
 constexpr std::uint32_t C = 1u << 2, D = 1u << 3, E = 1u << 4, Z = 1u << 25;
 
-std::uint32_t le32(const Bytes& b, std::size_t at) {
-    std::uint32_t v;
-    std::memcpy(&v, &b[at], 4);
-    return v;
-}
-
-// The window's controls: what each was set to; drive boxes chb0_1_0 and on, one per present drive.
+// The window's controls: what each was set to; three drive boxes, chb0_1_0 to chb0_1_2.
 struct Controls : SettingsTarget {
-    std::size_t drives;
     Set values;
     std::u16string texts[2];
-    explicit Controls(std::size_t driveBoxes) : drives(driveBoxes) {}
     bool setCheckBox(const char16_t* name, bool checked) override {
         const std::u16string n(name);
-        if (n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= drives) return false;
-        return values[n] = checked, true;
+        return n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= 3
+                   ? false
+                   : (values[n] = checked, true);
     }
     void setSpinValue(const char16_t* name, std::uint32_t value) override { values[name] = value; }
     void setLineText(const char16_t* name, const char16_t* text) override {
@@ -54,8 +47,8 @@ class SettingsRecordsTest : public ::testing::Test {
         std::memset(records, 0xbd, sizeof records);
         return ParseSettingsFile(bytes.data(), bytes.size(), records, trail);
     }
-    Controls imported(std::uint32_t drives, std::size_t boxes) {
-        Controls controls(boxes);
+    Controls imported(std::uint32_t drives) {
+        Controls controls;
         ImportSettingsRecords(records, drives, controls);
         return controls;
     }
@@ -77,8 +70,8 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     Bytes b = exported(C | D | E | Z);
     ASSERT_EQ(b.size(), 8327u);
     EXPECT_EQ(std::string(b.begin(), b.begin() + 35), "QuenorithVelkarostrandemilquorbenix");
-    EXPECT_EQ(le32(b, 35), 101000u);
-    EXPECT_EQ(le32(b, 39) | std::uint64_t{le32(b, 43)} << 32, 69u);
+    EXPECT_EQ(Bytes(b.begin() + 35, b.begin() + 47),
+              (Bytes{0x88, 0x8A, 1, 0, 69, 0, 0, 0, 0, 0, 0, 0}));
     const std::size_t driveE = 47 + 18 * 120; // page 0, group 1, index 4 (E), hidden
     EXPECT_EQ(Bytes(b.begin() + driveE, b.begin() + driveE + 16),
               (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0}));
@@ -97,7 +90,7 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     ASSERT_EQ(parse(b), SettingsOk);
     for (const std::size_t p : {3, 38, 39, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
-    const Controls c = imported(C | E | Z, 3); // another computer: no D
+    const Controls c = imported(C | E | Z);    // another computer: no D
     Set set;                                   // the 36 controls of the right records: 41 boxes,
     for (const auto& [name, value] : c.values) // spin boxes and the radio pair and 3 drive
         if (value) set[name] = value;          // boxes, less the 8 wrong ones
@@ -119,11 +112,7 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         return b;
     };
     const Bytes legacy = with(35, {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0});
-    const struct {
-        Bytes bytes;
-        SettingsResult code;
-        const char* record;
-    } rows[] = {
+    const std::tuple<Bytes, SettingsResult, const char*> rows[] = {
         // clang-format off
         {with(0, {}, 8), SettingsBadMaker, "52:\"Quenorit\";"},
         {with(8, {'X'}), SettingsBadMaker, "52:\"QuenoritX\";"},
@@ -137,12 +126,11 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         {Bytes(legacy.begin(), legacy.begin() + 47 + 55 * 8 + 7), SettingsShortLegacyRecords, "58:55;"},
         // clang-format on
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.record);
+    for (const auto& [bytes, code, record] : rows) {
         std::strcpy(trail.text, "101000#");
-        EXPECT_EQ(parse(row.bytes), row.code);
-        EXPECT_EQ(parse(row.bytes), row.code);
-        EXPECT_EQ(std::string(trail.text), std::string("101000#") + row.record);
+        EXPECT_EQ(parse(bytes), code) << record;
+        EXPECT_EQ(parse(bytes), code);
+        EXPECT_EQ(std::string(trail.text), std::string("101000#") + record);
     }
 }
 
@@ -168,7 +156,7 @@ TEST_F(SettingsRecordsTest, AnOlderFileSetsTheControlsItKnowsAndLeavesTheOthers)
     const Set set = {{u"chb0_2", 1},   {u"chb0_6", 1}, {u"chb0_1_0", 1}, {u"chb0_1_1", 0},
                      {u"chb0_1_2", 1}, {u"chb1_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 1000},
                      {u"chb3_3", 1},   {u"rbtn4_0", 1}};
-    const Controls c = imported(C | E | Z, 3);
+    const Controls c = imported(C | E | Z);
     EXPECT_EQ(c.values, set);
     EXPECT_EQ(c.texts[0] + c.texts[1], u"");
 }
