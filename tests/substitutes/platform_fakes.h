@@ -25,8 +25,7 @@ struct Platform {
     std::map<std::u16string, std::string> files;
 };
 
-// The platform now; Reset puts it in its default state.
-Platform& Now();
-void Reset();
+Platform& Now(); // the platform now
+void Reset();    // back to the default state
 
 } // namespace fakes

@@ -2,6 +2,7 @@
 // compared without regard to case, every missing key created on the way, typed values with
 // their bytes, too small a buffer given what fits, and a key that has subkeys refused deletion.
 #include "tests/substitutes/registry_memory.h"
+#include "tests/support/registry_tree.h"
 
 #include "engine/registry_key.h"
 #include "engine/text.h"
@@ -140,7 +141,7 @@ void memreg::Reset() {
 void memreg::Refuse(Hive hive, const char16_t* path) {
     registry.refused.push_back({hive, fold(path)});
 }
-void memreg::DeleteTree(Hive hive, const char16_t* path) {
+void DeleteRegTree(Hive hive, const char16_t* path) {
     const Path top{hive, fold(path)};
     std::erase_if(registry.keys, [&](const auto& key) { return within(key.first, top); });
 }

@@ -12,7 +12,6 @@ namespace memreg {
 void Reset();
 // Refuses changes at the key and below it, as Windows refuses a machine-wide key to a user.
 void Refuse(Hive hive, const char16_t* path);
-void DeleteTree(Hive hive, const char16_t* path);
 // Every change since the last Reset or ClearLog: "set", "delete-value" or "delete-key", then
 // "path,name" with the path as the caller spelled it.
 const std::vector<std::string>& Log();
