@@ -7,55 +7,43 @@
 
 namespace {
 
-const wchar_t kFolder[] = L"\\Microsoft\\Windows\\Application Experience";
-const wchar_t kName[] = L"Microsoft Compatibility Appraiser";
+const wchar_t kPath[] =
+    L"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser";
 
-HRESULT connect(ComPtr<ITaskService>& service) {
-    HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_ITaskService, service.putVoid());
-    if (FAILED(hr)) return hr;
-    VARIANT local;
-    VariantInit(&local);
-    return service->Connect(local, local, local, local);
-}
-
-HRESULT registerTask() {
+// Calls f with the scheduler's root folder, in an apartment of this thread.
+template <typename F> HRESULT atRoot(F f) {
     ComApartment com;
     if (!com.usable()) return com.result();
     ComPtr<ITaskService> service;
     ComPtr<ITaskFolder> root;
-    ComPtr<IRegisteredTask> task;
-    const Bstr rootPath(L"\\"), path((std::wstring(kFolder) + L"\\" + kName).c_str()),
-        xml(L"<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions><Exec>"
-            L"<Command>%windir%\\system32\\compattelrunner.exe</Command></Exec></Actions></Task>");
     VARIANT none;
     VariantInit(&none);
-    HRESULT hr = connect(service);
-    if (SUCCEEDED(hr)) hr = service->GetFolder(rootPath.get(), root.put());
-    if (SUCCEEDED(hr))
-        hr = root->RegisterTask(path.get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
-                                TASK_LOGON_INTERACTIVE_TOKEN, none, task.put());
-    return hr;
+    HRESULT hr = CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_ITaskService, service.putVoid());
+    if (SUCCEEDED(hr)) hr = service->Connect(none, none, none, none);
+    if (SUCCEEDED(hr)) hr = service->GetFolder(Bstr(L"\\").get(), root.put());
+    return SUCCEEDED(hr) ? f(root.get(), none) : hr;
 }
 
 } // namespace
 
 RegisteredAppraiserTask::RegisteredAppraiserTask()
-    : result_(static_cast<std::uint32_t>(registerTask())) {}
+    : result_(static_cast<std::uint32_t>(atRoot([](ITaskFolder* root, VARIANT none) {
+          const Bstr xml(
+              L"<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions><Exec>"
+              L"<Command>%windir%\\system32\\compattelrunner.exe</Command></Exec></Actions></"
+              L"Task>");
+          ComPtr<IRegisteredTask> task;
+          return root->RegisterTask(Bstr(kPath).get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
+                                    TASK_LOGON_INTERACTIVE_TOKEN, none, task.put());
+      }))) {}
 
 RegisteredAppraiserTask::~RegisteredAppraiserTask() {
     DeleteAppraiserTask();
 }
 
 void DeleteAppraiserTask() {
-    ComApartment com;
-    ComPtr<ITaskService> service;
-    if (!com.usable() || FAILED(connect(service))) return;
-    ComPtr<ITaskFolder> folder;
-    const Bstr folderPath(kFolder);
-    if (FAILED(service->GetFolder(folderPath.get(), folder.put()))) return;
-    const Bstr name(kName);
-    folder->DeleteTask(name.get(), 0);
+    atRoot([](ITaskFolder* root, VARIANT) { return root->DeleteTask(Bstr(kPath).get(), 0); });
 }
 
 PlantedSchtasks::PlantedSchtasks(const std::u16string& folder) : path_(folder + u"\\schtasks.exe") {
