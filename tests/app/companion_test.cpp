@@ -94,17 +94,13 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
          backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
         {[] { fakes::Now().drives = C | E | G; }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"},
-        {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, every
-               b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);  // record naming page 9
-               for (int k = 0; k < 56; ++k) b += std::string("\x09\0\0\0\0\0\0\0", 8);
+        {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, its
+               b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);   // spin at 35 set, the rest naming page 9
+               for (int k = 0; k < 56; ++k) b += std::string(k == 35 ? "\x01\0\x02\0\x32\0\0\0" : "\x09\0\0\0\0\0\0\0", 8);
                WriteWholeFile(file("old.vlkd"), b); },
-         {u"plan", file("old.vlkd")}, 0, "Nothing to change.\nLog-out required: no\n"},
-        {[] { SetTestVariable(u"APPDATA", nullptr); }, {u"apply", base, u"--json"}, 0,
-         R"j({"backup":null,"allHeld":true,"changes":[{"page":"System","control":"le3_12","label":)j"
-         R"j("Registered owner","from":"Someone","to":"","now":"","held":true},{"page":"Security",)j"
-         R"j("control":"rbtn4_0","label":"Disable autorun (recommended)","from":1,"to":0,"now":0,)j"
-         R"j("held":true}],"logOut":true,"errorRecords":"61:1;"})j" "\n"},
-        {[this] { SetTestVariable(u"APPDATA", dir.path().c_str()); memreg::Refuse(LM, kOwner); },
+         {u"plan", file("old.vlkd")}, 0, "Taskbar | Taskbar thumbnail delay time: 400 -> 50\n" + logOut},
+        {[] { WriteRegString(LM, kOwner, u"RegisteredOwner", u""); DeleteRegValue(CU, kPolicies, u"NoDriveTypeAutoRun");
+              memreg::Refuse(LM, kOwner); },
          {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner + "\"\" -> \"Someone\" NOT TAKEN (now \"\")\n" +
              autorun + "0 -> 1 ok\n" + logOut}, // the rest still applied
         {{}, {u"plan", file("missing.vlkd")}, 2, "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
