@@ -241,14 +241,10 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
     const auto units = [](std::size_t n) { Bytes b(2 * n + 2, 'x'); b[2 * n] = b[2 * n + 1] = 0; return b; };
     const struct { std::uint32_t type; Bytes bytes; std::uint32_t dword; std::u16string text; bool dataRead; Bytes data; } cases[] = {
         {kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678, u"\u5678", true, {0x78, 0x56, 0x34, 0xf2}},
-        {kRegQword, {1, 0, 0, 0, 0, 0, 0, 0}, 0xdeadbeef, u"\u0001", false, none},
-        {kRegBinary, {1, 2, 3, 4, 5}, 0xdeadbeef, u"\u0201", false, none},
         {kRegBinary, {0x34, 0x12}, 0x1234, u"", true, {0x34, 0x12, 1, 1}},
-        {kRegBinary, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}},
         {kRegBinary, {}, 0, u"default", true, none},
         {0, {}, 0xdeadbeef, u"default", false, none},
         {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
-        {kRegSz, {0, 0}, 0, u"", true, {0, 0, 1, 1}},
         {kRegSz, units(50), 0xdeadbeef, xx, false, none},
         {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
         {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
@@ -277,9 +273,6 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
     ReadRegString(CU, at, u"v", text, 1, u"default");
     EXPECT_EQ(text[0], u'\0') << "capacity 1 holds only the terminator";
     DeleteRegTree(CU, at);
-    EXPECT_EQ(ReadRegDword(CU, at, u"v", 7), 7u);
-    EXPECT_FALSE(ReadRegData(CU, at, u"v", data, 4, none.data()));
-    EXPECT_EQ(Bytes(data, data + 4), none);
 }
 
 #ifndef _WIN32
@@ -318,9 +311,8 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
     fakes::Platform& p = fakes::Now();
     // TASK_STATE 1 disabled, 3 ready, 4 running, 0 no such task; a failing step and its code.
-    const std::uint32_t reads[][4] = {
-        {3, 0, 0, 0}, {1, 0, 0, 1}, {0, 0, 0, 1}, {3, 2, 0x80070005, 1}};
-    const char* records[] = {"", "", "", "2:2147942405;"};
+    const std::uint32_t reads[][4] = {{1, 0, 0, 1}, {0, 0, 0, 1}, {3, 2, 0x80070005, 1}};
+    const char* records[] = {"", "", "2:2147942405;"};
     for (std::size_t k = 0; k < std::size(reads); ++k) {
         reset(u"19041");
         p.taskExists = reads[k][0] != 0;
@@ -345,11 +337,9 @@ TEST_F(EngineTest, PreviousCalculatorIsCopiedNeverOverAFileAndRemovedWholeButNot
     const std::u16string sys = u"C:\\Windows\\System32\\", data = u"C:\\Program\\data\\";
     fakes::Platform& p = fakes::Now();
     p.folders.insert({sys + u"ar-SA", sys + u"de-DE"});
-    p.files = {{data + u"datax64.dat", "x64"},
-               {data + u"data0.dat", "ar"},
-               {data + u"data4.dat", "de"},
-               {data + u"data34.dat", "hk"},
-               {sys + u"de-DE\\calc1.exe.mui", "mine"}};
+    // clang-format off
+    p.files = {{data + u"datax64.dat", "x64"}, {data + u"data0.dat", "ar"}, {data + u"data4.dat", "de"}, {sys + u"de-DE\\calc1.exe.mui", "mine"}};
+    // clang-format on
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);
     auto installed = before;
