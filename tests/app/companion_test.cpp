@@ -10,45 +10,27 @@
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <functional>
 
 namespace {
 
 constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine;
-constexpr std::uint32_t A = 1u, C = 1u << 2, D = 1u << 3, E = 1u << 4, G = 1u << 6;
-const char16_t* const kAdvanced =
-    u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 const char16_t* const kPolicies =
     u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
 const char16_t* const kOwner = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const std::string kStamp = "2026-12-07 14.05.09"; // the time the test runs vlk at
 
-const std::string kStamp = "2026-12-07 14.05.09"; // the time the tests run vlk at
-
-class CompanionTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        memreg::Reset();
-        fakes::Reset();
-        fakes::Now().drives = A | C | D | E;
-        SetTestVariable(u"APPDATA", dir.path().c_str());
-    }
-    void TearDown() override { hostfiles::Reset(); }
-    std::u16string file(const char* name) const { return dir.path() + u"\\" + fromUtf8(name); }
-    std::string bytes(const std::u16string& path) const {
+TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
+    memreg::Reset();
+    fakes::Reset();
+    fakes::Now().drives = 0x1D; // A C D E
+    const TestFolder dir;
+    SetTestVariable(u"APPDATA", dir.path().c_str());
+    const auto file = [&](const char* name) { return dir.path() + u"\\" + fromUtf8(name); };
+    const auto bytes = [](const std::u16string& path) {
         return ReadWholeFile(path).value_or("<no file>");
-    }
-    int run(const std::vector<std::u16string>& args) {
-        out.clear();
-        return RunCompanion(args, now, out);
-    }
-    TestFolder dir;
-    std::string out;
-    LocalTime now{2026, 12, 7, 14, 5, 9};
-};
-
-TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
+    };
     const std::u16string base = file("base.vlkd"), changed = file("changed.vlkd");
     const std::string backups = toUtf8(BackupFolder()),
                       backup = "Backup: " + backups + "\\" + kStamp;
@@ -71,7 +53,7 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         // clang-format off
         {{}, {u"export", base}, 0, saved},
         {{}, {u"undo"}, 2, "No backup to undo in " + backups + ".\n"},
-        {[] { WriteRegDword(LM, kPolicies, u"NoDrives", D);
+        {[] { WriteRegDword(LM, kPolicies, u"NoDrives", 0x8); // D
               WriteRegString(LM, kOwner, u"RegisteredOwner", u"Someone");
               WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 255);
               hostfiles::FailReplace(true); },
@@ -92,8 +74,8 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {[&] { std::string b = bytes(changed); b[47 + 50 * 120 + 12] = 1; // GodMode asked for
                WriteWholeFile(file("godmode.vlkd"), b); }, {u"apply", file("godmode.vlkd")}, 0,
          backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
-        {[] { fakes::Now().drives = C | E | G; }, {u"plan", changed}, 0,  // D's record is for D only
-         "Nothing to change.\nLog-out required: no\n"},
+        {[] { fakes::Now().drives = 0x54; }, {u"plan", changed}, 0,  // D's record is for D only
+         "Nothing to change.\nLog-out required: no\n"}, // C E G
         {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, its
                b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);   // spin at 35 set, the rest naming page 9
                for (int k = 0; k < 56; ++k) b += std::string(k == 35 ? "\x01\0\x02\0\x32\0\0\0" : "\x09\0\0\0\0\0\0\0", 8);
@@ -111,13 +93,16 @@ TEST_F(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     for (std::size_t k = 0; k < std::size(steps); ++k) {
         SCOPED_TRACE("step " + std::to_string(k));
         if (steps[k].before) steps[k].before();
-        EXPECT_EQ(run(steps[k].args), steps[k].exit);
+        std::string out;
+        EXPECT_EQ(RunCompanion(steps[k].args, LocalTime{2026, 12, 7, 14, 5, 9}, out),
+                  steps[k].exit);
         EXPECT_EQ(out, steps[k].out);
     }
     EXPECT_EQ(bytes(fromUtf8(backups + "\\" + kStamp + ".vlkd")), bytes(changed))
         << "the state before";
     EXPECT_EQ(bytes(file("undone.vlkd")), bytes(changed)) << "undo brings it back byte for byte";
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
+    hostfiles::Reset();
 }
 
 } // namespace
