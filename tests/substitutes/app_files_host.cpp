@@ -26,36 +26,23 @@ std::string host(const char16_t* path) {
 
 } // namespace
 
-void SetTestVariable(const char16_t* name, const char16_t* value) {
-    value ? (void)(variables[name] = value) : (void)variables.erase(name);
-}
-void hostfiles::Reset() {
-    variables.clear();
-    replaceFails = false;
-}
-void hostfiles::FailReplace(bool fail) {
-    replaceFails = fail;
-}
-
+// clang-format off
+void SetTestVariable(const char16_t* name, const char16_t* value) { value ? (void)(variables[name] = value) : (void)variables.erase(name); }
+void hostfiles::Reset() { variables.clear(), replaceFails = false; }
+void hostfiles::FailReplace(bool fail) { replaceFails = fail; }
 bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
-    const auto found = variables.find(name);
-    const std::u16string value = found == variables.end() ? u"" : found->second;
+    const std::u16string value = variables.contains(name) ? variables[name] : u"";
     const bool fits = !value.empty() && StrCopyBounded(buffer, value.c_str(), capacity) < capacity;
     if (!fits && capacity > 0) buffer[0] = 0;
     return fits;
 }
-void MakeDataFolder(const char16_t* path) {
-    ::mkdir(host(path).c_str(), 0777);
-}
-UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
-    return UniqueFile(std::fopen(host(path).c_str(), host(mode).c_str()));
-}
+void MakeDataFolder(const char16_t* path) { ::mkdir(host(path).c_str(), 0777); }
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) { return UniqueFile(std::fopen(host(path).c_str(), host(mode).c_str())); }
 bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
     return !replaceFails && std::rename(host(source).c_str(), host(target).c_str()) == 0;
 }
-bool RemoveDataFile(const char16_t* path) {
-    return std::remove(host(path).c_str()) == 0;
-}
+bool RemoveDataFile(const char16_t* path) { return std::remove(host(path).c_str()) == 0; }
+// clang-format on
 
 std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
     std::vector<DataFileEntry> names;

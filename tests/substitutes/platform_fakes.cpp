@@ -8,13 +8,10 @@
 
 #include <array>
 
-fakes::Platform& fakes::Now() {
-    static Platform p;
-    return p;
-}
-void fakes::Reset() {
-    Now() = Platform{};
-}
+// clang-format off
+fakes::Platform& fakes::Now() { static Platform p; return p; }
+void fakes::Reset() { Now() = Platform{}; }
+// clang-format on
 
 namespace {
 
@@ -33,10 +30,6 @@ std::uint32_t copyOut(const std::u16string& path, char16_t* buffer, std::size_t 
 
 } // namespace
 
-std::uint32_t PresentDriveMask() {
-    return Now().drives;
-}
-
 TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, TaskAction action) {
     fakes::Platform& p = Now();
     p.taskCalls.push_back(
@@ -54,27 +47,20 @@ TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, 
     return {TaskStepNone, 0, 0};
 }
 
-bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
-    return copyOut(Now().desktop, buffer, capacity) != 0;
-}
-bool ProgramFolder(char16_t* buffer, std::size_t capacity) {
-    return copyOut(Now().program, buffer, capacity) != 0;
-}
-std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) {
-    return copyOut(Now().windows, buffer, capacity);
-}
+// clang-format off
+std::uint32_t PresentDriveMask() { return Now().drives; }
+bool DesktopFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().desktop, buffer, capacity) != 0; }
+bool ProgramFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().program, buffer, capacity) != 0; }
+std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) { return copyOut(Now().windows, buffer, capacity); }
 std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
     return Now().wow64 ? copyOut(Now().windows + u"\\SysWOW64", buffer, capacity) : 0;
 }
-bool MakeDirectory(const char16_t* path) {
-    return Now().folders.count(parentOf(path)) != 0 && Now().folders.insert(path).second;
-}
+bool MakeDirectory(const char16_t* path) { return Now().folders.count(parentOf(path)) && Now().folders.insert(path).second; }
 bool CopyFileIfAbsent(const char16_t* source, const char16_t* target) {
     fakes::Platform& p = Now();
     const auto from = p.files.find(source);
     return from != p.files.end() && !p.files.count(target) && p.folders.count(parentOf(target)) &&
            p.files.emplace(target, from->second).second;
 }
-bool RemoveFile(const char16_t* path) {
-    return Now().files.erase(path) != 0;
-}
+bool RemoveFile(const char16_t* path) { return Now().files.erase(path) != 0; }
+// clang-format on

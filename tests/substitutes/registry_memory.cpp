@@ -4,7 +4,6 @@
 #include "tests/substitutes/registry_memory.h"
 #include "tests/support/registry_tree.h"
 
-#include "engine/registry_key.h"
 #include "engine/text.h"
 
 #include <algorithm>
@@ -13,12 +12,9 @@
 
 namespace {
 
-struct Value {
-    std::uint32_t type;
-    std::vector<unsigned char> bytes;
-};
-using Path = std::pair<Hive, std::u16string>; // folded to upper case
-using Values = std::map<std::u16string, Value>;
+using Bytes = std::vector<unsigned char>;
+using Path = std::pair<Hive, std::u16string>;                             // folded to upper case
+using Values = std::map<std::u16string, std::pair<std::uint32_t, Bytes>>; // type and bytes
 struct Handle {
     Path path;
     std::u16string spelled;
@@ -31,8 +27,8 @@ struct Registry {
 
 std::u16string fold(const char16_t* text) {
     std::u16string out(text ? text : u"");
-    for (char16_t& c : out)
-        c = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c;
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; });
     return out;
 }
 // Whether path is top or lies below it.
@@ -45,18 +41,19 @@ bool refused(const Path& path) {
     return std::any_of(registry.refused.begin(), registry.refused.end(),
                        [&](const Path& top) { return within(path, top); });
 }
-void record(const char* verb, const std::u16string& path, const char16_t* name) {
-    registry.log.push_back(verb + (" " + toUtf8(path)) + "," + toUtf8(name ? name : u""));
-}
-const Handle& handle(void* h) {
-    return *static_cast<const Handle*>(h);
-}
-// The open key's values for a change (refused below a refused key) or a read.
-reg::Status values(void* h, bool change, Values*& out) {
+// clang-format off
+const Handle& handle(void* h) { return *static_cast<const Handle*>(h); }
+// clang-format on
+// The open key's values for a change (refused below a refused key) or a read; the change logged
+// as "verb path,name".
+reg::Status values(void* h, const char* change, const char16_t* name, Values*& out) {
     if (change && refused(handle(h).path)) return reg::kAccessDenied;
     const auto key = registry.keys.find(handle(h).path);
     if (key == registry.keys.end()) return reg::kKeyDeleted;
     out = &key->second;
+    if (change && (*change == 's' || out->contains(fold(name))))
+        registry.log.push_back(change + (" " + toUtf8(handle(h).spelled)) + "," +
+                               toUtf8(name ? name : u""));
     return reg::kSuccess;
 }
 
@@ -64,13 +61,10 @@ reg::Status values(void* h, bool change, Values*& out) {
 
 namespace reg {
 
-Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
+Status Key::open(Hive hive, const char16_t* path, std::uint32_t) {
     close();
-    const Path p{hive, fold(path)};
-    if (registry.keys.count(p) == 0) return kFileNotFound;
-    // KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC, WRITE_OWNER
-    if ((access & 0x000D0006u) != 0 && refused(p)) return kAccessDenied;
-    handle_ = new Handle{p, path};
+    if (registry.keys.count({hive, fold(path)}) == 0) return kFileNotFound;
+    handle_ = new Handle{{hive, fold(path)}, path};
     return kSuccess;
 }
 
@@ -88,13 +82,14 @@ Status Key::create(Hive hive, const char16_t* path, std::uint32_t) {
 Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, false, v)) return s;
+    if (const Status s = values(handle_, nullptr, name, v)) return s;
     const auto value = v->find(fold(name));
     if (value == v->end()) return kFileNotFound;
-    const auto length = static_cast<std::uint32_t>(value->second.bytes.size());
-    if (type) *type = value->second.type;
+    const auto& [kind, bytes] = value->second;
+    const auto length = static_cast<std::uint32_t>(bytes.size());
+    if (type) *type = kind;
     const bool fits = !data || *size >= length;
-    if (data && length) std::memcpy(data, value->second.bytes.data(), fits ? length : *size);
+    if (data && length) std::memcpy(data, bytes.data(), fits ? length : *size);
     if (size) *size = length;
     return fits ? kSuccess : kMoreData;
 }
@@ -102,24 +97,21 @@ Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
 Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
                 std::uint32_t size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, true, v)) return s;
+    if (const Status s = values(handle_, "set", name, v)) return s;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    (*v)[fold(name)] = {type, std::vector<unsigned char>(bytes, bytes + size)};
-    record("set", handle(handle_).spelled, name);
+    (*v)[fold(name)] = {type, Bytes(bytes, bytes + size)};
     return kSuccess;
 }
 
 Status Key::deleteValue(const char16_t* name) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, true, v)) return s;
-    if (v->erase(fold(name)) == 0) return kFileNotFound;
-    record("delete-value", handle(handle_).spelled, name);
-    return kSuccess;
+    if (const Status s = values(handle_, "delete-value", name, v)) return s;
+    return v->erase(fold(name)) ? kSuccess : kFileNotFound;
 }
 
-void Key::close() noexcept {
-    delete static_cast<Handle*>(std::exchange(handle_, nullptr));
-}
+// clang-format off
+void Key::close() noexcept { delete static_cast<Handle*>(std::exchange(handle_, nullptr)); }
+// clang-format on
 
 Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t) {
     const Path p{hive, fold(path)};
@@ -129,25 +121,18 @@ Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t) {
     if (refused(p) || (child != registry.keys.end() && within(child->first, p)))
         return kAccessDenied;
     registry.keys.erase(key);
-    record("delete-key", path, u"");
+    registry.log.push_back("delete-key " + toUtf8(path) + ",");
     return kSuccess;
 }
 
 } // namespace reg
 
-void memreg::Reset() {
-    registry = Registry{};
-}
-void memreg::Refuse(Hive hive, const char16_t* path) {
-    registry.refused.push_back({hive, fold(path)});
-}
+// clang-format off
+void memreg::Reset() { registry = Registry{}; }
+void memreg::Refuse(Hive hive, const char16_t* path) { registry.refused.push_back({hive, fold(path)}); }
 void DeleteRegTree(Hive hive, const char16_t* path) {
-    const Path top{hive, fold(path)};
-    std::erase_if(registry.keys, [&](const auto& key) { return within(key.first, top); });
+    std::erase_if(registry.keys, [top = Path{hive, fold(path)}](const auto& key) { return within(key.first, top); });
 }
-const std::vector<std::string>& memreg::Log() {
-    return registry.log;
-}
-void memreg::ClearLog() {
-    registry.log.clear();
-}
+const std::vector<std::string>& memreg::Log() { return registry.log; }
+void memreg::ClearLog() { registry.log.clear(); }
+// clang-format on
