@@ -34,16 +34,14 @@ using Log = std::vector<std::string>;
 
 // A place in the registry as text: "-" (no value), "key", "no key", "dword N", "sz TEXT" or
 // "binary B B ..." (a REG_BINARY value's bytes).
+// clang-format off
 void store(Hive hive, const char16_t* path, const char16_t* name, const std::string& what) {
     std::istringstream in(what.substr(what.find(' ') + 1));
     std::vector<unsigned char> b;
-    for (unsigned byte; in >> byte;)
-        b.push_back(static_cast<unsigned char>(byte));
+    for (unsigned byte; in >> byte;) b.push_back(static_cast<unsigned char>(byte));
     bool ok = what == "key" ? CreateRegKey(hive, path) : true;
-    if (what.starts_with("dword "))
-        ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
-    if (what.starts_with("sz "))
-        ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
+    if (what.starts_with("dword ")) ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
+    if (what.starts_with("sz ")) ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
     if (what.starts_with("binary")) ok = WriteRegBinary(hive, path, name, b.data(), b.size());
     ASSERT_TRUE(ok) << what;
 }
@@ -51,54 +49,40 @@ std::string stored(Hive hive, const char16_t* path, const char16_t* name, const 
     if (like.ends_with("key")) return RegKeyExists(hive, path) ? "key" : "no key";
     const auto [type, b] = RawRegValue(hive, path, name);
     if (type == 0) return "-";
-    if (type == kRegDword && b.size() == 4)
-        return "dword " + std::to_string(b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24);
+    if (type == kRegDword && b.size() == 4) return "dword " + std::to_string(b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24);
     std::u16string text(b.size() / 2, u'\0');
     std::memcpy(text.data(), b.data(), text.size() * 2);
-    if (type == kRegSz && b.size() % 2 == 0 && text.ends_with(u'\0'))
-        return "sz " + toUtf8(text.substr(0, text.size() - 1));
+    if (type == kRegSz && b.size() % 2 == 0 && text.ends_with(u'\0')) return "sz " + toUtf8(text.substr(0, text.size() - 1));
     std::string out = type == kRegBinary ? "binary" : "type " + std::to_string(type);
-    for (unsigned char byte : b)
-        (out += ' ') += std::to_string(byte);
+    for (unsigned char byte : b) (out += ' ') += std::to_string(byte);
     return out;
 }
 
 class EngineTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ReadRegString(LM, kNt, u"CurrentBuildNumber", build, 16, u"");
-        reset(u"19041");
-    }
+    void SetUp() override { ReadRegString(LM, kNt, u"CurrentBuildNumber", build, 16, u""), reset(u"19041"); }
     void TearDown() override { WriteRegString(LM, kNt, u"CurrentBuildNumber", build); }
     void reset(const char16_t* build) {
 #ifndef _WIN32
-        memreg::Reset();
-        fakes::Reset();
+        memreg::Reset(), fakes::Reset();
 #endif
-        std::memset(&trail, 0, sizeof trail);
-        std::strcpy(trail.text, "101000#");
+        trail = ErrorTrail{"101000#", 7};
         WriteRegString(LM, kNt, u"CurrentBuildNumber", build);
     }
     // Reads over a model of leftovers: every item must be written whole.
-    void read(std::uint32_t drives = kC) {
-        std::memset(&m, 0xbd, sizeof m);
-        ReadSystemState(m, trail, drives);
-    }
+    void read(std::uint32_t drives = kC) { std::memset(&m, 0xbd, sizeof m), ReadSystemState(m, trail, drives); }
     // Reads, asks for the item's pending value (nothing for page -1) and applies.
-    std::uint32_t change(int page, std::size_t index, std::uint32_t pending,
-                         std::uint32_t drives = kC) {
+    std::uint32_t change(int page, std::size_t index, std::uint32_t pending, std::uint32_t drives = kC) {
         read(drives);
         KeepCurrentValues(m);
         if (page >= 0) item(page, index).pending.number = pending;
 #ifndef _WIN32
-        memreg::ClearLog();
-        fakes::Now().taskCalls.clear();
+        memreg::ClearLog(), fakes::Now().taskCalls.clear();
 #endif
         return ApplyChanges(m, trail, drives);
     }
     FeatureItem& item(int page, std::size_t index) {
-        FeatureItem* const pages[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
-                                      m.system.items,   m.security.items, m.privacy.items};
+        FeatureItem* const pages[] = {m.computer.items, m.taskbar.items, m.contextMenu.items, m.system.items, m.security.items, m.privacy.items};
         return pages[page][index];
     }
 #ifdef _WIN32
@@ -108,6 +92,7 @@ class EngineTest : public ::testing::Test {
     FeatureModel m;
     ErrorTrail trail;
 };
+// clang-format on
 
 // clang-format off
 struct Row { int page; std::size_t item; Hive hive; const char16_t *key, *value; const char* before; std::uint32_t read, pending; const char* after; bool logOut; const char16_t* build = u"19041"; };
@@ -257,11 +242,9 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
         DeleteRegTree(CU, at);
         reg::Key key;
         ASSERT_EQ(key.create(CU, at, reg::kAllAccess), reg::kSuccess);
-        if (c.type) {
-            ASSERT_EQ(
-                key.set(u"v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size())),
-                0);
-        }
+        // clang-format off
+        if (c.type) { ASSERT_EQ(key.set(u"v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size())), 0); }
+        // clang-format on
         EXPECT_EQ(ReadRegDword(CU, at, u"v", 0xdeadbeef), c.dword);
         std::memset(text, 0xbd, sizeof text);
         EXPECT_EQ(ReadRegString(CU, at, u"v", text, 51, u"default"), text);

@@ -20,21 +20,19 @@ using Set = std::map<std::u16string, std::int64_t>;
 constexpr std::uint32_t C = 1u << 2, D = 1u << 3, E = 1u << 4, Z = 1u << 25;
 
 // The window's controls: what each was set to; three drive boxes, chb0_1_0 to chb0_1_2.
+// clang-format off
 struct Controls : SettingsTarget {
     Set values;
     std::u16string texts[2];
     bool setCheckBox(const char16_t* name, bool checked) override {
         const std::u16string n(name);
-        return n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= 3
-                   ? false
-                   : (values[n] = checked, true);
+        return n.starts_with(u"chb0_1_") && std::stoul(toUtf8(n.substr(7))) >= 3 ? false : (values[n] = checked, true);
     }
     void setSpinValue(const char16_t* name, std::uint32_t value) override { values[name] = value; }
-    void setLineText(const char16_t* name, const char16_t* text) override {
-        texts[name == std::u16string(u"le3_13")] = text;
-    }
+    void setLineText(const char16_t* name, const char16_t* text) override { texts[name == std::u16string(u"le3_13")] = text; }
     void setRadioPair(bool first) override { values[u"rbtn4_0"] = first; }
 };
+// clang-format on
 
 class SettingsRecordsTest : public ::testing::Test {
   protected:
