@@ -27,30 +27,18 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     fakes::Now().drives = 0x1D; // A C D E
     const TestFolder dir;
     SetTestVariable(u"APPDATA", dir.path().c_str());
+    // clang-format off
     const auto file = [&](const char* name) { return dir.path() + u"\\" + fromUtf8(name); };
-    const auto bytes = [](const std::u16string& path) {
-        return ReadWholeFile(path).value_or("<no file>");
-    };
+    const auto bytes = [](const std::u16string& path) { return ReadWholeFile(path).value_or("<no file>"); };
     const std::u16string base = file("base.vlkd"), changed = file("changed.vlkd");
-    const std::string backups = toUtf8(BackupFolder()),
-                      backup = "Backup: " + backups + "\\" + kStamp;
+    const std::string backups = toUtf8(BackupFolder()), backup = "Backup: " + backups + "\\" + kStamp;
     const std::string drive = "This PC | Hide drive D: ", owner = "System | Registered owner: ";
     const std::string autorun = "Security | Disable autorun (recommended): ";
-    const std::string plan =
-        drive + "1 -> 0\n" + owner + "\"Someone\" -> \"\"\n" + autorun + "1 -> 0\n";
-    const std::string logOut = "Log-out required: yes\n",
-                      saved = "Settings have been successfully saved.\n";
+    const std::string plan = drive + "1 -> 0\n" + owner + "\"Someone\" -> \"\"\n" + autorun + "1 -> 0\n";
+    const std::string logOut = "Log-out required: yes\n", saved = "Settings have been successfully saved.\n";
     const std::string holds = "The system holds every setting of the file.\n";
-    const auto usage = [](const std::string& mistake) {
-        return "vlk: " + mistake + "\n\n" + kCompanionUsage;
-    };
-    const struct {
-        std::function<void()> before;
-        std::vector<std::u16string> args;
-        int exit;
-        std::string out;
-    } steps[] = {
-        // clang-format off
+    const auto usage = [](const std::string& mistake) { return "vlk: " + mistake + "\n\n" + kCompanionUsage; };
+    const struct { std::function<void()> before; std::vector<std::u16string> args; int exit; std::string out; } steps[] = {
         {{}, {u"export", base}, 0, saved},
         {{}, {u"undo"}, 2, "No backup to undo in " + backups + ".\n"},
         {[] { WriteRegDword(LM, kPolicies, u"NoDrives", 0x8); // D
@@ -88,8 +76,8 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {{}, {u"plan", file("missing.vlkd")}, 2, "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
         {{}, {}, 3, usage("no command given")},
         {{}, {u"show", u"--jsn"}, 3, usage("unknown option \"--jsn\"")},
-        // clang-format on
     };
+    // clang-format on
     for (std::size_t k = 0; k < std::size(steps); ++k) {
         SCOPED_TRACE("step " + std::to_string(k));
         if (steps[k].before) steps[k].before();

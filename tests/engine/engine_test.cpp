@@ -182,19 +182,17 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
 #endif
         rounds[{r.build, seen[{r.build, r.page, r.item}]++}].push_back(&r);
     }
-    const auto where = [](const Row* r) {
-        return std::to_string(r->page) + "." + std::to_string(r->item) + " " +
-               toUtf8(*r->value ? r->value : r->key) + " " + r->before;
-    };
+    // clang-format off
+    const auto where = [](const Row* r) { return std::to_string(r->page) + "." + std::to_string(r->item) + " " + toUtf8(*r->value ? r->value : r->key) + " " + r->before; };
+    // clang-format on
     for (const auto& [at, round] : rounds) {
         reset(at.first.c_str());
+        // clang-format off
         for (const Row* r : round) // the places cleared in both hives, then filled
             for (Hive hive : {r->hive == CR ? CR : CU, r->hive == CR ? CR : LM})
-                std::string(r->before).ends_with("key") || std::string(r->after).ends_with("key")
-                    ? DeleteRegTree(hive, r->key)
-                    : (void)DeleteRegValue(hive, r->key, r->value);
-        for (const Row* r : round)
-            store(r->hive, r->key, r->value, r->before);
+                std::string(r->before).ends_with("key") || std::string(r->after).ends_with("key") ? DeleteRegTree(hive, r->key) : (void)DeleteRegValue(hive, r->key, r->value);
+        for (const Row* r : round) store(r->hive, r->key, r->value, r->before);
+        // clang-format on
         read();
         for (const Row* r : round)
             EXPECT_EQ(item(r->page, r->item).pending.number, 0u) << "read pending " << where(r);
@@ -220,7 +218,6 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
 TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
     using Bytes = std::vector<unsigned char>;
     const char16_t* const at = u"Software\\VelkarostrandemilquorbenixTest";
-    const std::u16string xx(50, u'\x7878');
     const Bytes none{1, 1, 1, 1};
     // clang-format off
     const auto units = [](std::size_t n) { Bytes b(2 * n + 2, 'x'); b[2 * n] = b[2 * n + 1] = 0; return b; };
@@ -230,7 +227,7 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
         {kRegBinary, {}, 0, u"default", true, none},
         {0, {}, 0xdeadbeef, u"default", false, none},
         {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
-        {kRegSz, units(50), 0xdeadbeef, xx, false, none},
+        {kRegSz, units(50), 0xdeadbeef, std::u16string(50, u'\x7878'), false, none},
         {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
         {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
         // clang-format on
@@ -286,8 +283,7 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
     // clang-format off
     EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
-                                  "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,",
-                                  "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
+        "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,", "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
     // clang-format on
 }
 
@@ -298,10 +294,9 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
     const char* records[] = {"", "", "2:2147942405;"};
     for (std::size_t k = 0; k < std::size(reads); ++k) {
         reset(u"19041");
-        p.taskExists = reads[k][0] != 0;
-        p.taskState = reads[k][0];
-        p.failStep = reads[k][1];
-        p.failCode = reads[k][2];
+        // clang-format off
+        p.taskExists = reads[k][0] != 0, p.taskState = reads[k][0], p.failStep = reads[k][1], p.failCode = reads[k][2];
+        // clang-format on
         read();
         EXPECT_EQ(m.privacy.items[0].current.number, reads[k][3]) << k;
         EXPECT_EQ(std::string(trail.text), std::string("101000#") + records[k]);

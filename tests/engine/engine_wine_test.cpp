@@ -77,11 +77,9 @@ TEST(EngineOnWindows, TheTaskAndTheConsoleProgramWithNoPlantedSchtasksStarted) {
     ASSERT_EQ(task.result(), 0u);
     ErrorTrail trail{"101000#", 7};
     TaskState fromMta = TaskOther; // the task read through COM from any apartment
-    std::thread([&] {
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        fromMta = RunAppraiserTask(TaskQuery, trail);
-        CoUninitialize();
-    }).join();
+    // clang-format off
+    std::thread([&] { CoInitializeEx(nullptr, COINIT_MULTITHREADED), fromMta = RunAppraiserTask(TaskQuery, trail), CoUninitialize(); }).join();
+    // clang-format on
     EXPECT_EQ(fromMta, TaskReady);
     const PlantedSchtasks besideVlk(ExecutableFolder() + u"\\..\\app\\vlk"),
         inCurrent(CurrentFolder());

@@ -45,11 +45,6 @@ class SettingsRecordsTest : public ::testing::Test {
         std::memset(records, 0xbd, sizeof records);
         return ParseSettingsFile(bytes.data(), bytes.size(), records, trail);
     }
-    Controls imported(std::uint32_t drives) {
-        Controls controls;
-        ImportSettingsRecords(records, drives, controls);
-        return controls;
-    }
     FeatureModel model{};
     ErrorTrail trail{"101000#", 7};
     SettingsRecords records;
@@ -87,7 +82,8 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     ASSERT_EQ(parse(b), SettingsOk);
     for (const std::size_t p : {3, 38, 39, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
-    const Controls c = imported(C | E | Z);    // another computer: no D
+    Controls c; // another computer: no D
+    ImportSettingsRecords(records, C | E | Z, c);
     Set set;                                   // the 36 controls of the right records: 41 boxes,
     for (const auto& [name, value] : c.values) // spin boxes and the radio pair and 3 drive
         if (value) set[name] = value;          // boxes, less the 8 wrong ones
@@ -102,12 +98,12 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
 
 TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
     const Bytes good = exported(C);
-    auto with = [&](std::size_t at, Bytes bytes, std::size_t size = 8327) {
+    // clang-format off
+    const auto with = [&](std::size_t at, Bytes bytes, std::size_t size = 8327) {
         Bytes b = good;
-        std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at));
-        b.resize(size);
-        return b;
+        return std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at)), b.resize(size), b;
     };
+    // clang-format on
     const Bytes legacy = with(35, {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0});
     const std::tuple<Bytes, SettingsResult, const char*> rows[] = {
         // clang-format off

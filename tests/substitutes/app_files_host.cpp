@@ -44,13 +44,13 @@ bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
 bool RemoveDataFile(const char16_t* path) { return std::remove(host(path).c_str()) == 0; }
 // clang-format on
 
+// clang-format off
 std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
     std::vector<DataFileEntry> names;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(host(folder), error))
         if (entry.is_regular_file(error))
-            names.push_back({fromUtf8(entry.path().filename().string()),
-                             static_cast<std::uint64_t>(
-                                 entry.last_write_time(error).time_since_epoch().count())});
+            names.push_back({fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(entry.last_write_time(error).time_since_epoch().count())});
     return names;
 }
+// clang-format on

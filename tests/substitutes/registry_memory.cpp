@@ -15,10 +15,7 @@ namespace {
 using Bytes = std::vector<unsigned char>;
 using Path = std::pair<Hive, std::u16string>;                             // folded to upper case
 using Values = std::map<std::u16string, std::pair<std::uint32_t, Bytes>>; // type and bytes
-struct Handle {
-    Path path;
-    std::u16string spelled;
-};
+using Handle = std::pair<Path, std::u16string>; // the key and its path as the caller spelled it
 struct Registry {
     std::map<Path, Values> keys;
     std::vector<Path> refused;
@@ -47,12 +44,12 @@ const Handle& handle(void* h) { return *static_cast<const Handle*>(h); }
 // The open key's values for a change (refused below a refused key) or a read; the change logged
 // as "verb path,name".
 reg::Status values(void* h, const char* change, const char16_t* name, Values*& out) {
-    if (change && refused(handle(h).path)) return reg::kAccessDenied;
-    const auto key = registry.keys.find(handle(h).path);
+    if (change && refused(handle(h).first)) return reg::kAccessDenied;
+    const auto key = registry.keys.find(handle(h).first);
     if (key == registry.keys.end()) return reg::kKeyDeleted;
     out = &key->second;
     if (change && (*change == 's' || out->contains(fold(name))))
-        registry.log.push_back(change + (" " + toUtf8(handle(h).spelled)) + "," +
+        registry.log.push_back(change + (" " + toUtf8(handle(h).second)) + "," +
                                toUtf8(name ? name : u""));
     return reg::kSuccess;
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Windows test helpers for the telemetry task: the task registered at its real path through
-// the Task Scheduler, and a planted schtasks.exe that shows whether anything started it.
+// The telemetry task registered through the Task Scheduler, and a planted schtasks.exe.
 
 #include <cstdint>
 #include <string>

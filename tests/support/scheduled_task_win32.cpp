@@ -27,51 +27,38 @@ template <typename F> HRESULT atRoot(F f) {
 
 } // namespace
 
+// clang-format off
 RegisteredAppraiserTask::RegisteredAppraiserTask()
     : result_(static_cast<std::uint32_t>(atRoot([](ITaskFolder* root, VARIANT none) {
-          const Bstr xml(
-              L"<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions><Exec>"
-              L"<Command>%windir%\\system32\\compattelrunner.exe</Command></Exec></Actions></"
-              L"Task>");
+          const Bstr xml(L"<Task xmlns='http://schemas.microsoft.com/windows/2004/02/mit/task'><Actions><Exec>"
+                         L"<Command>%windir%\\system32\\compattelrunner.exe</Command></Exec></Actions></Task>");
           ComPtr<IRegisteredTask> task;
           return root->RegisterTask(Bstr(kPath).get(), xml.get(), TASK_CREATE_OR_UPDATE, none, none,
                                     TASK_LOGON_INTERACTIVE_TOKEN, none, task.put());
       }))) {}
-
-RegisteredAppraiserTask::~RegisteredAppraiserTask() {
-    DeleteAppraiserTask();
-}
-
-void DeleteAppraiserTask() {
-    atRoot([](ITaskFolder* root, VARIANT) { return root->DeleteTask(Bstr(kPath).get(), 0); });
-}
+RegisteredAppraiserTask::~RegisteredAppraiserTask() { DeleteAppraiserTask(); }
+void DeleteAppraiserTask() { atRoot([](ITaskFolder* root, VARIANT) { return root->DeleteTask(Bstr(kPath).get(), 0); }); }
 
 PlantedSchtasks::PlantedSchtasks(const std::u16string& folder) : path_(folder + u"\\schtasks.exe") {
     const std::u16string source = ExecutableFolder() + u"\\planted_program.exe";
     planted_ = CopyFileW(AsWide(source.c_str()), AsWide(path_.c_str()), FALSE) != 0;
     DeleteFileW(AsWide((path_ + u".ran").c_str()));
 }
-
 PlantedSchtasks::~PlantedSchtasks() {
     DeleteFileW(AsWide((path_ + u".ran").c_str()));
     if (planted_) DeleteFileW(AsWide(path_.c_str()));
 }
-
-bool PlantedSchtasks::ran() const {
-    return GetFileAttributesW(AsWide((path_ + u".ran").c_str())) != INVALID_FILE_ATTRIBUTES;
-}
+bool PlantedSchtasks::ran() const { return GetFileAttributesW(AsWide((path_ + u".ran").c_str())) != INVALID_FILE_ATTRIBUTES; }
 
 std::u16string ExecutableFolder() {
     wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::u16string folder(AsU16(path), length);
-    return folder.substr(0, folder.find_last_of(u'\\'));
+    const std::u16string file(AsU16(path), GetModuleFileNameW(nullptr, path, MAX_PATH));
+    return file.substr(0, file.find_last_of(u'\\'));
 }
-
 std::u16string CurrentFolder() {
     wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetCurrentDirectoryW(MAX_PATH, path);
-    std::u16string folder(AsU16(path), length);
+    std::u16string folder(AsU16(path), GetCurrentDirectoryW(MAX_PATH, path));
     if (!folder.empty() && folder.back() == u'\\') folder.pop_back();
     return folder;
 }
+// clang-format on
