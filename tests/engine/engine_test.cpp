@@ -1,8 +1,7 @@
-// Every tweak read and applied. The round-trip table has one row per place a tweak is kept,
-// written out here rather than taken from the catalogue: the hive, key and value, what is
-// stored before, the value read, the value asked for, what is stored after (and read back), on
-// a system of the row's build. It runs natively over the in-memory registry and under Wine over
-// the real one, each row's places cleared first. Then, natively, the rules of more than a value.
+// Every tweak read and applied: one row per place a tweak is kept, written out rather than taken
+// from the catalogue (hive, key, value, stored before, value read, value asked for, stored after,
+// log-out, the system's build), natively over the in-memory registry and under Wine over the
+// real one. Then, natively, the rules of more than a value.
 #include "engine/apply_changes.h"
 #include "engine/change_outcome.h"
 #include "engine/registry.h"
@@ -320,12 +319,11 @@ TEST_F(EngineTest, PreviousCalculatorIsCopiedNeverOverAFileAndRemovedWholeButNot
     // clang-format on
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);
-    auto installed = before;
+    auto installed = before, removed = before;
     installed.insert({{sys + u"calc1.exe", "x64"}, {sys + u"ar-SA\\calc1.exe.mui", "ar"}});
     EXPECT_EQ(p.files, installed);
     EXPECT_EQ(change(3, 10, 0), 0u);
-    auto removed = before;
-    removed.erase(sys + u"de-DE\\calc1.exe.mui");
+    removed.erase(sys + u"de-DE\\calc1.exe.mui"); // the language file there before went too
     EXPECT_EQ(p.files, removed);
     const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
     p.files = {{deep + u"\\data\\datax64.da", "cut"}};

@@ -1,7 +1,5 @@
-// The engine and vlk.exe on Windows: real files in the system folder, the telemetry
-// task registered with the prefix's Task Scheduler, and vlk.exe run as a script runs it, with
-// no program of its own or the current folder started in Windows' place. (The registry's rows
-// are in engine_test.cpp, compiled into this test too.)
+// The engine and vlk.exe on Windows: real files, the prefix's Task Scheduler, vlk.exe run as a
+// script runs it and no planted program started (engine_test.cpp's rows are compiled in too).
 #include "engine/apply_changes.h"
 #include "engine/appraiser_task.h"
 #include "engine/drives.h"

@@ -69,9 +69,8 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
               (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0}));
     EXPECT_EQ(std::memcmp(&b[47 + 62 * 120 + 12], u"Org", 8), 0) << "the text and its zero";
 
-    // Wrong values: a check box holding 2, page 6, drive Y without group 1, an index past its
-    // page on pages 0, 1, 2, 3 and 5 and past Z; and a text without its zero unit, read as its
-    // first 50 units.
+    // Wrong: a box holding 2, page 6, drive Y without group 1, an index past its page on pages 0,
+    // 1, 2, 3 and 5 and past Z; and a text without its zero unit, read as its first 50 units.
     // clang-format off
     const std::pair<std::size_t, std::uint32_t> wrong[] = {{5 * 120 + 12, 2}, {6 * 120, 6}, {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
         {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, 2}, {3 * 120 + 8, 14}, {39 * 120 + 8, 26}};
