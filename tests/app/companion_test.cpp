@@ -22,14 +22,15 @@ const char16_t* const kOwner = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion
 const std::string kStamp = "2026-12-07 14.05.09"; // the time the test runs vlk at
 
 TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
-    memreg::Reset();
-    fakes::Reset();
+    memreg::Reset(), fakes::Reset();
     fakes::Now().drives = 0x1D; // A C D E
     const TestFolder dir;
     SetTestVariable(u"APPDATA", dir.path().c_str());
     // clang-format off
     const auto file = [&](const char* name) { return dir.path() + u"\\" + fromUtf8(name); };
     const auto bytes = [](const std::u16string& path) { return ReadWholeFile(path).value_or("<no file>"); };
+    std::string out;
+    const auto run = [&](const std::vector<std::u16string>& args) { return out.clear(), RunCompanion(args, LocalTime{2026, 12, 7, 14, 5, 9}, out); };
     const std::u16string base = file("base.vlkd"), changed = file("changed.vlkd");
     const std::string backups = toUtf8(BackupFolder()), backup = "Backup: " + backups + "\\" + kStamp;
     const std::string drive = "This PC | Hide drive D: ", owner = "System | Registered owner: ";
@@ -65,10 +66,10 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {[] { fakes::Now().drives = 0x54; }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"}, // C E G
         {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, its
-               b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);   // spin at 35 set, the rest naming page 9
-               for (int k = 0; k < 56; ++k) b += std::string(k == 35 ? "\x01\0\x02\0\x32\0\0\0" : "\x09\0\0\0\0\0\0\0", 8);
+               b += std::string("\xA0\x86\x01\0\x38\0\0\0\0\0\0\0", 12);   // folder 6 and spin at 35 set, the rest naming page 9
+               for (int k = 0; k < 56; ++k) b += std::string(k == 35 ? "\x01\0\x02\0\x32\0\0\0" : k == 6 ? "\0\0\x06\0\x01\0\0\0" : "\x09\0\0\0\0\0\0\0", 8);
                WriteWholeFile(file("old.vlkd"), b); },
-         {u"plan", file("old.vlkd")}, 0, "Taskbar | Taskbar thumbnail delay time: 400 -> 50\n" + logOut},
+         {u"plan", file("old.vlkd")}, 0, "This PC | Printers: 0 -> 1\nTaskbar | Taskbar thumbnail delay time: 400 -> 50\n" + logOut},
         {[] { WriteRegString(LM, kOwner, u"RegisteredOwner", u""); DeleteRegValue(CU, kPolicies, u"NoDriveTypeAutoRun");
               memreg::Refuse(LM, kOwner); },
          {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner + "\"\" -> \"Someone\" NOT TAKEN (now \"\")\n" +
@@ -81,15 +82,19 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     for (std::size_t k = 0; k < std::size(steps); ++k) {
         SCOPED_TRACE("step " + std::to_string(k));
         if (steps[k].before) steps[k].before();
-        std::string out;
-        EXPECT_EQ(RunCompanion(steps[k].args, LocalTime{2026, 12, 7, 14, 5, 9}, out),
-                  steps[k].exit);
+        EXPECT_EQ(run(steps[k].args), steps[k].exit);
         EXPECT_EQ(out, steps[k].out);
     }
     EXPECT_EQ(bytes(fromUtf8(backups + "\\" + kStamp + ".vlkd")), bytes(changed))
         << "the state before";
     EXPECT_EQ(bytes(file("undone.vlkd")), bytes(changed)) << "undo brings it back byte for byte";
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
+    for (int k = 10; k < 30; ++k) // twenty backups more: an apply keeps the newest twenty
+        WriteWholeFile(fromUtf8(backups + "\\2030-01-01 00.00." + std::to_string(k) + ".vlkd"),
+                       "x");
+    WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 0);
+    EXPECT_EQ(run({u"apply", changed}), 1);
+    EXPECT_EQ(ListBackups().size(), 20u);
     hostfiles::Reset();
 }
 

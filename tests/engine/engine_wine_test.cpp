@@ -54,15 +54,15 @@ TEST(EngineOnWindows, TheCalculatorAndTheOwnerTextsTakeAndGo) {
 }
 
 // Runs vlk.exe through the command interpreter, as a script does: its exit code and output.
+// clang-format off
 std::pair<int, std::string> runVlk(const std::u16string& args) {
-    const std::u16string command =
-        u"\"\"" + ExecutableFolder() + u"\\..\\app\\vlk\\vlk.exe\" " + args + u" 2>&1\"";
+    const std::u16string command = u"\"\"" + ExecutableFolder() + u"\\..\\app\\vlk\\vlk.exe\" " + args + u" 2>&1\"";
     FILE* pipe = _wpopen(AsWide(command.c_str()), L"rb");
     std::string out;
-    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;)
-        out += static_cast<char>(c);
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) out += static_cast<char>(c);
     return {pipe ? _pclose(pipe) : -1, out};
 }
+// clang-format on
 
 TEST(EngineOnWindows, TheTaskAndTheConsoleProgramWithNoPlantedSchtasksStarted) {
     const char16_t* const advanced =

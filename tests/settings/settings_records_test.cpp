@@ -61,9 +61,9 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     SetPendingText(model.system, 13, u"Org");
     Bytes b = exported(C | D | E | Z);
     ASSERT_EQ(b.size(), 8327u);
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 35), "QuenorithVelkarostrandemilquorbenix");
-    EXPECT_EQ(Bytes(b.begin() + 35, b.begin() + 47),
-              (Bytes{0x88, 0x8A, 1, 0, 69, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 47),
+              "QuenorithVelkarostrandemilquorbenix" +
+                  std::string("\x88\x8A\x01\0E\0\0\0\0\0\0\0", 12));
     const std::size_t driveE = 47 + 18 * 120; // page 0, group 1, index 4 (E), hidden
     EXPECT_EQ(Bytes(b.begin() + driveE, b.begin() + driveE + 16),
               (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0}));
@@ -83,9 +83,9 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
         EXPECT_EQ(records[p].valid, 0u) << p;
     Controls c; // another computer: no D
     ImportSettingsRecords(records, C | E | Z, c);
-    Set set;                                   // the 36 controls of the right records: 41 boxes,
-    for (const auto& [name, value] : c.values) // spin boxes and the radio pair and 3 drive
-        if (value) set[name] = value;          // boxes, less the 8 wrong ones
+    Set set; // the 36 controls of the right records: 41 boxes, spin boxes, the radio pair and 3
+    for (const auto& [name, value] : c.values) // drive boxes, less the 8 wrong ones
+        if (value) set[name] = value;
     EXPECT_EQ(c.values.size(), 36u);
     // clang-format off
     EXPECT_EQ(set, (Set{{u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb3_10", 1}, {u"chb5_1", 1}, {u"rbtn4_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 100000}}));

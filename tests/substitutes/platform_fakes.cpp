@@ -30,24 +30,19 @@ std::uint32_t copyOut(const std::u16string& path, char16_t* buffer, std::size_t 
 
 } // namespace
 
+// clang-format off
 TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, TaskAction action) {
     fakes::Platform& p = Now();
-    p.taskCalls.push_back(
-        std::array{"state", "enable", "disable", "stop"}[static_cast<int>(action)]);
+    p.taskCalls.push_back(std::array{"state", "enable", "disable", "stop"}[static_cast<int>(action)]);
     if (p.failStep != 0) return {static_cast<TaskServiceStep>(p.failStep), p.failCode, 0};
-    if (!p.taskExists ||
-        std::u16string(folder) + u"\\" + name !=
-            u"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser")
+    if (!p.taskExists || std::u16string(folder) + u"\\" + name != u"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser")
         return {TaskStepOpen, 0x80070002, 0};
     if (action == TaskAction::ReadState) return {TaskStepNone, 0, p.taskState};
-    if (action == TaskAction::Stop && p.taskState == kSchedulerTaskRunning)
-        p.taskState = kSchedulerTaskReady;
+    if (action == TaskAction::Stop && p.taskState == kSchedulerTaskRunning) p.taskState = kSchedulerTaskReady;
     if (action == TaskAction::Disable) p.taskState = 1;
     if (action == TaskAction::Enable && p.taskState == 1) p.taskState = kSchedulerTaskReady;
     return {TaskStepNone, 0, 0};
 }
-
-// clang-format off
 std::uint32_t PresentDriveMask() { return Now().drives; }
 bool DesktopFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().desktop, buffer, capacity) != 0; }
 bool ProgramFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().program, buffer, capacity) != 0; }

@@ -1,6 +1,5 @@
-// An in-memory registry with the Win32 answers the engine relies on: paths and value names
-// compared without regard to case, every missing key created on the way, typed values with
-// their bytes, too small a buffer given what fits, and a key that has subkeys refused deletion.
+// An in-memory registry with the Win32 answers the engine relies on: names without regard to
+// case, missing keys created on the way, what fits a small buffer, a parent refused deletion.
 #include "tests/substitutes/registry_memory.h"
 #include "tests/support/registry_tree.h"
 

@@ -1,6 +1,5 @@
 #pragma once
-// Test helpers for the registry: a key removed with everything below it (no effect when it is
-// missing), and a value's type and bytes (type 0 when there is none) read past the engine.
+// A registry key removed with all below it (if there), and a value's type (0: none) and bytes.
 
 #include "engine/registry.h"
 #include "engine/registry_key.h"

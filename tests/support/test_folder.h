@@ -1,6 +1,5 @@
 #pragma once
-// Test helpers for the application data folders: a fresh folder per test, the environment
-// variables the program reads, and whole-file reads and writes through the program's file seam.
+// A fresh folder per test, the environment the program reads, whole files through its file seam.
 
 #include "services/app_files.h"
 
