@@ -1,8 +1,7 @@
-// Every tweak read and applied. The round-trip table has one row per place a tweak is kept,
-// written out here rather than taken from the catalogue: the hive, key and value, what is
-// stored before, the value read, the value asked for, what is stored after (and read back). It
-// runs natively over the in-memory registry and under Wine over the real one, each row on its
-// places cleared first. Then, natively, the rules that are more than one value.
+// Every tweak read and applied: one row per place a tweak is kept, written out rather than taken
+// from the catalogue (hive, key, value, stored before, value read, value asked for, stored after,
+// log-out, the system's build), natively over the in-memory registry and under Wine over the
+// real one. Then, natively, the rules of more than a value.
 #include "engine/apply_changes.h"
 #include "engine/change_outcome.h"
 #include "engine/registry.h"
@@ -30,104 +29,73 @@ namespace {
 constexpr Hive CU = Hive::CurrentUser, LM = Hive::LocalMachine, CR = Hive::ClassesRoot;
 constexpr std::uint32_t kC = 0x4; // drive C: alone
 const char16_t* const kNt = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+using Log = std::vector<std::string>;
 
-// What a place in the registry holds, as text: "-" (no value), "key", "no key", "dword N",
-// "sz TEXT" or "binary B B ..." (a REG_BINARY value's bytes).
+// A place in the registry as text: "-" (no value), "key", "no key", "dword N", "sz TEXT" or
+// "binary B B ..." (a REG_BINARY value's bytes).
+// clang-format off
 void store(Hive hive, const char16_t* path, const char16_t* name, const std::string& what) {
-    std::istringstream in(what);
-    std::string kind;
-    in >> kind;
-    std::vector<unsigned char> bytes;
-    for (unsigned byte; in >> byte;)
-        bytes.push_back(static_cast<unsigned char>(byte));
-    bool ok = true;
-    if (kind == "key") ok = CreateRegKey(hive, path);
-    if (kind == "dword") ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
-    if (kind == "sz") ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
-    if (kind == "binary") ok = WriteRegBinary(hive, path, name, bytes.data(), bytes.size());
+    std::istringstream in(what.substr(what.find(' ') + 1));
+    std::vector<unsigned char> b;
+    for (unsigned byte; in >> byte;) b.push_back(static_cast<unsigned char>(byte));
+    bool ok = what == "key" ? CreateRegKey(hive, path) : true;
+    if (what.starts_with("dword ")) ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
+    if (what.starts_with("sz ")) ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
+    if (what.starts_with("binary")) ok = WriteRegBinary(hive, path, name, b.data(), b.size());
     ASSERT_TRUE(ok) << what;
 }
 std::string stored(Hive hive, const char16_t* path, const char16_t* name, const std::string& like) {
     if (like.ends_with("key")) return RegKeyExists(hive, path) ? "key" : "no key";
     const auto [type, b] = RawRegValue(hive, path, name);
     if (type == 0) return "-";
-    if (type == kRegDword && b.size() == 4)
-        return "dword " + std::to_string(b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24);
+    if (type == kRegDword && b.size() == 4) return "dword " + std::to_string(b[0] | b[1] << 8 | b[2] << 16 | std::uint32_t{b[3]} << 24);
     std::u16string text(b.size() / 2, u'\0');
     std::memcpy(text.data(), b.data(), text.size() * 2);
-    if (type == kRegSz && b.size() % 2 == 0 && text.ends_with(u'\0'))
-        return "sz " + toUtf8(text.substr(0, text.size() - 1));
+    if (type == kRegSz && b.size() % 2 == 0 && text.ends_with(u'\0')) return "sz " + toUtf8(text.substr(0, text.size() - 1));
     std::string out = type == kRegBinary ? "binary" : "type " + std::to_string(type);
-    for (unsigned char byte : b)
-        (out += ' ') += std::to_string(byte);
+    for (unsigned char byte : b) (out += ' ') += std::to_string(byte);
     return out;
 }
 
 class EngineTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        ReadRegString(LM, kNt, u"CurrentBuildNumber", build, 16, u"");
-        reset(u"19041");
-    }
+    void SetUp() override { ReadRegString(LM, kNt, u"CurrentBuildNumber", build, 16, u""), reset(u"19041"); }
     void TearDown() override { WriteRegString(LM, kNt, u"CurrentBuildNumber", build); }
     void reset(const char16_t* build) {
 #ifndef _WIN32
-        memreg::Reset();
-        fakes::Reset();
+        memreg::Reset(), fakes::Reset();
 #endif
-        std::memset(&trail, 0, sizeof trail);
-        std::strcpy(trail.text, "101000#");
+        trail = ErrorTrail{"101000#", 7};
         WriteRegString(LM, kNt, u"CurrentBuildNumber", build);
     }
     // Reads over a model of leftovers: every item must be written whole.
-    void read(std::uint32_t drives = kC) {
-        std::memset(&m, 0xbd, sizeof m);
-        ReadSystemState(m, trail, drives);
-    }
-    // Reads, asks for the item's pending value (nothing for page -1) with every other control
-    // as read, and applies.
-    std::uint32_t change(int page, std::size_t index, std::uint32_t pending,
-                         std::uint32_t drives = kC) {
+    void read(std::uint32_t drives = kC) { std::memset(&m, 0xbd, sizeof m), ReadSystemState(m, trail, drives); }
+    // Reads, asks for the item's pending value (nothing for page -1) and applies.
+    std::uint32_t change(int page, std::size_t index, std::uint32_t pending, std::uint32_t drives = kC) {
         read(drives);
         KeepCurrentValues(m);
         if (page >= 0) item(page, index).pending.number = pending;
 #ifndef _WIN32
-        memreg::ClearLog();
-        fakes::Now().taskCalls.clear();
+        memreg::ClearLog(), fakes::Now().taskCalls.clear();
 #endif
         return ApplyChanges(m, trail, drives);
     }
     FeatureItem& item(int page, std::size_t index) {
-        FeatureItem* const pages[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
-                                      m.system.items,   m.security.items, m.privacy.items};
+        FeatureItem* const pages[] = {m.computer.items, m.taskbar.items, m.contextMenu.items, m.system.items, m.security.items, m.privacy.items};
         return pages[page][index];
     }
 #ifdef _WIN32
     TweakRegistrySnapshot snapshot; // the tweaks as they were, put back after the test
-#else
-    static const std::vector<std::string>& log() {
-        return memreg::Log();
-    }
 #endif
     char16_t build[16];
     FeatureModel m;
     ErrorTrail trail;
 };
-
-struct Row {
-    int page;
-    std::size_t item;
-    Hive hive;
-    const char16_t *key, *value;
-    const char* before;
-    std::uint32_t read, pending;
-    const char* after;
-    bool logOut;
-};
+// clang-format on
 
 // clang-format off
+struct Row { int page; std::size_t item; Hive hive; const char16_t *key, *value; const char* before; std::uint32_t read, pending; const char* after; bool logOut; const char16_t* build = u"19041"; };
 const Row kRows[] = {
-    // This PC folders that can be added: per user, or machine-wide where unchecking deletes too.
     {0, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "no key", 0, 1, "key", false},
     {0, 0, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{645FF040-5081-101B-9F08-00AA002F954E}", u"", "key", 1, 0, "no key", false},
     {0, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{21EC2020-3AEA-1069-A2DD-08002B30309D}", u"", "no key", 0, 1, "key", false},
@@ -142,7 +110,6 @@ const Row kRows[] = {
     {0, 5, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{7007ACC7-3202-11D1-AAD2-00805FC1270E}", u"", "key", 1, 0, "no key", false},
     {0, 6, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2227A280-3AEA-1069-A2DE-08002B30309D}", u"", "no key", 0, 1, "key", false},
     {0, 6, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{2227A280-3AEA-1069-A2DE-08002B30309D}", u"", "key", 1, 0, "no key", false},
-    // Standard folders, hidden by deleting their machine-wide key.
     {0, 7, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{0DB7E03F-FC29-4DC6-9020-FF41B59E513A}", u"", "key", 0, 1, "no key", false},
     {0, 8, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{B4BFCC3A-DB2C-424C-B029-7FE99A87C641}", u"", "no key", 1, 0, "key", false},
     {0, 9, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{d3162b92-9365-467a-956b-92703aca08af}", u"", "key", 0, 1, "no key", false},
@@ -150,19 +117,24 @@ const Row kRows[] = {
     {0, 11, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{3dfdf296-dbec-4fb4-81d1-6a3438bcf4de}", u"", "key", 0, 1, "no key", false},
     {0, 12, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{24ad3ad4-a569-4530-98e1-ab02f9417aa8}", u"", "key", 0, 1, "no key", false},
     {0, 13, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\NameSpace\\{f86fa3ab-70d2-4fc7-9c99-fcbf05467f3a}", u"", "key", 0, 1, "no key", false},
-    // Taskbar.
     {1, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"DisablePreviewWindow", "dword 2", 2, 0, "dword 0", true},
     {1, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoTrayItemsDisplay", "dword 3", 3, 1, "dword 1", true},
     {1, 1, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoTrayItemsDisplay", "dword 1", 1, 0, "-", true},
     {1, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ExtendedUIHoverTime", "-", 400, 50, "dword 50", true},
     {1, 3, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ThumbnailLivePreviewHoverTime", "-", 1000, 2500, "dword 2500", true},
     {1, 4, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced", u"ShowSecondsInSystemClock", "-", 0, 1, "dword 1", true},
-    // Context menu.
     {2, 0, CR, u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB630-2971-11D1-A18C-00C04FD75D13}", u"", "no key", 0, 1, "key", false},
     {2, 1, CR, u"AllFilesystemObjects\\shellex\\ContextMenuHandlers\\{C2FBB631-2971-11D1-A18C-00C04FD75D13}", u"", "key", 1, 0, "no key", false},
     {2, 2, CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1 ", 0, 1, "sz notepad.exe %1", false},
     {2, 2, CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1", 1, 0, "no key", false},
-    // System.
+    {2, 3, CR, u"*\\shell\\runas", u"", "no key", 0, 1, "sz Take Ownership", false},
+    {2, 3, CR, u"*\\shell\\runas", u"NoWorkingDirectory", "no key", 0, 1, "sz ", false},
+    {2, 3, CR, u"*\\shell\\runas\\command", u"", "no key", 0, 1, "sz cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F", false},
+    {2, 3, CR, u"*\\shell\\runas\\command", u"IsolatedCommand", "no key", 0, 1, "sz cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F", false},
+    {2, 3, CR, u"Directory\\shell\\runas", u"", "no key", 0, 1, "sz Take Ownership", false},
+    {2, 3, CR, u"Directory\\shell\\runas", u"NoWorkingDirectory", "no key", 0, 1, "sz ", false},
+    {2, 3, CR, u"Directory\\shell\\runas\\command", u"", "no key", 0, 1, "sz cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant administrators:F /t", false},
+    {2, 3, CR, u"Directory\\shell\\runas\\command", u"IsolatedCommand", "no key", 0, 1, "sz cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant administrators:F /t", false},
     {3, 0, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"NoWindowMinimizingShortcuts", "-", 0, 1, "dword 1", true},
     {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 0 0 0", 0, 1, "binary 0 0 0 0", true},
     {3, 2, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer", u"link", "binary 1 1 1 0", 0, 1, "binary 0 0 0 0", true},
@@ -184,7 +156,6 @@ const Row kRows[] = {
     {3, 10, LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe", u"", "key", 1, 0, "no key", false},
     {3, 11, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"NoUseStoreOpenWith", "-", 0, 1, "dword 1", false},
     {3, 11, LM, u"SOFTWARE\\Policies\\Microsoft\\Windows\\Explorer", u"NoUseStoreOpenWith", "dword 1", 1, 0, "-", false},
-    // Security.
     {4, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoDriveTypeAutoRun", "dword 511", 0, 1, "dword 255", true},
     {4, 0, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoDriveTypeAutoRun", "dword 255", 1, 0, "-", true},
     {4, 1, LM, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", u"DisableCAD", "-", 1, 0, "dword 1", false},
@@ -192,38 +163,34 @@ const Row kRows[] = {
     {4, 2, CU, u"Software\\Microsoft\\Windows Script Host\\Settings", u"Enabled", "-", 0, 1, "dword 0", false},
     {4, 2, CU, u"Software\\Microsoft\\Windows Script Host\\Settings", u"Enabled", "dword 0", 1, 0, "dword 1", false},
     {4, 3, LM, u"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Memory Management", u"ClearPageFileAtShutdown", "-", 0, 1, "dword 1", false},
-    // Privacy, from build 19041.
     {5, 1, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"DisableSearchBoxSuggestions", "-", 0, 1, "dword 1", true},
     {5, 1, CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer", u"DisableSearchBoxSuggestions", "dword 1", 1, 0, "-", true},
+    {5, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Search", u"BingSearchEnabled", "dword 0", 1, 0, "-", true, u"19040"},
+    {5, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Search", u"CortanaConsent", "-", 0, 1, "dword 0", true, u"19040"},
+    {5, 1, CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Search", u"BingSearchEnabled", "dword 1", 0, 1, "dword 0", true, u""},
 };
 // clang-format on
 
-// In rounds that hold each item once: two reads of the system a round, one apply a row.
+// In rounds of one build that hold each item once: two reads a round, one apply a row.
 TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
-    std::map<std::pair<int, std::size_t>, std::size_t> seen;
-    std::vector<std::vector<const Row*>> rounds(4);
+    std::map<std::tuple<std::u16string, int, std::size_t>, int> seen;
+    std::map<std::pair<std::u16string, int>, std::vector<const Row*>> rounds;
     for (const Row& r : kRows) {
 #ifdef _WIN32
         if (r.page == 3 && r.item == 10 && r.pending) continue; // the path names C:\windows
 #endif
-        rounds.at(seen[{r.page, r.item}]++).push_back(&r);
+        rounds[{r.build, seen[{r.build, r.page, r.item}]++}].push_back(&r);
     }
-    const auto where = [](const Row* r) {
-        return std::to_string(r->page) + "." + std::to_string(r->item) + " " +
-               toUtf8(*r->value ? r->value : r->key) + " " + r->before;
-    };
-    for (const auto& round : rounds) {
-        reset(u"19041");
+    // clang-format off
+    const auto where = [](const Row* r) { return std::to_string(r->page) + "." + std::to_string(r->item) + " " + toUtf8(*r->value ? r->value : r->key) + " " + r->before; };
+    for (const auto& [at, round] : rounds) {
+        reset(at.first.c_str());
         for (const Row* r : round) // the places cleared in both hives, then filled
             for (Hive hive : {r->hive == CR ? CR : CU, r->hive == CR ? CR : LM})
-                std::string(r->before).ends_with("key") || std::string(r->after).ends_with("key")
-                    ? DeleteRegTree(hive, r->key)
-                    : (void)DeleteRegValue(hive, r->key, r->value);
-        for (const Row* r : round)
-            store(r->hive, r->key, r->value, r->before);
+                std::string(r->before).ends_with("key") || std::string(r->after).ends_with("key") ? DeleteRegTree(hive, r->key) : (void)DeleteRegValue(hive, r->key, r->value);
+        for (const Row* r : round) store(r->hive, r->key, r->value, r->before);
         read();
-        for (const Row* r : round)
-            EXPECT_EQ(item(r->page, r->item).pending.number, 0u) << "read pending " << where(r);
+        for (const Row* r : round) EXPECT_EQ(item(r->page, r->item).pending.number, 0u) << "read pending " << where(r);
         KeepCurrentValues(m);
         for (const Row* r : round) {
             SCOPED_TRACE(where(r));
@@ -235,286 +202,143 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
             EXPECT_EQ(stored(r->hive, r->key, r->value, r->after), r->after);
         }
         read();
-        for (const Row* r : round)
-            EXPECT_EQ(item(r->page, r->item).current.number, r->pending)
-                << "read after " << where(r);
+        for (const Row* r : round) EXPECT_EQ(item(r->page, r->item).current.number, r->pending) << "read after " << where(r);
+        // clang-format on
     }
 }
+
+// One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString
+// (capacity 51, default "default") and ReadRegData (4 bytes over the default 1 1 1 1).
+TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
+    using Bytes = std::vector<unsigned char>;
+    const char16_t* const at = u"Software\\VelkarostrandemilquorbenixTest";
+    const Bytes none{1, 1, 1, 1};
+    // clang-format off
+    const auto units = [](std::size_t n) { Bytes b(2 * n + 2, 'x'); b[2 * n] = b[2 * n + 1] = 0; return b; };
+    const struct { std::uint32_t type; Bytes bytes; std::uint32_t dword; std::u16string text; bool dataRead; Bytes data; } cases[] = {
+        {kRegDword, {0x78, 0x56, 0x34, 0xf2}, 0xf2345678, u"\u5678", true, {0x78, 0x56, 0x34, 0xf2}},
+        {kRegBinary, {0x34, 0x12}, 0x1234, u"", true, {0x34, 0x12, 1, 1}},
+        {kRegBinary, {}, 0, u"default", true, none},
+        {0, {}, 0xdeadbeef, u"default", false, none},
+        {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
+        {kRegSz, units(50), 0xdeadbeef, std::u16string(50, u'\x7878'), false, none},
+        {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
+        {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
+    };
+    char16_t text[51];
+    unsigned char data[4];
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bytes.size());
+        DeleteRegTree(CU, at);
+        reg::Key key;
+        ASSERT_EQ(key.create(CU, at, reg::kAllAccess), reg::kSuccess);
+        if (c.type) { ASSERT_EQ(key.set(u"v", c.type, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size())), 0); }
+        // clang-format on
+        EXPECT_EQ(ReadRegDword(CU, at, u"v", 0xdeadbeef), c.dword);
+        std::memset(text, 0xbd, sizeof text);
+        EXPECT_EQ(ReadRegString(CU, at, u"v", text, 51, u"default"), text);
+        EXPECT_EQ(std::u16string(text), c.text);
+        std::memset(data, 0xbd, sizeof data);
+        EXPECT_EQ(ReadRegData(CU, at, u"v", data, 4, none.data()), c.dataRead);
+        EXPECT_EQ(Bytes(data, data + 4), c.data);
+    }
+    DeleteRegTree(CU, at);
+}
+
+// clang-format off
+TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
+    const std::u16string utf16 = u"A\u007f\u0080\u07ff\u0800\uffff\U00010000\U0010ffff";
+    const std::string utf8 = "A\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
+    EXPECT_EQ(toUtf8(utf16), utf8);
+    EXPECT_EQ(fromUtf8(utf8), utf16);
+    // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short; a lone surrogate.
+    for (std::string bad : {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"})
+        EXPECT_TRUE(fromUtf8(bad + "b").starts_with(u"a\ufffd") && fromUtf8(bad + "b").ends_with(u"\ufffdb")) << bad.size();
+    EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
+}
+// clang-format on
 
 #ifndef _WIN32
-TEST_F(EngineTest, DriveSlotsStandForThePresentDrivesAndChangeOnlyTheirOwnBits) {
-    const char16_t* key = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
-    constexpr std::uint32_t A = 0x1, C = 0x4, D = 0x8, E = 0x10, G = 0x40, Z = 0x2000000;
-    const struct {
-        std::uint32_t present;
-        const char* before;
-        std::vector<std::size_t> hidden; // the slots that read 1
-        int slot;                        // the slot then changed to pending, -1 for none
-        std::uint32_t pending;
-        const char* after;
-    } cases[] = {
-        {C | D | E, "dword 4", {0}, -1, 0, "dword 4"},
-        {C | D | E, "dword 67108863", {0, 1, 2}, -1, 0, "dword 67108863"},  // 0x03FFFFFF
-        {C | E, "dword 8", {}, -1, 0, "dword 8"},                           // no D here
-        {A | C | G | Z, "dword 33554496", {2, 3}, -1, 0, "dword 33554496"}, // G and Z
-        {C | D, "-", {}, 1, 1, "dword 8"},
-        {C | D, "dword 8", {1}, 1, 0, "-"},
-        {C | D, "dword 67108865", {}, 0, 1, "dword 67108869"}, // bit 26 and A kept
-        {C | D, "dword 67108869", {0}, 0, 0, "dword 67108865"},
-        {C | D, "dword 2", {}, 5, 1, "dword 2"}, // a slot without a drive
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.before) + " slot " + std::to_string(c.slot));
-        reset(u"19041");
-        DeleteRegValue(LM, key, u"NoDrives");
-        store(LM, key, u"NoDrives", c.before);
-        read(c.present);
-        for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
-            EXPECT_EQ(m.computer.items[DriveSlot::item(slot)].current.number,
-                      std::count(c.hidden.begin(), c.hidden.end(), slot) ? 1u : 0u)
-                << "slot " << slot;
-        EXPECT_EQ(change(c.slot < 0 ? -1 : 0, DriveSlot::item(c.slot), c.pending, c.present),
-                  c.slot < 0 ? 0u : 1u);
-        EXPECT_EQ(stored(LM, key, u"NoDrives", c.after), c.after);
-    }
-}
-
-TEST_F(EngineTest, OnlyChangedTweaksAndTextsAreWrittenButNoDrivesAlways) {
+TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrivesBits) {
     for (const Row& r : kRows) // every tweak in some state, most of them set
         store(r.hive, r.key, r.value, r.before);
-    const char16_t* nt = u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
-    store(LM, nt, u"RegisteredOwner", "sz " + std::string(70, 'O')); // read as its first 50
-    store(LM, nt, u"RegisteredOrganization", "sz Quenorith");
     const char16_t* policies = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
     const std::string noDrives = toUtf8(policies) + ",NoDrives";
-    const struct {
-        const char *before, *after;
-        std::vector<std::string> log;
-    } cases[] = {{"dword 8", "dword 8", {"set " + noDrives}},
-                 {"dword 0", "-", {"delete-value " + noDrives}},
-                 {"-", "-", {}}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.before);
-        store(LM, policies, u"NoDrives", c.before);
+    const std::pair<const char*, Log> cases[] = {
+        {"dword 8", {"set " + noDrives}}, {"dword 0", {"delete-value " + noDrives}}, {"-", {}}};
+    for (const auto& [before, log] : cases) {
+        store(LM, policies, u"NoDrives", before);
         EXPECT_EQ(change(-1, 0, 0, 0xC), 0u);
-        EXPECT_EQ(log(), c.log);
-        EXPECT_EQ(stored(LM, policies, u"NoDrives", c.after), c.after);
+        EXPECT_EQ(memreg::Log(), log) << before;
         EXPECT_TRUE(fakes::Now().taskCalls.empty());
     }
-    EXPECT_EQ(std::u16string(m.system.items[12].current.text), std::u16string(50, u'O'));
-    SetPendingText(m.system, 12, u"");
-    SetPendingText(m.system, 13, u"Quenorith Ltd");
-    EXPECT_EQ(ApplyChanges(m, trail, 0xC), 0u);
-    EXPECT_EQ(stored(LM, nt, u"RegisteredOwner", ""), "sz ");
-    EXPECT_EQ(stored(LM, nt, u"RegisteredOrganization", ""), "sz Quenorith Ltd");
-}
-
-TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
-    fakes::Platform& p = fakes::Now();
-    const struct {
-        std::uint32_t state, failStep, failCode, read; // TASK_STATE 1 disabled, 3 ready, 4 running
-        const char* record;
-    } reads[] = {
-        // clang-format off
-        {3, 0, 0, 0, ""}, {4, 0, 0, 0, ""}, {1, 0, 0, 1, ""}, {0, 0, 0, 1, ""}, // 0: no such task
-        {3, 2, 0x80070003, 1, ""},              // no such folder
-        {3, 2, 0x80070005, 1, "2:2147942405;"}, // opening refused
-        {3, 1, 0x80041315, 1, "1:2147750677;"}, // the scheduler not running
-        {4, 3, 0x8007000E, 1, "3:2147942414;"}, // the state unreadable
-        // clang-format on
-    };
-    for (const auto& c : reads) {
-        SCOPED_TRACE(testing::Message() << c.state << " " << c.failStep << " " << c.failCode);
-        reset(u"19041");
-        p.taskExists = c.state != 0;
-        p.taskState = c.state;
-        p.failStep = c.failStep;
-        p.failCode = c.failCode;
-        read();
-        EXPECT_EQ(m.privacy.items[0].current.number, c.read);
-        EXPECT_EQ(std::string(trail.text), std::string("101000#") + c.record);
-    }
-    const struct {
-        std::uint32_t state, pending;
-        std::vector<std::string> calls;
-        std::uint32_t after;
-    } applies[] = {
-        {4, 1, {"state", "stop", "disable"}, 1}, // a running task is ended before it is disabled
-        {3, 1, {"state", "disable"}, 1},
-        {1, 0, {"enable"}, 3},
-    };
-    for (const auto& c : applies) {
-        SCOPED_TRACE(c.state);
-        reset(u"19041");
-        p.taskState = c.state;
-        EXPECT_EQ(change(5, 0, c.pending), 0u);
-        EXPECT_EQ(p.taskCalls, c.calls);
-        EXPECT_EQ(p.taskState, c.after);
-        EXPECT_STREQ(trail.text, "101000#");
-    }
-}
-
-TEST_F(EngineTest, TakeOwnershipAndNotepadWriteAndDeleteTheirKeysInOrder) {
-    const std::string file =
-                          "cmd.exe /c takeown /f \"%1\" && icacls \"%1\" /grant administrators:F",
-                      folder = "cmd.exe /c takeown /f \"%1\" /r /d y && icacls \"%1\" /grant "
-                               "administrators:F /t";
-    const struct {
-        const char16_t *key, *name;
-        std::string text;
-    } values[8] = {
-        // clang-format off
-        {u"*\\shell\\runas", u"", "Take Ownership"}, {u"*\\shell\\runas", u"NoWorkingDirectory", ""},
-        {u"*\\shell\\runas\\command", u"", file}, {u"*\\shell\\runas\\command", u"IsolatedCommand", file},
-        {u"Directory\\shell\\runas", u"", "Take Ownership"}, {u"Directory\\shell\\runas", u"NoWorkingDirectory", ""},
-        {u"Directory\\shell\\runas\\command", u"", folder}, {u"Directory\\shell\\runas\\command", u"IsolatedCommand", folder},
-        // clang-format on
-    };
-    EXPECT_EQ(change(2, 3, 1), 0u);
-    std::vector<std::string> written;
-    for (const auto& v : values) {
-        written.push_back("set " + toUtf8(v.key) + "," + toUtf8(v.name));
-        EXPECT_EQ(stored(CR, v.key, v.name, ""), "sz " + v.text);
-    }
-    EXPECT_EQ(log(), written);
-    for (int missing : {2, 3, 6, 7}) { // the four commands are what is read
-        ASSERT_TRUE(DeleteRegValue(CR, values[missing].key, values[missing].name));
-        read();
-        EXPECT_EQ(m.contextMenu.items[3].current.number, 0u) << missing;
-        store(CR, values[missing].key, values[missing].name, "sz " + values[missing].text);
-    }
-    store(CR, u"*\\shell\\Open with Notepad\\command", u"", "sz notepad.exe %1");
+    store(LM, policies, u"NoDrives", "dword 67108936"); // bit 26, D and G of 0x4C: G is slot 2
+    read(0x4C);
+    EXPECT_EQ(m.computer.items[DriveSlot::item(2)].current.number, 1u);
+    EXPECT_EQ(change(0, DriveSlot::item(0), 1, 0x4C), 1u); // hide C
+    EXPECT_EQ(stored(LM, policies, u"NoDrives", ""), "dword 67108940");
+    EXPECT_EQ(TweakLabel({0, DriveSlot::item(2), true}, 0x4C), u"Hide drive G");
+    EXPECT_EQ(change(2, 3, 1), 0u); // Take Ownership in, then out with Notepad, leaves first
     read();
     EXPECT_EQ(m.contextMenu.items[3].current.number, 1u);
     KeepCurrentValues(m);
     m.contextMenu.items[2].pending.number = m.contextMenu.items[3].pending.number = 0;
     memreg::ClearLog();
     EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"delete-key *\\shell\\Open with Notepad\\command,",
-                                               "delete-key *\\shell\\Open with Notepad,",
-                                               "delete-key *\\shell\\runas\\command,",
-                                               "delete-key *\\shell\\runas,",
-                                               "delete-key Directory\\shell\\runas\\command,",
-                                               "delete-key Directory\\shell\\runas,"}));
+    // clang-format off
+    EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
+        "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,", "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
+    // clang-format on
 }
 
-// Before build 19041 two values of the Search key, spelled "SOFTWARE\..." for writing.
-TEST_F(EngineTest, BingSearchBeforeBuild19041IsTwoValuesOfTheSearchKey) {
-    const char16_t* search = u"Software\\Microsoft\\Windows\\CurrentVersion\\Search";
-    const struct {
-        const char16_t* build;
-        const char* bing;
-        std::uint32_t read;
-    } reads[] = {{u"19040", "dword 0", 1},
-                 {u"19040", "dword 1", 0},
-                 {u"19040", "-", 0},
-                 {u"", "dword 0", 1}};
-    for (const auto& c : reads) {
-        SCOPED_TRACE(testing::PrintToString(std::u16string(c.build)) + " " + c.bing);
-        reset(c.build);
-        store(CU, u"Software\\Policies\\Microsoft\\Windows\\Explorer",
-              u"DisableSearchBoxSuggestions", "dword 1");
-        store(CU, search, u"BingSearchEnabled", c.bing);
+TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
+    fakes::Platform& p = fakes::Now();
+    // TASK_STATE 1 disabled, 3 ready, 4 running, 0 no such task; a failing step and its code.
+    const std::uint32_t reads[][4] = {{1, 0, 0, 1}, {0, 0, 0, 1}, {3, 2, 0x80070005, 1}};
+    const char* records[] = {"", "", "2:2147942405;"};
+    for (std::size_t k = 0; k < std::size(reads); ++k) {
+        reset(u"19041");
+        // clang-format off
+        p.taskExists = reads[k][0] != 0, p.taskState = reads[k][0], p.failStep = reads[k][1], p.failCode = reads[k][2];
+        // clang-format on
         read();
-        EXPECT_EQ(m.privacy.items[1].current.number, c.read);
+        EXPECT_EQ(m.privacy.items[0].current.number, reads[k][3]) << k;
+        EXPECT_EQ(std::string(trail.text), std::string("101000#") + records[k]);
     }
-    const std::string at = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Search,";
-    reset(u"18362");
-    EXPECT_EQ(change(5, 1, 1), 1u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"set " + at + "BingSearchEnabled",
-                                               "set " + at + "CortanaConsent"}));
-    EXPECT_EQ(stored(CU, search, u"CortanaConsent", ""), "dword 0");
-    EXPECT_EQ(change(5, 1, 0), 1u);
-    EXPECT_EQ(log(), (std::vector<std::string>{"delete-value " + at + "BingSearchEnabled",
-                                               "delete-value " + at + "CortanaConsent"}));
+    reset(u"19041");
+    p.taskState = 4; // a running task is ended before it is disabled
+    EXPECT_EQ(change(5, 0, 1), 0u);
+    EXPECT_EQ(p.taskCalls, (Log{"state", "stop", "disable"}));
+    EXPECT_EQ(change(5, 0, 0), 0u);
+    EXPECT_EQ(p.taskCalls, Log{"enable"});
+    EXPECT_EQ(p.taskState, 3u);
+    EXPECT_STREQ(trail.text, "101000#");
 }
 
-TEST_F(EngineTest, PreviousCalculatorIsRegisteredCopiedNeverOverAFileAndRemovedWhole) {
-    const char16_t* appPaths = u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe";
+TEST_F(EngineTest, PreviousCalculatorIsCopiedNeverOverAFileAndRemovedWholeButNotFromTooLongAPath) {
     const std::u16string sys = u"C:\\Windows\\System32\\", data = u"C:\\Program\\data\\";
     fakes::Platform& p = fakes::Now();
-    for (const char16_t* language : {u"ar-SA", u"de-DE", u"zh-cn", u"zh-HK"})
-        p.folders.insert(sys + language);
+    p.folders.insert({sys + u"ar-SA", sys + u"de-DE"});
     // clang-format off
-    p.files = {{data + u"datax64.dat", "x64"}, {data + u"datax32.dat", "x32"}, {data + u"data0.dat", "ar"},
-               {data + u"data4.dat", "de"}, {data + u"data33.dat", "zh"}, {data + u"data34.dat", "hk"},
-               {sys + u"de-DE\\calc1.exe.mui", "mine"}};
+    p.files = {{data + u"datax64.dat", "x64"}, {data + u"data0.dat", "ar"}, {data + u"data4.dat", "de"}, {sys + u"de-DE\\calc1.exe.mui", "mine"}};
     // clang-format on
     const auto before = p.files;
     EXPECT_EQ(change(3, 10, 1), 0u);
-    auto installed = before;
-    installed.insert({{sys + u"calc1.exe", "x64"},
-                      {sys + u"ar-SA\\calc1.exe.mui", "ar"},
-                      {sys + u"zh-cn\\calc1.exe.mui", "zh"},
-                      {sys + u"zh-HK\\calc1.exe.mui", "hk"}});
+    auto installed = before, removed = before;
+    installed.insert({{sys + u"calc1.exe", "x64"}, {sys + u"ar-SA\\calc1.exe.mui", "ar"}});
     EXPECT_EQ(p.files, installed);
     EXPECT_EQ(change(3, 10, 0), 0u);
-    auto removed = before;
-    removed.erase(sys + u"de-DE\\calc1.exe.mui");
+    removed.erase(sys + u"de-DE\\calc1.exe.mui"); // the language file there before went too
     EXPECT_EQ(p.files, removed);
-
     const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
-    const struct {
-        std::u16string windows, program;
-        bool wow64;
-        std::u16string target;
-        const char* copied; // "": nothing copied
-    } cases[] = {
-        {u"D:\\WIN\\", u"C:\\Program", false, u"D:\\WIN\\System32\\calc1.exe", "x32"},
-        {u"C:\\Windows", u"", true, sys + u"calc1.exe", ""},
-        {u"C:\\Windows", deep, true, sys + u"calc1.exe", ""},
-        {u"", u"C:\\Program", true, u"\\calc1.exe", ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(toUtf8(c.windows + u" " + c.program));
-        reset(u"19041");
-        p.files = {{data + u"datax64.dat", "x64"},
-                   {data + u"datax32.dat", "x32"},
-                   {u"\\data\\datax64.dat", "root"},
-                   {deep + u"\\data\\datax64.da", "cut"}};
-        p.folders = {u"D:\\WIN\\System32", u"C:\\Windows\\System32"};
-        p.windows = c.windows;
-        p.program = c.program;
-        p.wow64 = c.wow64;
-        change(3, 10, 1);
-        EXPECT_EQ(stored(LM, appPaths, u"", ""), "sz " + toUtf8(c.target));
-        EXPECT_EQ(p.files.count(c.target) ? p.files[c.target] : "", c.copied);
-    }
+    p.files = {{deep + u"\\data\\datax64.da", "cut"}};
+    p.program = deep;
+    change(3, 10, 1);
+    EXPECT_EQ(
+        stored(LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\calc.exe", u"", ""),
+        "sz C:\\Windows\\System32\\calc1.exe");
+    EXPECT_FALSE(p.files.contains(sys + u"calc1.exe"));
 }
-
-TEST_F(EngineTest, ARefusedWriteLeavesItsTweakAndTheRestIsStillApplied) {
-    memreg::Refuse(LM, u"SOFTWARE\\Policies");
-    memreg::Refuse(LM, u"SOFTWARE\\Microsoft\\Windows NT");
-    const std::uint32_t drives = 0x14; // C E
-    read(drives);
-    KeepCurrentValues(m);
-    m.computer.items[DriveSlot::item(1)].pending.number = 1; // hide E
-    m.system.items[1].pending.number = 1;                    // GodMode, a one-shot action
-    m.system.items[5].pending.number = 1;                    // Hide Action Center: refused
-    m.system.items[9].pending.number = 1;                    // Paint version, after it
-    SetPendingText(m.system, 12, u"Refused Owner");
-    const FeatureModel asked = m;
-    EXPECT_EQ(ApplyChanges(m, trail, drives), 1u) << "the flag follows the comparison";
-    EXPECT_EQ(fakes::Now().folders.count(
-                  u"C:\\Users\\user\\Desktop\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}"),
-              1u);
-    read(drives);
-    EXPECT_EQ(m.system.items[1].current.number, 0u) << "GodMode reads 0 though its folder is there";
-    std::vector<std::string> seen;
-    const std::vector<TweakChange> changes = ChangedTweaks(asked, &m);
-    for (const TweakChange& c : changes)
-        seen.push_back(toUtf8(kPageNames[c.page]) + "|" + toUtf8(TweakLabel(c, drives)) +
-                       (c.held ? "|held" : "|not"));
-    EXPECT_EQ(seen, (std::vector<std::string>{"This PC|Hide drive E|held",
-                                              "System|Add GodMode folder to the desktop|held",
-                                              "System|Hide Action Center|not",
-                                              "System|Paint Windows version onto the desktop|held",
-                                              "System|Registered owner|not"}));
-    EXPECT_TRUE(LogOutAfter(changes));
-    EXPECT_FALSE(LogOutAfter({changes[2], changes[4]})) << "no log-out for refused changes";
-    EXPECT_FALSE(LogOutAfter(ChangedTweaks(asked, nullptr))) << "nothing held without a reading";
-}
-
 #endif
 
 } // namespace

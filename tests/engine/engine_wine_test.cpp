@@ -1,12 +1,12 @@
-// The engine on Windows: real files in the system and desktop folders, and the telemetry task
-// registered with the prefix's Task Scheduler (the registry's rows are in engine_test.cpp).
+// The engine and vlk.exe on Windows: real files, the prefix's Task Scheduler, vlk.exe run as a
+// script runs it and no planted program started (engine_test.cpp's rows are compiled in too).
 #include "engine/apply_changes.h"
 #include "engine/appraiser_task.h"
 #include "engine/drives.h"
 #include "engine/file_system.h"
-#include "engine/file_tweaks.h"
 #include "engine/registry.h"
 #include "engine/system_state.h"
+#include "engine/text.h"
 #include "engine/win32/wide.h"
 #include "tests/support/scheduled_task.h"
 #include "tests/support/test_folder.h"
@@ -17,98 +17,99 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdio>
 #include <string>
 #include <thread>
 
 namespace {
 
-std::u16string folder(bool (*known)(char16_t*, std::size_t), const char16_t* below) {
-    char16_t b[kPathCapacity] = {};
-    known(b, kPathCapacity);
-    return b + std::u16string(below);
-}
-std::u16string systemFile(const char16_t* below) {
+TEST(EngineOnWindows, TheCalculatorAndTheOwnerTextsTakeAndGo) {
+    const TweakRegistrySnapshot snapshot;
     char16_t b[kPathCapacity] = {};
     WindowsFolder(b, kPathCapacity);
-    return b + (u"\\System32\\" + std::u16string(below));
-}
-bool exists(const std::u16string& path) {
-    return GetFileAttributesW(AsWide(path.c_str())) != INVALID_FILE_ATTRIBUTES;
-}
-
-class EngineOnWindows : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::memset(&trail, 0, sizeof trail);
-        std::strcpy(trail.text, "101000#");
-        ASSERT_EQ(task.result(), 0u);
-        const std::u16string data = folder(ProgramFolder, u"\\data\\");
-        CreateDirectoryW(AsWide(data.c_str()), nullptr);
-        ASSERT_TRUE(WriteWholeFile(data + u"datax64.dat", "calculator x64"));
-        ASSERT_TRUE(WriteWholeFile(data + u"data4.dat", "de-DE resources"));
-        CreateDirectoryW(AsWide(systemFile(u"de-DE").c_str()), nullptr);
-    }
-    void TearDown() override {
-        RemoveDirectoryW(AsWide(godMode.c_str()));
-        RemovePreviousCalculator();
-    }
-    void read() { ReadSystemState(m, trail, PresentDriveMask()); }
-    std::uint32_t apply() { return ApplyChanges(m, trail, PresentDriveMask()); }
-
-    TweakRegistrySnapshot snapshot; // the tweaks as they were, put back after the test
-    RegisteredAppraiserTask task;
-    const std::u16string godMode =
-        folder(DesktopFolder, u"\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}");
+    const std::u16string sys = b + std::u16string(u"\\System32\\");
+    ProgramFolder(b, kPathCapacity);
+    const std::u16string data = b + std::u16string(u"\\data\\");
+    CreateDirectoryW(AsWide(data.c_str()), nullptr);
+    ASSERT_TRUE(WriteWholeFile(data + u"datax64.dat", "x64"));
     FeatureModel m;
-    ErrorTrail trail;
-};
-
-// What the registry table leaves out: the files, the folder and the texts on the real system.
-TEST_F(EngineOnWindows, TheCalculatorGodModeAndTheOwnerTextsTakeAndGo) {
-    read();
-    KeepCurrentValues(m);
-    m.system.items[1].pending.number = m.system.items[10].pending.number = 1;
-    m.system.items[12].pending = m.system.items[13].pending = FeatureValue{};
-    SetPendingText(m.system, 12, u"Ada Lovelace");
-    SetPendingText(m.system, 13, u"Analytical Engines Ltd");
-    EXPECT_EQ(apply(), 0u);
-    EXPECT_STREQ(trail.text, "101000#");
-    read();
+    ErrorTrail trail{"101000#", 7};
+    const auto apply = [&](bool calculator) {
+        ReadSystemState(m, trail, PresentDriveMask());
+        KeepCurrentValues(m);
+        m.system.items[10].pending.number = calculator;
+        SetPendingText(m.system, 12, u"Ada Lovelace");
+        SetPendingText(m.system, 13, u"Analytical Engines Ltd");
+        EXPECT_EQ(ApplyChanges(m, trail, PresentDriveMask()), 0u);
+        ReadSystemState(m, trail, PresentDriveMask());
+    };
+    apply(true);
     EXPECT_EQ(m.system.items[10].current.number, 1u);
     EXPECT_EQ(std::u16string(m.system.items[12].current.text), u"Ada Lovelace");
     EXPECT_EQ(std::u16string(m.system.items[13].current.text), u"Analytical Engines Ltd");
-    EXPECT_TRUE(exists(godMode));
-    EXPECT_EQ(ReadWholeFile(systemFile(u"calc1.exe")), "calculator x64");
-    EXPECT_EQ(ReadWholeFile(systemFile(u"de-DE\\calc1.exe.mui")), "de-DE resources");
-    KeepCurrentValues(m);
-    m.system.items[10].pending.number = 0;
-    EXPECT_EQ(apply(), 0u);
-    EXPECT_FALSE(exists(systemFile(u"calc1.exe")));
-    EXPECT_FALSE(exists(systemFile(u"de-DE\\calc1.exe.mui")));
+    EXPECT_EQ(ReadWholeFile(sys + u"calc1.exe"), "x64");
+    apply(false);
+    EXPECT_FALSE(ReadWholeFile(sys + u"calc1.exe"));
+    EXPECT_STREQ(trail.text, "101000#");
 }
 
-TEST_F(EngineOnWindows, TheTaskIsReadFromAnyApartmentAndNoProgramIsStartedForIt) {
-    const PlantedSchtasks besideProgram(ExecutableFolder());
-    const PlantedSchtasks inCurrentFolder(CurrentFolder());
-    ASSERT_TRUE(besideProgram.planted() && inCurrentFolder.planted());
-    EXPECT_EQ(RunAppraiserTask(TaskQuery, trail), TaskReady);
-    TaskState fromMta = TaskOther;
-    std::thread([&] {
-        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-        fromMta = RunAppraiserTask(TaskQuery, trail);
-        CoUninitialize();
-    }).join();
+// Runs vlk.exe through the command interpreter, as a script does: its exit code and output.
+// clang-format off
+std::pair<int, std::string> runVlk(const std::u16string& args) {
+    const std::u16string command = u"\"\"" + ExecutableFolder() + u"\\..\\app\\vlk\\vlk.exe\" " + args + u" 2>&1\"";
+    FILE* pipe = _wpopen(AsWide(command.c_str()), L"rb");
+    std::string out;
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) out += static_cast<char>(c);
+    return {pipe ? _pclose(pipe) : -1, out};
+}
+// clang-format on
+
+TEST(EngineOnWindows, TheTaskAndTheConsoleProgramWithNoPlantedSchtasksStarted) {
+    const char16_t* const advanced =
+        u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+    const TweakRegistrySnapshot snapshot;
+    const TestFolder folder; // backups go here
+    SetTestVariable(u"APPDATA", folder.path().c_str());
+    DeleteRegValue(Hive::CurrentUser, advanced, u"ShowSecondsInSystemClock");
+    const RegisteredAppraiserTask task;
+    ASSERT_EQ(task.result(), 0u);
+    ErrorTrail trail{"101000#", 7};
+    TaskState fromMta = TaskOther; // the task read through COM from any apartment
+    // clang-format off
+    std::thread([&] { CoInitializeEx(nullptr, COINIT_MULTITHREADED), fromMta = RunAppraiserTask(TaskQuery, trail), CoUninitialize(); }).join();
+    // clang-format on
     EXPECT_EQ(fromMta, TaskReady);
-    // Wine's scheduler does not implement Stop, so End is shown against the substitute only.
+    const PlantedSchtasks besideVlk(ExecutableFolder() + u"\\..\\app\\vlk"),
+        inCurrent(CurrentFolder());
+    ASSERT_TRUE(besideVlk.planted() && inCurrent.planted());
+    const std::u16string file = u" \"" + folder.path() + u"\\vlk state.vlkd\"";
+    // clang-format off
+    const struct { std::u16string arguments; int exit; std::string output; /* a part of it */ } runs[] = {
+        {u"show", 0, "\r\nPrivacy | Disable Compatibility telemetry = 0 | scheduled task \\Microsoft\\"
+                     "Windows\\Application Experience\\Microsoft Compatibility Appraiser\r\n"},
+        {u"export" + file, 0, "Settings have been successfully saved.\r\n"},
+        {u"check" + file, 1, "Taskbar | Show seconds on taskbar clock: 1 -> 0\r\n1 setting differs from the file.\r\n"},
+        {u"apply" + file + u" --json", 0, "\"control\":\"chb1_4\",\"label\""},
+    };
+    // clang-format on
+    for (const auto& run : runs) {
+        SCOPED_TRACE(toUtf8(run.arguments));
+        if (run.exit == 1)
+            WriteRegDword(Hive::CurrentUser, advanced, u"ShowSecondsInSystemClock", 1);
+        const auto [exit, output] = runVlk(run.arguments);
+        EXPECT_EQ(exit, run.exit) << output;
+        EXPECT_NE(output.find(run.output), std::string::npos) << output;
+    }
+    EXPECT_EQ(ReadRegDword(Hive::CurrentUser, advanced, u"ShowSecondsInSystemClock", 9), 0u);
+    // Wine's scheduler does not implement Stop, and Disable and Enable change nothing there.
     for (TaskCommand command : {TaskDisable, TaskEnable})
         EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
-    EXPECT_STREQ(trail.text, "101000#") << "the scheduler accepted both changes";
-    EXPECT_FALSE(besideProgram.ran() || inCurrentFolder.ran());
     DeleteAppraiserTask();
-    for (TaskCommand command : {TaskQuery, TaskEnable, TaskDisable, TaskEnd})
+    for (TaskCommand command : {TaskQuery, TaskEnd})
         EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
-    EXPECT_STREQ(trail.text, "101000#") << "a task that is not there is no failure";
+    EXPECT_STREQ(trail.text, "101000#")
+        << "accepted changes, and a task that is not there is no failure";
+    EXPECT_FALSE(besideVlk.ran() || inCurrent.ran()) << "a planted program was started";
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "engine/text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -17,64 +18,39 @@ namespace {
 std::map<std::u16string, std::u16string> variables;
 bool replaceFails = false;
 
-std::string hostPath(const char16_t* path) {
+std::string host(const char16_t* path) {
     std::string out = toUtf8(path);
-    for (char& c : out)
-        c = c == '\\' ? '/' : c;
+    std::replace(out.begin(), out.end(), '\\', '/');
     return out;
 }
 
 } // namespace
 
-void SetTestVariable(const char16_t* name, const char16_t* value) {
-    if (value)
-        variables[name] = value;
-    else
-        variables.erase(name);
-}
-
-void hostfiles::Reset() {
-    variables.clear();
-    replaceFails = false;
-}
-
-void hostfiles::FailReplace(bool fail) {
-    replaceFails = fail;
-}
-
+// clang-format off
+void SetTestVariable(const char16_t* name, const char16_t* value) { value ? (void)(variables[name] = value) : (void)variables.erase(name); }
+void hostfiles::Reset() { variables.clear(), replaceFails = false; }
+void hostfiles::FailReplace(bool fail) { replaceFails = fail; }
 bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
-    if (capacity > 0) buffer[0] = 0;
-    const auto found = variables.find(name);
-    if (found == variables.end() || found->second.empty()) return false;
-    if (StrCopyBounded(buffer, found->second.c_str(), capacity) < capacity) return true;
-    buffer[0] = 0;
-    return false;
+    const std::u16string value = variables.contains(name) ? variables[name] : u"";
+    const bool fits = !value.empty() && StrCopyBounded(buffer, value.c_str(), capacity) < capacity;
+    if (!fits && capacity > 0) buffer[0] = 0;
+    return fits;
 }
-
-void MakeDataFolder(const char16_t* path) {
-    ::mkdir(hostPath(path).c_str(), 0777);
-}
-
-UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
-    return UniqueFile(std::fopen(hostPath(path).c_str(), hostPath(mode).c_str()));
-}
-
+void MakeDataFolder(const char16_t* path) { ::mkdir(host(path).c_str(), 0777); }
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) { return UniqueFile(std::fopen(host(path).c_str(), host(mode).c_str())); }
 bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
-    return !replaceFails && std::rename(hostPath(source).c_str(), hostPath(target).c_str()) == 0;
+    return !replaceFails && std::rename(host(source).c_str(), host(target).c_str()) == 0;
 }
+bool RemoveDataFile(const char16_t* path) { return std::remove(host(path).c_str()) == 0; }
+// clang-format on
 
-bool RemoveDataFile(const char16_t* path) {
-    return std::remove(hostPath(path).c_str()) == 0;
-}
-
+// clang-format off
 std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
     std::vector<DataFileEntry> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(hostPath(folder), error)) {
-        if (!entry.is_regular_file(error)) continue;
-        const auto written = entry.last_write_time(error).time_since_epoch().count();
-        names.push_back(
-            {fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(written)});
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(host(folder), error))
+        if (entry.is_regular_file(error))
+            names.push_back({fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(entry.last_write_time(error).time_since_epoch().count())});
     return names;
 }
+// clang-format on

@@ -6,17 +6,12 @@
 #include "engine/task_service.h"
 #include "engine/text.h"
 
-namespace fakes {
+#include <array>
 
-Platform& Now() {
-    static Platform p;
-    return p;
-}
-void Reset() {
-    Now() = Platform{};
-}
-
-} // namespace fakes
+// clang-format off
+fakes::Platform& fakes::Now() { static Platform p; return p; }
+void fakes::Reset() { Now() = Platform{}; }
+// clang-format on
 
 namespace {
 
@@ -35,54 +30,32 @@ std::uint32_t copyOut(const std::u16string& path, char16_t* buffer, std::size_t 
 
 } // namespace
 
-std::uint32_t PresentDriveMask() {
-    return Now().drives;
-}
-
+// clang-format off
 TaskServiceResult CallTaskService(const char16_t* folder, const char16_t* name, TaskAction action) {
     fakes::Platform& p = Now();
-    const char* const actions[] = {"state", "enable", "disable", "stop"};
-    p.taskCalls.push_back(actions[static_cast<int>(action)]);
+    p.taskCalls.push_back(std::array{"state", "enable", "disable", "stop"}[static_cast<int>(action)]);
     if (p.failStep != 0) return {static_cast<TaskServiceStep>(p.failStep), p.failCode, 0};
-    if (!p.taskExists || std::u16string(folder) + u"\\" + name !=
-                             u"\\Microsoft\\Windows\\Application Experience\\Microsoft "
-                             u"Compatibility Appraiser")
+    if (!p.taskExists || std::u16string(folder) + u"\\" + name != u"\\Microsoft\\Windows\\Application Experience\\Microsoft Compatibility Appraiser")
         return {TaskStepOpen, 0x80070002, 0};
     if (action == TaskAction::ReadState) return {TaskStepNone, 0, p.taskState};
-    if (action == TaskAction::Stop && p.taskState == kSchedulerTaskRunning)
-        p.taskState = kSchedulerTaskReady;
+    if (action == TaskAction::Stop && p.taskState == kSchedulerTaskRunning) p.taskState = kSchedulerTaskReady;
     if (action == TaskAction::Disable) p.taskState = 1;
     if (action == TaskAction::Enable && p.taskState == 1) p.taskState = kSchedulerTaskReady;
     return {TaskStepNone, 0, 0};
 }
-
-bool DesktopFolder(char16_t* buffer, std::size_t capacity) {
-    return copyOut(Now().desktop, buffer, capacity) != 0;
-}
-bool ProgramFolder(char16_t* buffer, std::size_t capacity) {
-    return copyOut(Now().program, buffer, capacity) != 0;
-}
-std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) {
-    return copyOut(Now().windows, buffer, capacity);
-}
+std::uint32_t PresentDriveMask() { return Now().drives; }
+bool DesktopFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().desktop, buffer, capacity) != 0; }
+bool ProgramFolder(char16_t* buffer, std::size_t capacity) { return copyOut(Now().program, buffer, capacity) != 0; }
+std::uint32_t WindowsFolder(char16_t* buffer, std::uint32_t capacity) { return copyOut(Now().windows, buffer, capacity); }
 std::uint32_t SystemWow64Folder(char16_t* buffer, std::uint32_t capacity) {
     return Now().wow64 ? copyOut(Now().windows + u"\\SysWOW64", buffer, capacity) : 0;
 }
-
-bool MakeDirectory(const char16_t* path) {
-    auto& folders = Now().folders;
-    return folders.count(parentOf(path)) != 0 && folders.insert(path).second;
-}
-
+bool MakeDirectory(const char16_t* path) { return Now().folders.count(parentOf(path)) && Now().folders.insert(path).second; }
 bool CopyFileIfAbsent(const char16_t* source, const char16_t* target) {
     fakes::Platform& p = Now();
     const auto from = p.files.find(source);
-    if (from == p.files.end() || p.files.count(target) || !p.folders.count(parentOf(target)))
-        return false;
-    p.files.emplace(target, from->second);
-    return true;
+    return from != p.files.end() && !p.files.count(target) && p.folders.count(parentOf(target)) &&
+           p.files.emplace(target, from->second).second;
 }
-
-bool RemoveFile(const char16_t* path) {
-    return Now().files.erase(path) != 0;
-}
+bool RemoveFile(const char16_t* path) { return Now().files.erase(path) != 0; }
+// clang-format on

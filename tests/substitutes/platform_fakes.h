@@ -11,9 +11,8 @@ namespace fakes {
 
 struct Platform {
     std::uint32_t drives = 0x4; // C:
-    // The appraiser task at its real path, with a TASK_STATE (1 disabled, 3 ready, 4 running);
-    // any other path, or no task, fails to open with 0x80070002. With failStep set (1 connect,
-    // 2 open, 3 the action) every call fails there with failCode.
+    // The appraiser task at its real path in a TASK_STATE (1 disabled, 3 ready, 4 running); else
+    // opening fails with 0x80070002. Every call fails at failStep (1 connect, 2 open, 3 act).
     bool taskExists = true;
     std::uint32_t taskState = 1, failStep = 0, failCode = 0;
     std::vector<std::string> taskCalls; // "state", "enable", "disable" or "stop", in order
@@ -25,8 +24,7 @@ struct Platform {
     std::map<std::u16string, std::string> files;
 };
 
-// The platform now; Reset puts it in its default state.
-Platform& Now();
-void Reset();
+Platform& Now(); // the platform now
+void Reset();    // back to the default state
 
 } // namespace fakes

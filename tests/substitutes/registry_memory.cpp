@@ -1,28 +1,20 @@
-// An in-memory registry that gives the Win32 answers the engine relies on: paths and value
-// names compared without regard to case, every missing key created on the way, typed values
-// with their bytes, writes through a key opened for reading refused, and a key that has
-// subkeys refused deletion.
+// An in-memory registry with the Win32 answers the engine relies on: names without regard to
+// case, missing keys created on the way, what fits a small buffer, a parent refused deletion.
 #include "tests/substitutes/registry_memory.h"
+#include "tests/support/registry_tree.h"
 
-#include "engine/registry_key.h"
 #include "engine/text.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
 namespace {
 
-struct Value {
-    std::uint32_t type;
-    std::vector<unsigned char> bytes;
-};
-using Path = std::pair<Hive, std::u16string>; // folded to upper case
-using Values = std::map<std::u16string, Value>;
-struct Handle {
-    Path path;
-    std::u16string spelled;
-    std::uint32_t access;
-};
+using Bytes = std::vector<unsigned char>;
+using Path = std::pair<Hive, std::u16string>;                             // folded to upper case
+using Values = std::map<std::u16string, std::pair<std::uint32_t, Bytes>>; // type and bytes
+using Handle = std::pair<Path, std::u16string>; // the key and its path as the caller spelled it
 struct Registry {
     std::map<Path, Values> keys;
     std::vector<Path> refused;
@@ -31,8 +23,8 @@ struct Registry {
 
 std::u16string fold(const char16_t* text) {
     std::u16string out(text ? text : u"");
-    for (char16_t& c : out)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; });
     return out;
 }
 // Whether path is top or lies below it.
@@ -42,23 +34,22 @@ bool within(const Path& path, const Path& top) {
            (path.second.size() == n || path.second[n] == u'\\');
 }
 bool refused(const Path& path) {
-    for (const Path& top : registry.refused)
-        if (within(path, top)) return true;
-    return false;
+    return std::any_of(registry.refused.begin(), registry.refused.end(),
+                       [&](const Path& top) { return within(path, top); });
 }
-void record(const char* verb, const std::u16string& path, const char16_t* name) {
-    registry.log.push_back(verb + (" " + toUtf8(path)) + "," + toUtf8(name ? name : u""));
-}
-const Handle& handle(void* h) {
-    return *static_cast<const Handle*>(h);
-}
-// The values of the open key, when the handle has the access (KEY_QUERY_VALUE 1 or
-// KEY_SET_VALUE 2) and the key still exists.
-reg::Status values(void* h, std::uint32_t access, Values*& out) {
-    if ((handle(h).access & access) == 0) return reg::kAccessDenied;
-    const auto key = registry.keys.find(handle(h).path);
+// clang-format off
+const Handle& handle(void* h) { return *static_cast<const Handle*>(h); }
+// clang-format on
+// The open key's values for a change (refused below a refused key) or a read; the change logged
+// as "verb path,name".
+reg::Status values(void* h, const char* change, const char16_t* name, Values*& out) {
+    if (change && refused(handle(h).first)) return reg::kAccessDenied;
+    const auto key = registry.keys.find(handle(h).first);
     if (key == registry.keys.end()) return reg::kKeyDeleted;
     out = &key->second;
+    if (change && (*change == 's' || out->contains(fold(name))))
+        registry.log.push_back(change + (" " + toUtf8(handle(h).second)) + "," +
+                               toUtf8(name ? name : u""));
     return reg::kSuccess;
 }
 
@@ -66,39 +57,35 @@ reg::Status values(void* h, std::uint32_t access, Values*& out) {
 
 namespace reg {
 
-Status Key::open(Hive hive, const char16_t* path, std::uint32_t access) {
+Status Key::open(Hive hive, const char16_t* path, std::uint32_t) {
     close();
-    const Path p{hive, fold(path)};
-    if (registry.keys.count(p) == 0) return kFileNotFound;
-    // KEY_SET_VALUE, KEY_CREATE_SUB_KEY, DELETE, WRITE_DAC, WRITE_OWNER
-    if ((access & 0x000D0006u) != 0 && refused(p)) return kAccessDenied;
-    handle_ = new Handle{p, path, access};
+    if (registry.keys.count({hive, fold(path)}) == 0) return kFileNotFound;
+    handle_ = new Handle{{hive, fold(path)}, path};
     return kSuccess;
 }
 
-Status Key::create(Hive hive, const char16_t* path, std::uint32_t access) {
+Status Key::create(Hive hive, const char16_t* path, std::uint32_t) {
     close();
     const Path p{hive, fold(path)};
     if (refused(p)) return kAccessDenied;
-    for (std::size_t i = p.second.find(u'\\'); i != std::u16string::npos;
-         i = p.second.find(u'\\', i + 1))
+    for (std::size_t i = 0; (i = p.second.find(u'\\', i + 1)) != std::u16string::npos;)
         registry.keys[{hive, p.second.substr(0, i)}];
     registry.keys[p];
-    handle_ = new Handle{p, path, access};
+    handle_ = new Handle{p, path};
     return kSuccess;
 }
 
 Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
                   std::uint32_t* size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0001u, v)) return s;
+    if (const Status s = values(handle_, nullptr, name, v)) return s;
     const auto value = v->find(fold(name));
     if (value == v->end()) return kFileNotFound;
-    const auto length = static_cast<std::uint32_t>(value->second.bytes.size());
-    if (type) *type = value->second.type;
-    // Too small a buffer receives the part that fits, as on Windows.
+    const auto& [kind, bytes] = value->second;
+    const auto length = static_cast<std::uint32_t>(bytes.size());
+    if (type) *type = kind;
     const bool fits = !data || *size >= length;
-    if (data && length) std::memcpy(data, value->second.bytes.data(), fits ? length : *size);
+    if (data && length) std::memcpy(data, bytes.data(), fits ? length : *size);
     if (size) *size = length;
     return fits ? kSuccess : kMoreData;
 }
@@ -106,24 +93,21 @@ Status Key::query(const char16_t* name, std::uint32_t* type, void* data,
 Status Key::set(const char16_t* name, std::uint32_t type, const void* data,
                 std::uint32_t size) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0002u, v)) return s;
+    if (const Status s = values(handle_, "set", name, v)) return s;
     const auto* bytes = static_cast<const unsigned char*>(data);
-    (*v)[fold(name)] = {type, std::vector<unsigned char>(bytes, bytes + size)};
-    record("set", handle(handle_).spelled, name);
+    (*v)[fold(name)] = {type, Bytes(bytes, bytes + size)};
     return kSuccess;
 }
 
 Status Key::deleteValue(const char16_t* name) const {
     Values* v = nullptr;
-    if (const Status s = values(handle_, 0x0002u, v)) return s;
-    if (v->erase(fold(name)) == 0) return kFileNotFound;
-    record("delete-value", handle(handle_).spelled, name);
-    return kSuccess;
+    if (const Status s = values(handle_, "delete-value", name, v)) return s;
+    return v->erase(fold(name)) ? kSuccess : kFileNotFound;
 }
 
-void Key::close() noexcept {
-    delete static_cast<Handle*>(std::exchange(handle_, nullptr));
-}
+// clang-format off
+void Key::close() noexcept { delete static_cast<Handle*>(std::exchange(handle_, nullptr)); }
+// clang-format on
 
 Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t) {
     const Path p{hive, fold(path)};
@@ -133,25 +117,18 @@ Status DeleteKey(Hive hive, const char16_t* path, std::uint32_t) {
     if (refused(p) || (child != registry.keys.end() && within(child->first, p)))
         return kAccessDenied;
     registry.keys.erase(key);
-    record("delete-key", path, u"");
+    registry.log.push_back("delete-key " + toUtf8(path) + ",");
     return kSuccess;
 }
 
 } // namespace reg
 
-void memreg::Reset() {
-    registry = Registry{};
+// clang-format off
+void memreg::Reset() { registry = Registry{}; }
+void memreg::Refuse(Hive hive, const char16_t* path) { registry.refused.push_back({hive, fold(path)}); }
+void DeleteRegTree(Hive hive, const char16_t* path) {
+    std::erase_if(registry.keys, [top = Path{hive, fold(path)}](const auto& key) { return within(key.first, top); });
 }
-void memreg::Refuse(Hive hive, const char16_t* path) {
-    registry.refused.push_back({hive, fold(path)});
-}
-void memreg::DeleteTree(Hive hive, const char16_t* path) {
-    const Path top{hive, fold(path)};
-    std::erase_if(registry.keys, [&](const auto& key) { return within(key.first, top); });
-}
-const std::vector<std::string>& memreg::Log() {
-    return registry.log;
-}
-void memreg::ClearLog() {
-    registry.log.clear();
-}
+const std::vector<std::string>& memreg::Log() { return registry.log; }
+void memreg::ClearLog() { registry.log.clear(); }
+// clang-format on

@@ -1,36 +1,30 @@
 #pragma once
-// Windows test helpers for the telemetry task: the task registered at its real path through
-// the Task Scheduler, and a planted schtasks.exe that shows whether anything started it.
+// The telemetry task registered through the Task Scheduler, and a planted schtasks.exe.
 
 #include <cstdint>
 #include <string>
 
-// Registers "\Microsoft\Windows\Application Experience\Microsoft Compatibility Appraiser" (an
-// action, no trigger) for the life of the object, then deletes it.
+// "\Microsoft\Windows\Application Experience\Microsoft Compatibility Appraiser" registered for
+// the life of the object; result() is the registration's HRESULT.
 class RegisteredAppraiserTask {
   public:
     RegisteredAppraiserTask();
     ~RegisteredAppraiserTask();
     RegisteredAppraiserTask(const RegisteredAppraiserTask&) = delete;
-    RegisteredAppraiserTask& operator=(const RegisteredAppraiserTask&) = delete;
-    // The HRESULT of the registration: 0 when the task is there.
     std::uint32_t result() const { return result_; }
 
   private:
     std::uint32_t result_;
 };
-
-// Deletes the task if it exists.
 void DeleteAppraiserTask();
 
-// planted_program.exe from beside the running test, copied into the folder as schtasks.exe
-// for the life of the object; started, it leaves schtasks.exe.ran beside itself.
+// planted_program.exe copied into the folder as schtasks.exe for the life of the object;
+// started, it leaves schtasks.exe.ran beside itself.
 class PlantedSchtasks {
   public:
     explicit PlantedSchtasks(const std::u16string& folder);
     ~PlantedSchtasks();
     PlantedSchtasks(const PlantedSchtasks&) = delete;
-    PlantedSchtasks& operator=(const PlantedSchtasks&) = delete;
     bool planted() const { return planted_; }
     bool ran() const;
 
