@@ -54,6 +54,7 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {{}, {u"apply", base}, 0, backup + ".vlkd\n" + drive + "1 -> 0 ok\n" + owner +
              "\"Someone\" -> \"\" ok\n" + autorun + "1 -> 0 ok\n" + logOut},
         {{}, {u"check", base}, 0, holds},
+        {{}, {u"check", base, u"--json"}, 0, "{\"holds\":true,\"changes\":[],\"errorRecords\":\"\"}\n"},
         {{}, {u"backups"}, 0, "Backups in " + backups + ", newest first:\n" + kStamp + ".vlkd\n  " +
              drive + "0 -> 1\n  " + owner + "\"\" -> \"Someone\"\n  " + autorun + "0 -> 1\n  " + logOut},
         {{}, {u"undo"}, 0, "Undo: applying " + backups + "\\" + kStamp + ".vlkd\n" + backup +

@@ -221,6 +221,7 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
         {kRegBinary, {}, 0, u"default", true, none},
         {0, {}, 0xdeadbeef, u"default", false, none},
         {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
+        {kRegSz, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}}, // no whole unit: empty
         {kRegSz, units(50), 0xdeadbeef, std::u16string(50, u'\x7878'), false, none},
         {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
         {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
@@ -254,7 +255,7 @@ TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
     // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short; a lone surrogate.
     for (std::string bad : {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"})
         EXPECT_TRUE(fromUtf8(bad + "b").starts_with(u"a\ufffd") && fromUtf8(bad + "b").ends_with(u"\ufffdb")) << bad.size();
-    EXPECT_EQ(toUtf8(u"a\xd800"), "a\xef\xbf\xbd");
+    EXPECT_EQ(toUtf8(std::u16string_view(u"a\xd800\xdc00", 2)), "a\xef\xbf\xbd"); // the pair cut
 }
 // clang-format on
 
@@ -289,6 +290,12 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
         "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,", "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
     // clang-format on
+    store(LM, kNt, u"RegisteredOwner", "sz Someone");
+    read();
+    KeepCurrentValues(m);
+    StrCopyBounded(m.system.items[12].pending.text, u"Someones", kFeatureTextCapacity);
+    ApplyChanges(m, trail, kC); // a text changed past its second character is written too
+    EXPECT_EQ(stored(LM, kNt, u"RegisteredOwner", ""), "sz Someones");
 }
 
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {

@@ -1,6 +1,7 @@
 // The data store over real files, the error trail, its log image and the update address, natively
 // and under Wine; natively also the update check's and the log's rules (scripted web, set clock).
 #include "services/app_data_store.h"
+#include "services/app_files.h"
 #include "services/diagnostic_log.h"
 #include "services/error_trail.h"
 #include "services/service_address.h"
@@ -113,6 +114,8 @@ TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPat
     EXPECT_EQ(SetStoreText("LastDataFile", "x", 1), kStoreWritten);
     EXPECT_EQ(stored(0) + stored(1), "CheckForUpdates=-7\nLastDataFile=\"x\"\n");
     EXPECT_FALSE(ReadWholeFile(storeFile(0) + u".new")) << "no replacement left behind";
+    MakeDataFolder((storeFile(0) + u".new").c_str()); // a replacement that cannot be opened
+    EXPECT_EQ(SetStoreInt("CheckForUpdates", 1, 0), kStoreCannotWrite);
     SetTestVariable(u"PROGRAMDATA", nullptr);
     EXPECT_EQ(SetStoreInt("a", 1, 0), kStoreCannotWrite);
     const std::u16string deep =
@@ -182,6 +185,10 @@ TEST(TrailImageTest, ASavedTrailLoadsBackCountedAsReportedAndAnythingElseStartsA
         EXPECT_EQ(Image(older).loaded(), fresh) << older;
     EXPECT_EQ(image.loaded(kTrailImageSize - 1), fresh) << "a short file";
     EXPECT_EQ(image.loaded(0), fresh) << "no file";
+    for (int i = 0; i < 8; ++i) // a length the text goes past: the rest is not yet reported
+        image.bytes[kTrailTextSize + i] =
+            static_cast<unsigned char>((5 + kTrailLengthMask) >> 8 * i);
+    EXPECT_EQ(image.loaded().second, 5u);
     std::memset(image.bytes + kTrailTextSize, 0xFF, 8);
     EXPECT_EQ(image.loaded().second, 11u) << "a length past the text is held to it";
     image.bytes[0] ^= '1' ^ '0';

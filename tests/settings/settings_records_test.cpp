@@ -122,6 +122,8 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         EXPECT_EQ(parse(bytes), code);
         EXPECT_EQ(std::string(trail.text), std::string("101000#") + record);
     }
+    ASSERT_EQ(parse(legacy), SettingsConverted);
+    EXPECT_FALSE(records[kSettingsRecordCount - 1].valid) << "an older file has no privacy page";
 }
 
 TEST(FileFilter, EachEntryGivesItsNameAndThePatternInItsParentheses) {
