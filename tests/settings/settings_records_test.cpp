@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -124,6 +125,45 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
     }
     ASSERT_EQ(parse(legacy), SettingsConverted);
     EXPECT_FALSE(records[kSettingsRecordCount - 1].valid) << "an older file has no privacy page";
+}
+
+// An older file holds 56 records in its own order (folders 0-6, drives A-Z as items 7-32, the
+// taskbar's 0-3, the context menu's 0-3, the system's 0-10, security's 0-3); each lands on the
+// record of the same control, and the records it has none for stay unset.
+TEST_F(SettingsRecordsTest, AnOlderFilesRecordsLandOnTheRecordsOfTheSameControls) {
+    Bytes b = exported(C);
+    b.resize(47 + 56 * 8);
+    const Bytes head{0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0};
+    std::copy(head.begin(), head.end(), b.begin() + 35);
+    const int starts[] = {0, 33, 37, 41, 52, 56}; // each older page's first record
+    for (int k = 0, page = 0; k < 56; ++k) {
+        page += k == starts[page + 1];
+        const Bytes r{static_cast<unsigned char>(page),
+                      0,
+                      static_cast<unsigned char>(k - starts[page]),
+                      0,
+                      1,
+                      0,
+                      0,
+                      0};
+        std::copy(r.begin(), r.end(), b.begin() + 47 + 8 * k);
+    }
+    ASSERT_EQ(parse(b), SettingsConverted);
+    // clang-format off
+    const struct { int first, count; std::uint32_t page, group; } lands[] = {{0, 7, 0, 0}, {14, 26, 0, 1}, {40, 4, 1, 0}, {45, 4, 2, 0}, {49, 11, 3, 0}, {63, 4, 4, 0}};
+    // clang-format on
+    for (int p = 0; p < static_cast<int>(kSettingsRecordCount); ++p) {
+        const auto* l = std::find_if(std::begin(lands), std::end(lands), [p](auto& l) {
+            return p >= l.first && p < l.first + l.count;
+        });
+        const SettingsRecord& r = records[p];
+        if (l == std::end(lands))
+            EXPECT_FALSE(r.valid) << p;
+        else
+            EXPECT_TRUE(r.valid && r.page == l->page && r.group == l->group &&
+                        r.index == static_cast<std::uint32_t>(p - l->first) && r.value.number == 1)
+                << p;
+    }
 }
 
 TEST(FileFilter, EachEntryGivesItsNameAndThePatternInItsParentheses) {
