@@ -221,7 +221,7 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
         {kRegBinary, {}, 0, u"default", true, none},
         {0, {}, 0xdeadbeef, u"default", false, none},
         {kRegSz, {'A', 0, 0, 0}, 0x41, u"A", true, {'A', 0, 0, 0}},
-        {kRegSz, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}}, // no whole unit: empty
+        {kRegBinary, {'A'}, 0x41, u"", true, {'A', 1, 1, 1}}, // no whole unit: empty
         {kRegSz, units(50), 0xdeadbeef, std::u16string(50, u'\x7878'), false, none},
         {kRegSz, units(60), 0xdeadbeef, u"default", false, none}, // does not fit
         {kRegBinary, {'a', 0, 'b', 0, 'c', 0}, 0xdeadbeef, u"ab", false, none}, // the last unit ends it
