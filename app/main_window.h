@@ -12,8 +12,27 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
-class MainWindow : public UICore {
+// The system as the window first shows it, read on a thread of its own that starts before the
+// window is created: the scheduled task's state comes from the Task Scheduler service, the
+// slowest read of the start. Nothing touches the model or the trail until the reader is joined.
+struct SystemAtStart {
+    SystemAtStart();
+    ~SystemAtStart();
+    SystemAtStart(const SystemAtStart&) = delete;
+    SystemAtStart& operator=(const SystemAtStart&) = delete;
+
+    FeatureModel model;
+    // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
+    // the boxes to these letters, whatever drives come and go while the window is open.
+    std::uint32_t shownDrives = 0;
+    ErrorTrail errorTrail;
+    std::thread reader;
+};
+
+// The reading starts first: a base is built before the next one.
+class MainWindow : public SystemAtStart, public UICore {
   public:
     static constexpr int kWidth = 916;
     static constexpr int kHeight = 640;
@@ -63,12 +82,7 @@ class MainWindow : public UICore {
     // Items per page block, in page order; the settings file walks the blocks by these.
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
-    FeatureModel model;
-    // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
-    // the boxes to these letters, whatever drives come and go while the window is open.
-    std::uint32_t shownDrives = 0;
     UpdateCheckState updateCheck;
-    ErrorTrail errorTrail;
     // Where the update check and the error reports go.
     const ServiceEndpoint services;
 

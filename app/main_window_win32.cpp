@@ -18,10 +18,20 @@ constexpr char16_t kNewVersionQuestion[] = u"New version available. Would you li
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services)
-    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), services(services) {
+SystemAtStart::SystemAtStart() {
     std::memset(&model, 0, sizeof(model));
     std::memset(&errorTrail, 0, sizeof(errorTrail));
+    LoadErrorTrail(errorTrail);
+    shownDrives = PresentDriveMask();
+    reader = std::thread([this] { ReadSystemState(model, errorTrail, shownDrives); });
+}
+
+SystemAtStart::~SystemAtStart() {
+    if (reader.joinable()) reader.join();
+}
+
+MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services)
+    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), services(services) {
     std::memset(&updateCheck, 0, sizeof(updateCheck));
 
     // The service is asked on a thread of its own while the pages are built.
@@ -32,13 +42,6 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
             [plan = startupCheck_, services, deadline = started + kServiceTimeLimit] {
                 return FetchForPlan(plan, services, deadline);
             });
-
-    // The system is read on a thread of its own while the pages are built (the scheduled
-    // task's state comes from the Task Scheduler service); the pages touch neither the model nor
-    // the trail meanwhile.
-    LoadErrorTrail(errorTrail);
-    shownDrives = PresentDriveMask();
-    std::thread reader([this] { ReadSystemState(model, errorTrail, shownDrives); });
     buildPages();
     reader.join();
     showStartState();
