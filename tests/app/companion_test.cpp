@@ -64,6 +64,7 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {[&] { std::string b = bytes(changed); b[47 + 50 * 120 + 12] = 1; // GodMode asked for
                WriteWholeFile(file("godmode.vlkd"), b); }, {u"apply", file("godmode.vlkd")}, 0,
          backup + " (3).vlkd\nSystem | Add GodMode folder to the desktop: 0 -> 1 ok\nLog-out required: no\n"},
+        {{}, {u"check", file("godmode.vlkd")}, 0, holds}, // GodMode reads 0 always: not counted
         {[] { fakes::Now().drives = 0x54; }, {u"plan", changed}, 0,  // D's record is for D only
          "Nothing to change.\nLog-out required: no\n"}, // C E G
         {[&] { std::string b = "QuenorithVelkarostrandemilquorbenix"; // an older file, its

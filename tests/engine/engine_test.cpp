@@ -248,14 +248,15 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
 
 // clang-format off
 TEST(TextTest, Utf8ConversionAtEveryLengthBoundaryAndForIllFormedInput) {
-    const std::u16string utf16 = u"A\u007f\u0080\u07ff\u0800\uffff\U00010000\U0010ffff";
-    const std::string utf8 = "A\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf4\x8f\xbf\xbf";
+    const std::u16string utf16 = u"A\u007f\u0080\u07ff\u0800\uffff\U00010000\U0001f600\U0010ffff";
+    const std::string utf8 = "A\x7f\xc2\x80\xdf\xbf\xe0\xa0\x80\xef\xbf\xbf\xf0\x90\x80\x80\xf0\x9f\x98\x80\xf4\x8f\xbf\xbf";
     EXPECT_EQ(toUtf8(utf16), utf8);
     EXPECT_EQ(fromUtf8(utf8), utf16);
     // Ill-formed: a stray byte, overlong, a surrogate, above U+10FFFF, cut short; a lone surrogate.
     for (std::string bad : {"a\xff", "a\xe0\x80\x80", "a\xed\xa0\x80", "a\xf4\x90\x80\x80", "a\xe4\xb8"})
         EXPECT_TRUE(fromUtf8(bad + "b").starts_with(u"a\ufffd") && fromUtf8(bad + "b").ends_with(u"\ufffdb")) << bad.size();
     EXPECT_EQ(toUtf8(std::u16string_view(u"a\xd800\xdc00", 2)), "a\xef\xbf\xbd"); // the pair cut
+    EXPECT_EQ(toUtf8(u"\xd800\xe000"), "\xef\xbf\xbd\xee\x80\x80"); // not a low surrogate
 }
 // clang-format on
 

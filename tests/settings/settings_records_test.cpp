@@ -108,6 +108,7 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
     const std::tuple<Bytes, SettingsResult, const char*> rows[] = {
         // clang-format off
         {with(8, {'X'}), SettingsBadMaker, "52:\"QuenoritX\";"},
+        {with(0, {}, 5), SettingsBadMaker, "52:\"Queno\";"},
         {with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
         {with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
         {with(35, {}, 35), SettingsBadVersion, "54:0;"},
