@@ -177,8 +177,9 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return handleNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case kMsgSetControlFont:
+        // Before the window shows there is nothing to repaint.
         SendMessageW(reinterpret_cast<HWND>(lParam), WM_SETFONT,
-                     reinterpret_cast<WPARAM>(messageFont_.get()), TRUE);
+                     reinterpret_cast<WPARAM>(messageFont_.get()), IsWindowVisible(window));
         return 0;
     case kMsgShown:
         onCreate();
