@@ -177,7 +177,6 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         return handleNotify(*reinterpret_cast<const NMHDR*>(lParam));
     case kMsgSetControlFont:
-        // Before the window shows there is nothing to repaint.
         SendMessageW(reinterpret_cast<HWND>(lParam), WM_SETFONT,
                      reinterpret_cast<WPARAM>(messageFont_.get()), IsWindowVisible(window));
         return 0;
@@ -271,9 +270,10 @@ void UICore::fitFont() {
         font.reset(CreateFontIndirectW(&description));
     }
     if (!font) return;
+    const BOOL repaint = IsWindowVisible(window); // before the window shows, nothing to repaint
     for (const Placed& placed : placed_)
-        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), repaint);
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), repaint);
     messageFont_ = std::move(font); // the old font goes once no control uses it
 }
 
