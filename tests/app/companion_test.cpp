@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -91,12 +94,27 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         << "the state before";
     EXPECT_EQ(bytes(file("undone.vlkd")), bytes(changed)) << "undo brings it back byte for byte";
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
-    for (int k = 10; k < 30; ++k) // twenty backups more: an apply keeps the newest twenty
-        WriteWholeFile(fromUtf8(backups + "\\2030-01-01 00.00." + std::to_string(k) + ".vlkd"),
-                       "x");
+    // A file written two hours ago that only looks like a backup, and twenty backups more written
+    // at one time an hour ago (as a file system with coarse times gives them): an apply keeps the
+    // newest twenty, by name among equal times, and removes nothing else.
+    // clang-format off
+    const auto backupFile = [&](const std::string& name) { return fromUtf8(backups + "\\" + name); };
+    const auto now = std::filesystem::file_time_type::clock::now();
+    const auto writeAged = [&](const std::string& name, int hours) {
+        WriteWholeFile(backupFile(name), "x");
+        std::string path = backups + "/" + name;
+        std::replace(path.begin(), path.end(), '\\', '/');
+        std::filesystem::last_write_time(path, now - std::chrono::hours(hours));
+    };
+    writeAged("2030-01-01 00.00.09 (x).vlkd", 2);
+    for (int k = 29; k >= 10; --k) // latest name first
+        writeAged("2030-01-01 00.00." + std::to_string(k) + ".vlkd", 1);
     WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 0);
     EXPECT_EQ(run({u"apply", changed}), 1);
     EXPECT_EQ(ListBackups().size(), 20u);
+    for (const auto& [name, content] : {std::pair{"2030-01-01 00.00.09 (x).vlkd", "x"}, {"2030-01-01 00.00.14.vlkd", "<no file>"}, {"2030-01-01 00.00.15.vlkd", "x"}})
+        EXPECT_EQ(bytes(backupFile(name)), content) << name; // the five oldest went: 10 to 14
+    // clang-format on
     hostfiles::Reset();
 }
 

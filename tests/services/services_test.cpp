@@ -58,6 +58,7 @@ TEST_F(StoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) 
         {"b=1\na=-17\n", -17, nullptr, "b=1\na=12\n"}, {"a=", 0, nullptr, "a=12"},
         {"a=-2147483648", -2147483647 - 1, nullptr, "a=12"}, {"a=12a\nb=7", 42, nullptr, "a=12\nb=7"},
         {"a=000000000007", 42, nullptr, "a=12"}, {"a=12345678901", 42, nullptr, "a=12"},
+        {"a=2147483647", 2147483647, nullptr, "a=12"}, {"a=2147483648", 42, nullptr, "a=12"},
         {" a=5\nab=5\nA=5\n\ra=5", 42, nullptr, " a=5\nab=5\nA=5\n\ra=5\na=12\n"}, // no "a=" at a line start
         {"x=1\na=1\na=2\n", 1, nullptr, "x=1\na=12\na=2\n"}, {"a=   \"spaced\"", 42, "spaced", "a=12"},
         {"a=\"C:\\Zo\xc3\xab\\x.vlkd\"\n", 42, "C:\\Zo\xc3\xab\\x.vlkd", "a=12\n"},

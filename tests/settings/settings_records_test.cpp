@@ -165,6 +165,13 @@ TEST_F(SettingsRecordsTest, AnOlderFilesRecordsLandOnTheRecordsOfTheSameControls
                         r.index == static_cast<std::uint32_t>(p - l->first) && r.value.number == 1)
                 << p;
     }
+    for (int k = 0, page = 0; k < 56; ++k) { // one past each page's last item: no item of it
+        page += k == starts[page + 1];
+        b[47 + 8 * k + 2] = static_cast<unsigned char>(starts[page + 1] - starts[page]);
+    }
+    ASSERT_EQ(parse(b), SettingsConverted);
+    EXPECT_TRUE(
+        std::none_of(std::begin(records), std::end(records), [](auto& r) { return r.valid; }));
 }
 
 TEST(FileFilter, EachEntryGivesItsNameAndThePatternInItsParentheses) {
