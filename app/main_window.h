@@ -28,6 +28,8 @@ struct SystemAtStart {
     // the boxes to these letters, whatever drives come and go while the window is open.
     std::uint32_t shownDrives = 0;
     ErrorTrail errorTrail;
+
+  protected:
     std::thread reader;
 };
 
