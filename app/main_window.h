@@ -20,8 +20,6 @@
 struct SystemAtStart {
     SystemAtStart();
     ~SystemAtStart();
-    SystemAtStart(const SystemAtStart&) = delete;
-    SystemAtStart& operator=(const SystemAtStart&) = delete;
 
     FeatureModel model;
     // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map

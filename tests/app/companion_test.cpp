@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
@@ -102,9 +101,7 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     const auto now = std::filesystem::file_time_type::clock::now();
     const auto writeAged = [&](const std::string& name, int hours) {
         WriteWholeFile(backupFile(name), "x");
-        std::string path = backups + "/" + name;
-        std::replace(path.begin(), path.end(), '\\', '/');
-        std::filesystem::last_write_time(path, now - std::chrono::hours(hours));
+        std::filesystem::last_write_time(hostfiles::HostPath(backupFile(name).c_str()), now - std::chrono::hours(hours));
     };
     writeAged("2030-01-01 00.00.09 (x).vlkd", 2);
     for (int k = 29; k >= 10; --k) // latest name first

@@ -138,19 +138,20 @@ TEST_F(SettingsRecordsTest, AnOlderFilesRecordsLandOnTheRecordsOfTheSameControls
     const Bytes head{0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0};
     std::copy(head.begin(), head.end(), b.begin() + 35);
     const int starts[] = {0, 33, 37, 41, 52, 56}; // each older page's first record
-    for (int k = 0, page = 0; k < 56; ++k) {
-        page += k == starts[page + 1];
-        const Bytes r{static_cast<unsigned char>(page),
-                      0,
-                      static_cast<unsigned char>(k - starts[page]),
-                      0,
-                      1,
-                      0,
-                      0,
-                      0};
-        std::copy(r.begin(), r.end(), b.begin() + 47 + 8 * k);
-    }
-    ASSERT_EQ(parse(b), SettingsConverted);
+    // Every record names its item on its page, or one a page's length later: past the page's last.
+    const auto parseOlder = [&](bool pastTheLast) {
+        for (int k = 0, page = 0; k < 56; ++k) {
+            page += k == starts[page + 1];
+            const int index =
+                k - starts[page] + (pastTheLast ? starts[page + 1] - starts[page] : 0);
+            unsigned char* r = &b[47 + 8 * k]; // page, index, value: 16 bits, 16, 32
+            std::fill(r, r + 8, 0);
+            r[0] = static_cast<unsigned char>(page), r[2] = static_cast<unsigned char>(index),
+            r[4] = 1;
+        }
+        return parse(b);
+    };
+    ASSERT_EQ(parseOlder(false), SettingsConverted);
     // clang-format off
     const struct { int first, count; std::uint32_t page, group; } lands[] = {{0, 7, 0, 0}, {14, 26, 0, 1}, {40, 4, 1, 0}, {45, 4, 2, 0}, {49, 11, 3, 0}, {63, 4, 4, 0}};
     // clang-format on
@@ -166,11 +167,7 @@ TEST_F(SettingsRecordsTest, AnOlderFilesRecordsLandOnTheRecordsOfTheSameControls
                         r.index == static_cast<std::uint32_t>(p - l->first) && r.value.number == 1)
                 << p;
     }
-    for (int k = 0, page = 0; k < 56; ++k) { // one past each page's last item: no item of it
-        page += k == starts[page + 1];
-        b[47 + 8 * k + 2] = static_cast<unsigned char>(starts[page + 1] - starts[page]);
-    }
-    ASSERT_EQ(parse(b), SettingsConverted);
+    ASSERT_EQ(parseOlder(true), SettingsConverted);
     EXPECT_TRUE(
         std::none_of(std::begin(records), std::end(records), [](auto& r) { return r.valid; }));
 }

@@ -18,13 +18,14 @@ namespace {
 std::map<std::u16string, std::u16string> variables;
 bool replaceFails = false;
 
-std::string host(const char16_t* path) {
+} // namespace
+
+std::string hostfiles::HostPath(const char16_t* path) {
     std::string out = toUtf8(path);
     std::replace(out.begin(), out.end(), '\\', '/');
     return out;
 }
-
-} // namespace
+using hostfiles::HostPath;
 
 // clang-format off
 void SetTestVariable(const char16_t* name, const char16_t* value) { value ? (void)(variables[name] = value) : (void)variables.erase(name); }
@@ -36,19 +37,19 @@ bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t cap
     if (!fits && capacity > 0) buffer[0] = 0;
     return fits;
 }
-void MakeDataFolder(const char16_t* path) { ::mkdir(host(path).c_str(), 0777); }
-UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) { return UniqueFile(std::fopen(host(path).c_str(), host(mode).c_str())); }
+void MakeDataFolder(const char16_t* path) { ::mkdir(HostPath(path).c_str(), 0777); }
+UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) { return UniqueFile(std::fopen(HostPath(path).c_str(), HostPath(mode).c_str())); }
 bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
-    return !replaceFails && std::rename(host(source).c_str(), host(target).c_str()) == 0;
+    return !replaceFails && std::rename(HostPath(source).c_str(), HostPath(target).c_str()) == 0;
 }
-bool RemoveDataFile(const char16_t* path) { return std::remove(host(path).c_str()) == 0; }
+bool RemoveDataFile(const char16_t* path) { return std::remove(HostPath(path).c_str()) == 0; }
 // clang-format on
 
 // clang-format off
 std::vector<DataFileEntry> ListDataFolder(const char16_t* folder) {
     std::vector<DataFileEntry> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(host(folder), error))
+    for (const auto& entry : std::filesystem::directory_iterator(HostPath(folder), error))
         if (entry.is_regular_file(error))
             names.push_back({fromUtf8(entry.path().filename().string()), static_cast<std::uint64_t>(entry.last_write_time(error).time_since_epoch().count())});
     return names;
