@@ -1,7 +1,8 @@
-// scripts/bench's clock, outside the program it times: bench_clock PROGRAM starts the program
-// with CreateProcess, notes when its first top-level window becomes visible, closes that window
-// and waits for the program to end. It prints "<ms to the window> <ms from the close to the
-// end>", or "none" for a window that did not appear (or an end that did not come) in 30 s.
+// scripts/bench's clock, outside the program it times: bench_clock PROGRAM [ARGUMENT] starts the
+// program (with the argument, if given) with CreateProcess, notes when its first top-level window
+// becomes visible, closes that window and waits for the program to end. It prints "<ms to the
+// window> <ms from the close to the end>", or "none" for a window that did not appear (or an end
+// that did not come) in 30 s.
 #include <windows.h>
 
 #include <cstdio>
@@ -33,11 +34,12 @@ HWND visibleWindowOf(DWORD processId) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
-        std::fputs("usage: bench_clock PROGRAM\n", stderr);
+    if (argc != 2 && argc != 3) {
+        std::fputs("usage: bench_clock PROGRAM [ARGUMENT]\n", stderr);
         return 2;
     }
     std::wstring commandLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    if (argc == 3) commandLine += L" " + std::wstring(argv[2]);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
