@@ -21,6 +21,7 @@
 #include <bit>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -41,6 +42,32 @@ std::vector<std::size_t> Differing(const FeatureModel& a, const FeatureModel& b)
             x->number != y->number || std::u16string(x->text) != y->text)
             items.push_back(i);
     return items;
+}
+
+// What a drawing leaves on a square of the size over a grey ground, against which a lost alpha
+// channel shows.
+std::vector<std::uint32_t> Drawn(int size, const std::function<void(HDC)>& draw) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
+    const UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const HGDIOBJ was = SelectObject(dc.get(), bitmap.get());
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    std::fill_n(pixels, size * size, 0x808080u);
+    draw(dc.get());
+    GdiFlush();
+    SelectObject(dc.get(), was);
+    return {pixels, pixels + size * size};
+}
+
+// Two drawings alike but for a blend's rounding: no channel of a pixel more than 1 apart.
+bool Alike(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t k = 0; k < a.size(); ++k)
+        for (int shift = 0; shift < 32; shift += 8)
+            if (std::abs(int(a[k] >> shift & 255) - int(b[k] >> shift & 255)) > 1) return false;
+    return true;
 }
 
 // Drives D and G besides C (E and F a gap; D hidden by NoDrives), the live-preview box checked,
@@ -308,6 +335,29 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
     ASSERT_EQ(GetDpiForWindow(window->window), static_cast<UINT>(dpi)) << "the display's";
     window->show(SW_SHOWNORMAL); // the font is fitted to the texts when the window shows
 
+    // The toolbar's buttons show the six page icons and About's, in that order, at the size for
+    // the DPI, as the icons themselves draw.
+    auto toolbarShowsIcons = [&](int size) {
+        auto images =
+            reinterpret_cast<HIMAGELIST>(SendMessageW(window->toolbar(), TB_GETIMAGELIST, 0, 0));
+        int width = 0, height = 0;
+        ImageList_GetIconSize(images, &width, &height);
+        EXPECT_EQ(width, size);
+        ASSERT_EQ(ImageList_GetImageCount(images), 7);
+        for (int i = 0; i < 7; ++i) {
+            const UniqueIcon icon(static_cast<HICON>(LoadImageW(
+                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(110 + i), IMAGE_ICON, size, size, 0)));
+            ASSERT_TRUE(icon);
+            auto fromList = [&](HDC dc) { ImageList_Draw(images, i, dc, 0, 0, ILD_NORMAL); };
+            auto direct = [&](HDC dc) {
+                DrawIconEx(dc, 0, 0, icon.get(), size, size, 0, nullptr, DI_NORMAL);
+            };
+            EXPECT_TRUE(Alike(Drawn(size, fromList), Drawn(size, direct)))
+                << "button " << i + 1 << " at " << size;
+        }
+    };
+    toolbarShowsIcons(scaled(96));
+
     // A text (after a check box's box and gap, 16 pixels at 96 DPI, or between a push button's
     // borders) ends before its control's right edge and any control to its right on the row.
     for (int page = 0; page < 6; ++page) {
@@ -384,6 +434,7 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
             EXPECT_TRUE(EqualRect(&place, &want)) << WindowText(control).size();
         }
         EXPECT_TRUE(step != 1 || fontHeight() > font96 * 3 / 2) << "a font twice as high";
+        toolbarShowsIcons(to);
     }
     EXPECT_EQ(ChildRect(apply).left, scaled(713));
     EXPECT_EQ(fontHeight(), startFont);
