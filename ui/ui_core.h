@@ -181,11 +181,14 @@ class UICore : public UIBase {
     void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
                          bool shown);
 
-    // A control as created: its place in 96-DPI pixels.
+    // A control as created: its place in 96-DPI pixels, and its page (-1: every page).
     struct Placed {
         HWND control;
         RECT layout; // left, top, width, height
+        std::int32_t page;
     };
+    // Where the layout puts a control at the window's DPI, as a rectangle in its client pixels.
+    RECT placeOf(const RECT& layout) const;
     struct LabelIcon {
         HWND control;
         std::uint32_t iconId;

@@ -45,7 +45,7 @@ HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD s
     const DWORD visible = page == -1 || (page == currentPage_ && shown) ? WS_VISIBLE : 0;
     HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, scale(x), scale(y),
                                    scale(width), scale(height), window, nullptr, instance, nullptr);
-    if (control) placed_.push_back({control, {x, y, width, height}});
+    if (control) placed_.push_back({control, {x, y, width, height}, page});
     return control;
 }
 

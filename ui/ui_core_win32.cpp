@@ -25,13 +25,6 @@ HFONT MessageFont(UINT dpi) {
     return CreateFontIndirectW(&font);
 }
 
-RECT PlaceOf(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // What a control draws beside its text at 96 DPI: a check box's or radio button's box and the
 // gap after it, a push button's borders; 0 for a text label; -1 for controls without a text.
 int TextChrome(HWND control) {
@@ -192,6 +185,11 @@ int UICore::scale(int figure) const {
     return ScaleToDpi(figure, dpi_);
 }
 
+RECT UICore::placeOf(const RECT& layout) const {
+    const int left = scale(layout.left), top = scale(layout.top);
+    return {left, top, left + scale(layout.right), top + scale(layout.bottom)};
+}
+
 SIZE UICore::minimumSize() const {
     RECT frame96{};
     AdjustWindowRectExForDpi(&frame96, WS_OVERLAPPEDWINDOW, FALSE, 0, kBaseDpi);
@@ -228,11 +226,11 @@ bool UICore::textsFit(HFONT font) const {
         std::int32_t page;
         RECT place;
     };
+    // The places come from the layout, not from the windows: under Wine each GetWindowRect of a
+    // window that follows its screen's DPI asks the wineserver three times.
     std::vector<Shown> controls;
-    for (const auto& set : sets_)
-        if (set)
-            for (const auto& [name, entry] : set->entries())
-                controls.push_back({entry.handle, entry.page, PlaceOf(entry.handle)});
+    for (const Placed& placed : placed_)
+        controls.push_back({placed.control, placed.page, placeOf(placed.layout)});
     HDC dc = GetDC(window);
     const HGDIOBJ previous = SelectObject(dc, font);
     bool fit = true;
@@ -280,9 +278,9 @@ void UICore::fitFont() {
 void UICore::changeDpi(UINT dpi, const RECT* suggested) {
     dpi_ = dpi;
     for (const Placed& placed : placed_) {
-        const RECT& r = placed.layout;
-        MoveWindow(placed.control, scale(r.left), scale(r.top), scale(r.right), scale(r.bottom),
-                   TRUE);
+        const RECT place = placeOf(placed.layout);
+        MoveWindow(placed.control, place.left, place.top, place.right - place.left,
+                   place.bottom - place.top, TRUE);
     }
     // The arrows take their place beside their field again.
     for (HWND arrows : spinArrows_)
