@@ -43,9 +43,12 @@ HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD s
                          int width, int height, std::int32_t page, bool shown) {
     // Shown now when on every page, or on the page shown and meant to be.
     const DWORD visible = page == -1 || (page == currentPage_ && shown) ? WS_VISIBLE : 0;
-    HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, scale(x), scale(y),
-                                   scale(width), scale(height), window, nullptr, instance, nullptr);
-    if (control) placed_.push_back({control, {x, y, width, height}, page});
+    const RECT layout{x, y, width, height};
+    const RECT place = placeOf(layout);
+    HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, place.left,
+                                   place.top, place.right - place.left, place.bottom - place.top,
+                                   window, nullptr, instance, nullptr);
+    if (control) placed_.push_back({control, layout, page});
     return control;
 }
 

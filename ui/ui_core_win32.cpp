@@ -221,32 +221,25 @@ void UICore::anchorControls() {
 // Whether every text fits the room its control leaves it: up to the control's right edge and to
 // the first control of its page that lies to its right on the same row.
 bool UICore::textsFit(HFONT font) const {
-    struct Shown {
-        HWND control;
-        std::int32_t page;
-        RECT place;
-    };
     // The places come from the layout, not from the windows: under Wine each GetWindowRect of a
     // window that follows its screen's DPI asks the wineserver three times.
-    std::vector<Shown> controls;
-    for (const Placed& placed : placed_)
-        controls.push_back({placed.control, placed.page, placeOf(placed.layout)});
     HDC dc = GetDC(window);
     const HGDIOBJ previous = SelectObject(dc, font);
     bool fit = true;
     wchar_t text[1025];
-    for (const Shown& c : controls) {
+    for (const Placed& c : placed_) {
         const int chrome = TextChrome(c.control);
         const int length = GetWindowTextW(c.control, text, 1025);
         if (chrome < 0 || length == 0) continue;
         SIZE size{};
         GetTextExtentPoint32W(dc, text, length, &size);
-        LONG room = c.place.right;
-        for (const Shown& other : controls)
-            if (other.page == c.page && other.place.left > c.place.left &&
-                other.place.top < c.place.bottom && other.place.bottom > c.place.top)
-                room = std::min(room, other.place.left);
-        if (c.place.left + scale(chrome) + size.cx > room) {
+        const RECT place = placeOf(c.layout);
+        LONG room = place.right;
+        for (const Placed& other : placed_)
+            if (const RECT o = placeOf(other.layout); other.page == c.page && o.left > place.left &&
+                                                      o.top < place.bottom && o.bottom > place.top)
+                room = std::min(room, o.left);
+        if (place.left + scale(chrome) + size.cx > room) {
             fit = false;
             break;
         }
