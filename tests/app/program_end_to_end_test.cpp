@@ -60,7 +60,8 @@ class Program {
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
-                                   nullptr, folder.c_str(), &startup, &process_));
+                                   nullptr, folder.c_str(), &startup, &process_))
+            << "error " << GetLastError();
     }
     ~Program() {
         if (exitCode(0) == STILL_ACTIVE) {
