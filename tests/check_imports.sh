@@ -2,7 +2,8 @@
 # check_imports.sh [--shipped] EXE... [--tests EXE...]: fails when an executable statically
 # imports a DLL it may not.
 #
-# --shipped (the default): the executables we ship may import only DLLs that Windows 10 always
+# --shipped (the default): the executables we ship carry no symbols (they are kept in a .debug
+# file beside them) and may import only DLLs that Windows 10 always
 # takes from System32 (its KnownDLLs), plus comctl32, which the manifest's side-by-side
 # dependency resolves. The loader resolves static imports before any of our code runs,
 # searching the program's own folder first for every other DLL; those (WinINet, GDI+) are
@@ -28,6 +29,11 @@ for exe in "$@"; do
   --tests) allowed=$tests; continue ;;
   esac
   files=$((files + 1))
+  if [[ "$allowed" == "$shipped" ]] &&
+    x86_64-w64-mingw32-objdump -f "$exe" | grep -q 'HAS_SYMS'; then
+    echo "FAIL $exe carries its symbols"
+    status=1
+  fi
   imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
   if [[ -z "$imports" ]]; then
     echo "FAIL $exe: no import table found"
