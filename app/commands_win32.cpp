@@ -2,9 +2,7 @@
 
 #include "app/main_window.h"
 
-#include "engine/apply_changes.h"
 #include "engine/change_outcome.h"
-#include "engine/system_state.h"
 #include "engine/text.h"
 #include "app/settings_transfer.h"
 #include "engine/win32/wide.h"
@@ -13,7 +11,7 @@
 #include "services/dlg_preview.h"
 #include "services/dlg_settings.h"
 #include "services/update_check.h"
-#include "settings/backups.h"
+#include "settings/apply_with_backup.h"
 #include "settings/dlg_import_export.h"
 
 #include <shellapi.h>
@@ -36,14 +34,10 @@ void MainWindow::onApply() {
     collectControls();
     LocalTime now{};
     ReadLocalTime(now);
-    BackUpBeforeApply(model, shownDrives, now, errorTrail);
-    const FeatureModel asked = model;
-    ApplyChanges(model, errorTrail, shownDrives);
-    ReadSystemState(model, errorTrail, shownDrives);
+    const ApplyOutcome outcome = ApplyWithBackup(model, shownDrives, now, errorTrail);
     showState(); // the GodMode box too: an action rather than a state, it always reads 0
-    const std::vector<TweakChange> changes = ChangedTweaks(asked, &model);
     std::u16string refused;
-    for (const TweakChange& c : changes) {
+    for (const TweakChange& c : outcome.changes) {
         if (c.held) continue;
         refused.append(u"\n").append(TweakLabel(c, shownDrives));
         refused.append(u" (").append(kPageNames[c.page]).append(u" page)");
@@ -54,7 +48,7 @@ void MainWindow::onApply() {
                        u"Run Velkarostrandemilquorbenix as an administrator and apply them again.");
         messageBox(u"Velkarostrandemilquorbenix", refused.c_str(), MB_OK);
     }
-    if (LogOutAfter(changes))
+    if (outcome.logOut)
         messageBox(u"Velkarostrandemilquorbenix",
                    u"Log out is required for the changes to take effect.", MB_OK);
     if (TextLength(errorTrail.text) > errorTrail.sentLength) saveErrorTrail();

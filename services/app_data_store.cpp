@@ -74,20 +74,8 @@ UniqueFile OpenStoreFile(const char16_t* fileName, const char16_t* mode, StoreSc
 bool ReplaceStoreFile(const char16_t* fileName, StoreScope scope, const void* data,
                       std::size_t size) {
     char16_t path[kStorePathCapacity];
-    char16_t replacement[kStorePathCapacity];
-    if (!StoreFilePath(fileName, scope, path)) return false;
-    StrCopyBounded(replacement, path, kStorePathCapacity);
-    if (!appendPath(replacement, kReplacementSuffix)) return false;
-    UniqueFile file = OpenDataFile(replacement, kWriteMode);
-    if (!file) return false;
-    const bool written = std::fwrite(data, 1, size, file.get()) == size &&
-                         std::fflush(file.get()) == 0 && file.close();
-    if (!written || !MoveDataFileOver(replacement, path)) {
-        file.close();
-        RemoveDataFile(replacement);
-        return false;
-    }
-    return true;
+    return StoreFilePath(fileName, scope, path) &&
+           WriteDataFile(path, data, size, WriteMode::Replace) == WriteOutcome::Written;
 }
 
 std::int32_t GetStoreInt(const char* key, std::int32_t defaultValue, StoreScope scope) {

@@ -21,9 +21,6 @@ inline constexpr const char16_t* kProductFolder = u"Velkarostrandemilquorbenix";
 
 inline constexpr const char16_t* kStoreFileName = u"Store.cfg";
 inline constexpr const char16_t* kReadMode = u"rb";
-inline constexpr const char16_t* kWriteMode = u"wb";
-// A replacement is written here first (beside the file, its name plus this) and then moved.
-inline constexpr const char16_t* kReplacementSuffix = u".new";
 
 inline constexpr std::size_t kStorePathCapacity = 260;
 
@@ -49,7 +46,7 @@ bool StoreFilePath(const char16_t* fileName, StoreScope scope,
 // Opens fileName in the scope's folder; empty when there is no path or the open fails.
 UniqueFile OpenStoreFile(const char16_t* fileName, const char16_t* mode, StoreScope scope);
 // Replaces fileName in the scope's folder by size bytes of data, so that a failure part way
-// never leaves a half-written file: writes a file beside it and moves it over the old one.
+// never leaves a half-written file (WriteDataFile).
 bool ReplaceStoreFile(const char16_t* fileName, StoreScope scope, const void* data,
                       std::size_t size);
 

@@ -44,9 +44,26 @@ bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t cap
 void MakeDataFolder(const char16_t* path);
 // Opens the file with a C runtime mode ("rb", "wb"); empty on failure.
 UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode);
-// Moves source over target, replacing target in one step.
-bool MoveDataFileOver(const char16_t* source, const char16_t* target);
 bool RemoveDataFile(const char16_t* path);
+
+enum class WriteOutcome { Written, Exists, Failed };
+// Whether a write may replace a file of the same name.
+enum class WriteMode { Replace, New };
+
+// Writes the bytes to a file beside the target (its name and ".tmp") and moves that file to the
+// target once every byte is written: a failure never leaves a half-written target, nor the file
+// beside it. Replace replaces an existing target. New never does (Exists), and creates the file
+// beside it exclusively (Exists when another writer has it), so two writers of one name never
+// share a file and only one of them gets the name.
+WriteOutcome WriteDataFile(const char16_t* path, const void* data, std::size_t size,
+                           WriteMode mode);
+
+// The platform's parts of WriteDataFile. Creates a file for writing that must not exist yet
+// (Exists when it does).
+WriteOutcome CreateDataFile(const char16_t* path, UniqueFile& file);
+// Moves source to target in one step; New leaves an existing target as it is (Exists).
+WriteOutcome MoveDataFile(const char16_t* source, const char16_t* target, WriteMode mode);
+
 // A file of a folder: its name and when it was last written (a count that grows with time, in
 // the platform's own unit).
 struct DataFileEntry {
@@ -56,3 +73,5 @@ struct DataFileEntry {
 // The files (not folders) in the folder, in no particular order; empty when the folder cannot
 // be listed.
 std::vector<DataFileEntry> ListDataFolder(const char16_t* folder);
+// Sets when the file was last written, in ListDataFolder's unit.
+bool SetDataFileWritten(const char16_t* path, std::uint64_t written);

@@ -2,11 +2,14 @@
 #include "services/app_files.h"
 
 #include "engine/text.h"
+#include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
 
 #include <cwchar>
-#include <utility>
 #include <direct.h>
+#include <fcntl.h>
+#include <io.h>
+#include <utility>
 
 bool ReadEnvironmentText(const char16_t* name, char16_t* buffer, std::size_t capacity) {
     if (capacity > 0) buffer[0] = 0;
@@ -27,9 +30,43 @@ UniqueFile OpenDataFile(const char16_t* path, const char16_t* mode) {
     return UniqueFile(_wfopen(AsWide(path), AsWide(mode)));
 }
 
-bool MoveDataFileOver(const char16_t* source, const char16_t* target) {
-    return MoveFileExW(AsWide(source), AsWide(target),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+namespace {
+
+bool nameTaken(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+} // namespace
+
+WriteOutcome CreateDataFile(const char16_t* path, UniqueFile& file) {
+    UniqueKernelHandle handle = OwnFile(CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr,
+                                                    CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle) return nameTaken(GetLastError()) ? WriteOutcome::Exists : WriteOutcome::Failed;
+    // The C runtime's descriptor and stream take the handle over, one after the other.
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle.get()), _O_BINARY);
+    if (descriptor < 0) return WriteOutcome::Failed;
+    handle.release();
+    file = UniqueFile(_wfdopen(descriptor, L"wb"));
+    if (!file) {
+        _close(descriptor);
+        return WriteOutcome::Failed;
+    }
+    return WriteOutcome::Written;
+}
+
+WriteOutcome MoveDataFile(const char16_t* source, const char16_t* target, WriteMode mode) {
+    const DWORD replace = mode == WriteMode::Replace ? MOVEFILE_REPLACE_EXISTING : 0;
+    if (MoveFileExW(AsWide(source), AsWide(target), replace | MOVEFILE_WRITE_THROUGH))
+        return WriteOutcome::Written;
+    return nameTaken(GetLastError()) ? WriteOutcome::Exists : WriteOutcome::Failed;
+}
+
+bool SetDataFileWritten(const char16_t* path, std::uint64_t written) {
+    const UniqueKernelHandle file =
+        OwnFile(CreateFileW(AsWide(path), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FILETIME time{static_cast<DWORD>(written), static_cast<DWORD>(written >> 32)};
+    return file && SetFileTime(file.get(), nullptr, nullptr, &time);
 }
 
 bool RemoveDataFile(const char16_t* path) {

@@ -74,18 +74,50 @@ std::vector<std::u16string> sortedNames(const std::u16string& folder) {
     return names;
 }
 
-// A name for a backup stamped `now` that no file in the folder has yet.
-std::u16string freshName(const LocalTime& now, const std::vector<std::u16string>& taken) {
+// The name of the copy of a backup stamped `now`: the first of a second has none.
+std::u16string nameOf(const LocalTime& now, unsigned copy) {
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", now.year % 10000,
                   now.month % 100, now.day % 100, now.hour % 100, now.minute % 100,
                   now.second % 100);
-    for (unsigned copy = 1;; ++copy) {
-        std::u16string name = ascii(stamp);
-        if (copy > 1) name += u" (" + ascii(std::to_string(copy).c_str()) + u")";
-        name += kExtension;
-        if (std::find(taken.begin(), taken.end(), name) == taken.end()) return name;
+    std::u16string name = ascii(stamp);
+    if (copy > 1) name += u" (" + ascii(std::to_string(copy).c_str()) + u")";
+    return name + std::u16string(kExtension);
+}
+
+// Writes the image as a backup stamped `now` under the first name that is free, which it takes
+// exclusively: of two writers in one second each keeps a backup of its own. Empty on failure.
+std::u16string writeUnderFreeName(const std::u16string& folder, const LocalTime& now,
+                                  const std::vector<unsigned char>& image,
+                                  const std::vector<std::u16string>& taken) {
+    for (unsigned copy = 1; copy <= kBackupCopiesPerSecond; ++copy) {
+        const std::u16string name = nameOf(now, copy);
+        if (std::find(taken.begin(), taken.end(), name) != taken.end()) continue;
+        const std::u16string path = folder + u"\\" + name;
+        switch (WriteDataFile(path.c_str(), image.data(), image.size(), WriteMode::New)) {
+        case WriteOutcome::Written:
+            return path;
+        case WriteOutcome::Exists:
+            continue;
+        case WriteOutcome::Failed:
+            return {};
+        }
     }
+    return {};
+}
+
+// The backup just written is the newest, whatever the clock says: when it was put back (a
+// restored snapshot, a reset clock) and a backup carries a later time, this one is given a time
+// just after that one's, so that the order of writing holds for the retention and for undo.
+void markNewest(const std::u16string& folder, const std::u16string& name) {
+    std::uint64_t latest = 0, own = 0;
+    for (const DataFileEntry& file : ListDataFolder(folder.c_str())) {
+        if (file.name == name)
+            own = file.written;
+        else if (keyOf(file.name, file.written))
+            latest = std::max(latest, file.written);
+    }
+    if (own <= latest) SetDataFileWritten((folder + u"\\" + name).c_str(), latest + 1);
 }
 
 } // namespace
@@ -106,27 +138,28 @@ std::vector<std::u16string> ListBackups() {
     return paths;
 }
 
-std::u16string BackUpBeforeApply(const FeatureModel& model, std::uint32_t drives,
-                                 const LocalTime& now, ErrorTrail& trail) {
-    if (ChangedTweaks(model, nullptr).empty()) return {};
+std::u16string BackUpState(const FeatureModel& present, std::uint32_t drives, const LocalTime& now,
+                           ErrorTrail& trail) {
     const std::u16string folder = BackupFolder();
     if (folder.empty() || folder.size() + 1 + kStampLength + 16 >= kStorePathCapacity) {
         AppendErrorRecord(trail, kBackupFailedStage, BackupNoFolder);
         return {};
     }
-    FeatureModel state = model;
+    FeatureModel state = present;
     KeepCurrentValues(state);
     SettingsRecords records;
     BuildSettingsRecords(state, drives, records);
+    const std::vector<unsigned char> image = SettingsFileImage(records, kSettingsRecordCount);
 
-    std::vector<std::u16string> names = sortedNames(folder);
-    const std::u16string path = folder + u"\\" + freshName(now, names);
-    if (WriteSettingsFile(records, kSettingsRecordCount, path.c_str()) != SettingsOk) {
+    const std::u16string path = writeUnderFreeName(folder, now, image, sortedNames(folder));
+    if (path.empty()) {
         AppendErrorRecord(trail, kBackupFailedStage, BackupNotWritten);
         return {};
     }
-    names = sortedNames(folder);
+    const std::u16string name = path.substr(folder.size() + 1);
+    markNewest(folder, name);
+    const std::vector<std::u16string> names = sortedNames(folder);
     for (std::size_t k = 0; k + kBackupsKept < names.size(); ++k)
-        RemoveDataFile((folder + u"\\" + names[k]).c_str());
+        if (names[k] != name) RemoveDataFile((folder + u"\\" + names[k]).c_str());
     return path;
 }

@@ -15,6 +15,8 @@
 
 inline constexpr const char16_t* kBackupFolderName = u"Backups";
 inline constexpr std::size_t kBackupsKept = 20;
+// Backups of one second beyond this many are not written.
+inline constexpr unsigned kBackupCopiesPerSecond = 1000;
 
 // The error trail's stage of a backup that could not be written, with the step that failed.
 inline constexpr std::uint32_t kBackupFailedStage = 61;
@@ -30,11 +32,10 @@ std::u16string BackupFolder();
 // are not backups.
 std::vector<std::u16string> ListBackups();
 
-// The backup an Apply takes first. When applying the model would change something (a pending
-// value differs from its current one), writes the model's current values, the system as last
-// read, as a new backup stamped `now` and removes the oldest beyond 20; drives are stored by
-// letter from `drives`, the mask the model was read with. Returns the backup's path; empty when
-// nothing would change, or on a failure, which leaves a record of kBackupFailedStage in the
-// trail. An Apply that changes nothing takes no backup, so that it cannot push a useful one out.
-std::u16string BackUpBeforeApply(const FeatureModel& model, std::uint32_t drives,
-                                 const LocalTime& now, ErrorTrail& trail);
+// Writes the current values of `present`, the system as read just now, as a new backup stamped
+// `now`, and removes the oldest beyond 20 (never the new one, which counts as the newest even
+// when the clock was put back). Drives are stored by letter from `drives`, the mask the model was
+// read with. Returns the backup's path; empty on a failure, which leaves a record of
+// kBackupFailedStage in the trail.
+std::u16string BackUpState(const FeatureModel& present, std::uint32_t drives, const LocalTime& now,
+                           ErrorTrail& trail);

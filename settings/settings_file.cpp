@@ -9,23 +9,10 @@
 std::uint32_t WriteSettingsFile(const SettingsRecord* records, std::uint64_t count,
                                 const char16_t* path) {
     const std::vector<unsigned char> image = SettingsFileImage(records, count);
-    const std::u16string temporary = std::u16string(path) + u".tmp";
-    {
-        UniqueFile file = OpenDataFile(temporary.c_str(), u"wb");
-        if (!file) return SettingsCannotOpen;
-        const bool written =
-            std::fwrite(image.data(), 1, image.size(), file.get()) == image.size() &&
-            std::fflush(file.get()) == 0;
-        if (!file.close() || !written) {
-            RemoveDataFile(temporary.c_str());
-            return SettingsCannotOpen;
-        }
-    }
-    if (!MoveDataFileOver(temporary.c_str(), path)) {
-        RemoveDataFile(temporary.c_str());
-        return SettingsCannotOpen;
-    }
-    return SettingsOk;
+    return WriteDataFile(path, image.data(), image.size(), WriteMode::Replace) ==
+                   WriteOutcome::Written
+               ? SettingsOk
+               : SettingsCannotOpen;
 }
 
 std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path, ErrorTrail& trail) {

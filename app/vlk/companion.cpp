@@ -9,6 +9,7 @@
 #include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
+#include "settings/apply_with_backup.h"
 #include "settings/backups.h"
 #include "settings/settings_file.h"
 
@@ -279,16 +280,11 @@ struct Session {
     // reports every changed tweak.
     int applyFile(const std::u16string& path, Json extra = Json::object()) {
         if (!load(path)) return CompanionBadFile;
-        const std::u16string backup = BackUpBeforeApply(model, drives, now, trail);
-        extra["backup"] = backup.empty() ? Json(nullptr) : Json(toUtf8(backup));
-        FeatureModel asked = model;
-        ApplyChanges(model, trail, drives);
-        ReadSystemState(model, trail, drives);
-        // A log-out is needed only for the changes that took.
-        const bool logOut = LogOutAfter(ChangedTweaks(asked, &model));
-        const Changes c = changes(asked, &model, true);
+        ApplyOutcome applied = ApplyWithBackup(model, drives, now, trail);
+        extra["backup"] = applied.backup.empty() ? Json(nullptr) : Json(toUtf8(applied.backup));
+        const Changes c = changes(applied.asked, &model, true);
         if (json) extra["allHeld"] = c.allHeld;
-        report(c, logOut, std::move(extra));
+        report(c, applied.logOut, std::move(extra));
         return c.allHeld ? CompanionOk : CompanionNotTaken;
     }
 

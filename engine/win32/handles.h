@@ -1,29 +1,40 @@
 #pragma once
-// Owners of kernel handles: closed when the owner goes.
+// Owners of Win32 handles: one move-only type per kind, released in the destructor.
 
 #include <windows.h>
 
 #include <utility>
 
-class UniqueHandle {
+template <typename Handle, auto Release> class UniqueHandle {
   public:
     UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) noexcept : handle_(handle) {}
+    explicit UniqueHandle(Handle handle) noexcept : handle_(handle) {}
     UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        std::swap(handle_, other.handle_);
+        if (this != &other) reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
     UniqueHandle(const UniqueHandle&) = delete;
     UniqueHandle& operator=(const UniqueHandle&) = delete;
     ~UniqueHandle() { reset(); }
 
-    HANDLE get() const noexcept { return handle_; }
-    void reset() noexcept {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE)
-            CloseHandle(std::exchange(handle_, nullptr));
+    Handle get() const noexcept { return handle_; }
+    explicit operator bool() const noexcept { return handle_ != nullptr; }
+    // Hands the handle over to a new owner.
+    Handle release() noexcept { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) noexcept {
+        if (handle_) Release(handle_);
+        handle_ = handle;
     }
 
   private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = nullptr;
 };
+
+using UniqueKernelHandle = UniqueHandle<HANDLE, CloseHandle>;
+using UniqueModule = UniqueHandle<HMODULE, FreeLibrary>;
+
+// A file handle as CreateFileW gives it: its failure value, INVALID_HANDLE_VALUE, owns nothing.
+inline UniqueKernelHandle OwnFile(HANDLE file) noexcept {
+    return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}

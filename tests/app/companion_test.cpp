@@ -14,6 +14,8 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <set>
+#include <thread>
 
 namespace {
 
@@ -111,7 +113,39 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     EXPECT_EQ(ListBackups().size(), 20u);
     for (const auto& [name, content] : {std::pair{"2030-01-01 00.00.09 (x).vlkd", "x"}, {"2030-01-01 00.00.14.vlkd", "<no file>"}, {"2030-01-01 00.00.15.vlkd", "x"}})
         EXPECT_EQ(bytes(backupFile(name)), content) << name; // the five oldest went: 10 to 14
+    // The clock put back a day, behind the twenty: the new backup is kept, and is the one undo takes.
+    for (int k = 10; k < 30; ++k) writeAged("2030-01-01 00.00." + std::to_string(k) + ".vlkd", -24);
+    WriteRegDword(CU, kPolicies, u"NoDriveTypeAutoRun", 0);
+    EXPECT_EQ(run({u"apply", changed}), 1);
+    const std::string latest = backups + "\\" + kStamp + " (6).vlkd";
+    EXPECT_EQ(out.substr(0, out.find('\n')), "Backup: " + latest);
+    EXPECT_EQ(bytes(fromUtf8(latest)).size(), 8327u);
+    ASSERT_EQ(ListBackups().size(), 20u);
+    EXPECT_EQ(toUtf8(ListBackups().front()), latest);
     // clang-format on
+    hostfiles::Reset();
+}
+
+// Two Applies in one second back up at once, again and again: each keeps a backup of its own,
+// whole, under a name of its own.
+TEST(CompanionTest, TwoBackupsInOneSecondEachKeepTheirOwnFile) {
+    const TestFolder dir;
+    SetTestVariable(u"APPDATA", dir.path().c_str());
+    FeatureModel state{};
+    state.taskbar.items[2].current.number = 400;
+    std::set<std::u16string> paths;
+    for (int round = 0; round < 10; ++round) {
+        ErrorTrail trails[2] = {};
+        std::u16string written[2];
+        std::thread other([&] { written[1] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[1]); });
+        written[0] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[0]);
+        other.join();
+        for (const std::u16string& path : written)
+            EXPECT_EQ(ReadWholeFile(path).value_or("").size(), 8327u) << toUtf8(path);
+        paths.insert(written, written + 2);
+    }
+    EXPECT_EQ(paths.size(), 20u);
+    EXPECT_EQ(ListBackups().size(), 20u);
     hostfiles::Reset();
 }
 

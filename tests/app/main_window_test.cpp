@@ -188,6 +188,28 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     EXPECT_GE(Differing(byWindow, before).size(), 20u) << "the file changes many tweaks";
 }
 
+// The clock's seconds turned on behind the window's back, then another box applied: the backup
+// holds what Windows held at the Apply, so vlk undo takes the box back and leaves the seconds on.
+TEST_F(MainWindowTest, UndoAfterAnApplyBringsBackWhatWindowsHeldThenNotWhatTheWindowRead) {
+    const wchar_t* advanced = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+    const DWORD on = 1;
+    values.emplace_back(HKEY_CURRENT_USER, advanced, L"ShowSecondsInSystemClock", REG_DWORD, &on,
+                        4);
+    HWND printers = handle(ControlKind::CheckBox, "chb0_6");
+    const bool shown = IsChecked(printers);
+    SendMessageW(printers, BM_CLICK, 0, 0);
+    apply();
+    std::string out;
+    EXPECT_EQ(RunCompanion({u"undo"}, LocalTime{2026, 12, 7, 6, 0, 0}, out), CompanionOk) << out;
+    EXPECT_EQ(ReadRegDword(Hive::CurrentUser, AsU16(advanced), u"ShowSecondsInSystemClock", 0), 1u)
+        << out;
+    EXPECT_EQ(RegKeyExists(Hive::CurrentUser,
+                           u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\"
+                           u"MyComputer\\NameSpace\\{2227A280-3AEA-1069-A2DE-08002B30309D}"),
+              shown)
+        << out;
+}
+
 // Writes refused to two machine-wide keys, and no user folder for the backup (coded 61:1): the
 // message names what did not take, the controls show the system, and the grown trail is saved.
 TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemNamesWhatDidNotTakeAndSavesTheTrail) {

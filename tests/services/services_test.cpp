@@ -114,8 +114,8 @@ TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPat
     EXPECT_EQ(SetStoreInt("CheckForUpdates", -7, 0), kStoreWritten);
     EXPECT_EQ(SetStoreText("LastDataFile", "x", 1), kStoreWritten);
     EXPECT_EQ(stored(0) + stored(1), "CheckForUpdates=-7\nLastDataFile=\"x\"\n");
-    EXPECT_FALSE(ReadWholeFile(storeFile(0) + u".new")) << "no replacement left behind";
-    MakeDataFolder((storeFile(0) + u".new").c_str()); // a replacement that cannot be opened
+    EXPECT_FALSE(ReadWholeFile(storeFile(0) + u".tmp")) << "no replacement left behind";
+    MakeDataFolder((storeFile(0) + u".tmp").c_str()); // a replacement that cannot be opened
     EXPECT_EQ(SetStoreInt("CheckForUpdates", 1, 0), kStoreCannotWrite);
     SetTestVariable(u"PROGRAMDATA", nullptr);
     EXPECT_EQ(SetStoreInt("a", 1, 0), kStoreCannotWrite);

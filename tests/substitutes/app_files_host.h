@@ -8,7 +8,7 @@ namespace hostfiles {
 
 // Empties the substitute environment and forgets every injected failure.
 void Reset();
-// Makes every MoveDataFileOver fail, as a full disk or a crash before the move would.
+// Makes every MoveDataFile fail, as a full disk or a crash before the move would.
 void FailReplace(bool fail);
 // The host's path for a program's path.
 std::string HostPath(const char16_t* path);
