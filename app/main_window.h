@@ -72,7 +72,8 @@ class MainWindow : public SystemAtStart, public UICore {
     void openSettings();
     void openImportExport();
     void onCheckForUpdate();
-    // The start-up check's answer, come after the window was shown.
+    // The start-up check's answer, come after the window was shown: asked about once no dialog,
+    // message box or menu is open.
     void onUpdateAnswered();
     void onReportAnswered();
     // Saves the trail and reports its new records as the option says (after a failed import,
@@ -93,9 +94,11 @@ class MainWindow : public SystemAtStart, public UICore {
     void buildRows(bool firstPage);
     void showFirstPageState();
     void showOtherPagesState();
-    // On a newer version asks whether to download it; Yes opens the page and closes the
-    // window.
+    void takeUpdateAnswer();
+    // On a newer version asks whether to download it; Yes opens the page and closes the window,
+    // unless its controls hold choices not yet applied.
     void offerNewVersion(int result);
+    bool holdsUnappliedChoices();
     // The start-up report's answer, waited for until the time at most (none by then: not
     // sent), counted into the trail, which is saved.
     void settleStartupReport(WebClock::time_point until);

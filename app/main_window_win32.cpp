@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
 #include "engine/text.h"
@@ -86,7 +87,13 @@ MainWindow::~MainWindow() {
     settleStartupReport(WebClock::now());
 }
 
+// The question waits until no dialog, message box or menu of the program is open: asked inside
+// one, a Yes would close the window under it.
 void MainWindow::onUpdateAnswered() {
+    whenNoModalOpen([this] { takeUpdateAnswer(); });
+}
+
+void MainWindow::takeUpdateAnswer() {
     UpdateFetch fetch;
     if (!pendingCheck_ || !pendingCheck_->waitUntil(WebClock::now(), fetch)) return;
     pendingCheck_.reset();
@@ -118,5 +125,12 @@ void MainWindow::offerNewVersion(int result) {
     if (result != kNewVersion || messageBox(kCaption, kNewVersionQuestion, MB_YESNO) != IDYES)
         return;
     ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr, SW_SHOWNORMAL);
-    close();
+    // Choices not yet applied are not thrown away: the window stays for them.
+    if (!holdsUnappliedChoices()) close();
+}
+
+bool MainWindow::holdsUnappliedChoices() {
+    if (!IsWindowVisible(window)) return false; // nobody has chosen anything yet
+    collectControls();
+    return !ChangedTweaks(model, nullptr).empty();
 }

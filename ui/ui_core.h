@@ -57,6 +57,9 @@ inline constexpr UINT kMsgSetControlFont = WM_APP + 1; // lParam: the control
 inline constexpr UINT kMsgShown = WM_APP + 10;         // runs onCreate
 // The timer that builds the deferred controls once the shown window has painted.
 inline constexpr UINT_PTR kDeferredControlsTimer = 1;
+// The timer that looks, while work waits for it, whether every modal loop of the window ended.
+inline constexpr UINT_PTR kAfterModalTimer = 2;
+inline constexpr UINT kAfterModalCheckMs = 200;
 
 class UICore : public UIBase {
   public:
@@ -76,6 +79,9 @@ class UICore : public UIBase {
     void setTitle(const char16_t* title);
     // A topmost message box owned by the window, with the window's large icon.
     int messageBox(const char16_t* caption, const char16_t* text, UINT style);
+    // Runs the work once no dialog, message box or menu of the window is open (nor a move or
+    // resize of it): at once when none is, else from the window's own loop after the last ends.
+    void whenNoModalOpen(std::function<void()> work);
 
     // Registers the callback for (control, id); a key that has one keeps its first callback.
     void onCommand(HWND control, std::function<void()> callback, std::int32_t id);
@@ -222,6 +228,10 @@ class UICore : public UIBase {
     std::vector<Placed> placed_;
     std::vector<HWND> spinArrows_;
     std::function<void()> deferredControls_;
+    bool modalOpen() const;
+    std::vector<std::function<void()>> afterModal_;
+    bool inMenu_ = false;
+    bool inSizeMove_ = false;
     UINT dpi_ = 96;
     bool focusShown_ = false;
 };

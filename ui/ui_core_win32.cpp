@@ -6,6 +6,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -159,6 +160,11 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == kDeferredControlsTimer) completeControls();
+        if (wParam == kAfterModalTimer && !modalOpen()) {
+            KillTimer(window, kAfterModalTimer);
+            for (const auto& work : std::exchange(afterModal_, {}))
+                work();
+        }
         return 0;
     case WM_COMMAND:
         lastCommandSource_ = reinterpret_cast<HWND>(lParam);
@@ -175,6 +181,16 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kMsgShown:
         onCreate();
+        return 0;
+    // A menu or a move of the window runs a loop of its own; a modal dialog or message box
+    // disables the window while it is open.
+    case WM_ENTERMENULOOP:
+    case WM_EXITMENULOOP:
+        inMenu_ = message == WM_ENTERMENULOOP;
+        return 0;
+    case WM_ENTERSIZEMOVE:
+    case WM_EXITSIZEMOVE:
+        inSizeMove_ = message == WM_ENTERSIZEMOVE;
         return 0;
     default:
         return DefWindowProcW(window, message, wParam, lParam);
@@ -380,6 +396,18 @@ void UICore::close() {
 
 void UICore::setTitle(const char16_t* title) {
     SetWindowTextW(window, AsWide(title));
+}
+
+bool UICore::modalOpen() const {
+    return !IsWindowEnabled(window) || inMenu_ || inSizeMove_;
+}
+
+// A timer rather than a message: a message posted as a dialog ends can be taken and dropped by
+// the dialog's own loop, a timer comes again.
+void UICore::whenNoModalOpen(std::function<void()> work) {
+    if (!modalOpen()) return work();
+    afterModal_.push_back(std::move(work));
+    SetTimer(window, kAfterModalTimer, kAfterModalCheckMs, nullptr);
 }
 
 int UICore::messageBox(const char16_t* caption, const char16_t* text, UINT style) {
