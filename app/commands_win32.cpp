@@ -69,7 +69,9 @@ void MainWindow::openImportExport() {
     {
         auto dialog = std::make_unique<dlgImportExport>(*this);
         dialog->loadRichEdit(true);
-        dialog->run();
+        if (dialog->run() <= 0) // the system's rich edit control could not be had
+            messageBox(u"Velkarostrandemilquorbenix", u"Cannot open the Import and Export dialog.",
+                       MB_OK);
     }
     RunImportExport(*this, dialogResult, dialogText.c_str());
 }

@@ -7,8 +7,9 @@ dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::string_
                        std::u16string_view captionSuffix)
     : UIDialog(owner, dialogId), captionSuffix_(captionSuffix) {
     const std::u16string path = u"previews\\" + fromUtf8(pictureName) + u".png";
-    // Only whether the file opens decides; the picture is decoded when the dialog paints.
-    if (OpenDataFile(path.c_str(), u"rb"))
+    // Whether the file opens and GDI+ can be had decide; the picture is decoded when the dialog
+    // paints.
+    if (OpenDataFile(path.c_str(), u"rb") && CanPaintPictureFiles())
         setImageFile(path);
     else
         setBitmap(kNoPreviewBitmapId);

@@ -3,6 +3,7 @@
 // export to; the choice is left with the owner (dialogResult 0 import, 1 export, -1 none;
 // dialogText the path), which carries it out after the dialog has ended.
 
+#include "settings/file_pickers.h"
 #include "ui/ui_dialog.h"
 #include "ui/ui_font.h"
 
@@ -12,7 +13,7 @@
 class dlgImportExport : public UIDialog {
   public:
     static constexpr std::uint32_t kResource = 6000;
-    using Picker = std::function<std::u16string(HWND owner, const std::u16string& filter)>;
+    using Picker = std::function<PickedFile(HWND owner, const std::u16string& filter)>;
 
     // The pickers are the system's unless a caller (a test) passes its own.
     explicit dlgImportExport(UIBase& owner, Picker openPicker = {}, Picker savePicker = {});
@@ -23,6 +24,8 @@ class dlgImportExport : public UIDialog {
   private:
     void pickImport();
     void pickExport();
+    // The picker's path, or empty; a picker that could not be shown is told to the user.
+    std::u16string picked(const Picker& picker);
     void switchViews();
     void confirm();
 

@@ -2,7 +2,6 @@
 
 #include "engine/text.h"
 #include "services/app_data_store.h"
-#include "settings/file_pickers.h"
 
 namespace {
 
@@ -58,8 +57,16 @@ void dlgImportExport::switchViews() {
     showItem(kExplanation, !infoHidden);
 }
 
+std::u16string dlgImportExport::picked(const Picker& picker) {
+    PickedFile file = picker(dialogHandle(), kFilter);
+    if (file.failed)
+        MessageBoxW(dialogHandle(), L"Cannot open the file dialog.", L"Import and Export",
+                    MB_OK | MB_ICONERROR);
+    return std::move(file.path);
+}
+
 void dlgImportExport::pickImport() {
-    const std::u16string path = openPicker_(dialogHandle(), kFilter);
+    const std::u16string path = picked(openPicker_);
     if (path.empty()) return;
     lineEdit(kImportPath).setText(path.c_str());
     lineEdit(kExportPath).clearText();
@@ -67,7 +74,7 @@ void dlgImportExport::pickImport() {
 }
 
 void dlgImportExport::pickExport() {
-    const std::u16string path = savePicker_(dialogHandle(), kFilter);
+    const std::u16string path = picked(savePicker_);
     if (path.empty()) return;
     lineEdit(kExportPath).setText(path.c_str());
     lineEdit(kImportPath).clearText();

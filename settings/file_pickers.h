@@ -13,9 +13,15 @@ struct FileType {
 // before the entry's last '(', '*' or '.' up to, not including, its last character.
 std::vector<FileType> SplitFileFilter(const std::u16string& filter);
 
+// What a picker gives: the chosen file's path, empty when the user cancels or picks no file of
+// the file system; failed when the picker could not be shown at all.
+struct PickedFile {
+    std::u16string path;
+    bool failed = false;
+};
+
 #ifdef _WIN32
 #include <windows.h>
-// The chosen file's path, or empty when the user cancels or anything fails.
-std::u16string ShowOpenFilePicker(HWND owner, const std::u16string& filter);
-std::u16string ShowSaveFilePicker(HWND owner, const std::u16string& filter);
+PickedFile ShowOpenFilePicker(HWND owner, const std::u16string& filter);
+PickedFile ShowSaveFilePicker(HWND owner, const std::u16string& filter);
 #endif

@@ -9,15 +9,17 @@
 
 namespace {
 
+constexpr PickedFile kFailed{{}, true};
+
 template <typename Dialog>
-std::u16string pick(HWND owner, const std::u16string& filter, REFCLSID type, bool save) {
+PickedFile pick(HWND owner, const std::u16string& filter, REFCLSID type, bool save) {
     ComApartment com;
-    if (FAILED(com.result())) return {};
-    std::u16string result;
+    if (FAILED(com.result())) return kFailed;
+    PickedFile result;
     ComPtr<Dialog> dialog;
     if (FAILED(CoCreateInstance(type, nullptr, CLSCTX_ALL, __uuidof(Dialog),
                                 reinterpret_cast<void**>(dialog.put()))))
-        return {};
+        return kFailed;
     const std::vector<FileType> types = SplitFileFilter(filter);
     std::vector<COMDLG_FILTERSPEC> specs;
     for (const FileType& t : types)
@@ -25,21 +27,23 @@ std::u16string pick(HWND owner, const std::u16string& filter, REFCLSID type, boo
     dialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
     dialog->SetFileTypeIndex(1);
     if (save) dialog->SetDefaultExtension(L"vlkd");
-    if (FAILED(dialog->Show(owner))) return {};
+    if (const HRESULT shown = dialog->Show(owner); FAILED(shown))
+        return shown == HRESULT_FROM_WIN32(ERROR_CANCELLED) ? result : kFailed;
     ComPtr<IShellItem> item;
-    if (FAILED(dialog->GetResult(item.put()))) return {};
+    if (FAILED(dialog->GetResult(item.put()))) return kFailed;
     PWSTR path = nullptr;
-    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path) result = AsU16(path);
+    if (SUCCEEDED(item->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path)
+        result.path = AsU16(path);
     CoTaskMemFree(path);
     return result;
 }
 
 } // namespace
 
-std::u16string ShowOpenFilePicker(HWND owner, const std::u16string& filter) {
+PickedFile ShowOpenFilePicker(HWND owner, const std::u16string& filter) {
     return pick<IFileOpenDialog>(owner, filter, CLSID_FileOpenDialog, false);
 }
 
-std::u16string ShowSaveFilePicker(HWND owner, const std::u16string& filter) {
+PickedFile ShowSaveFilePicker(HWND owner, const std::u16string& filter) {
     return pick<IFileSaveDialog>(owner, filter, CLSID_FileSaveDialog, true);
 }

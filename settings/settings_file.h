@@ -13,5 +13,4 @@ std::uint32_t WriteSettingsFile(const SettingsRecord* records, std::uint64_t cou
 
 // Reads and checks a file into the 69 records: 0, 100 (converted from the older version) or
 // a failure code 1 to 7, whose record is appended to the trail.
-std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path,
-                               ErrorTrail& trail);
+std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path, ErrorTrail& trail);

@@ -22,6 +22,10 @@ void UIDialog::paint(HDC dc) {
     }
 }
 
+bool UIDialog::CanPaintPictureFiles() {
+    return static_cast<bool>(GdiplusSession());
+}
+
 // The picture is read again on every paint and drawn at its own size with the fastest
 // settings; the dialog takes the picture's size under its caption, centred on its parent.
 // A picture that cannot be read has the size 0 x 0. gdiplus.dll is delay-loaded: the first

@@ -45,6 +45,8 @@ class UIDialog {
     // Loads the rich-edit library the template's rich-edit items need; when it is missing
     // the dialog is blocked and run shows nothing.
     void loadRichEdit(bool load);
+    // Whether picture files can be painted: GDI+ can be loaded and started.
+    static bool CanPaintPictureFiles();
     // Runs the dialog modally; returns how it ended (1 OK or a click, 2 cancel, -1 when
     // the template could not be made into a dialog, 0 when blocked).
     INT_PTR run();

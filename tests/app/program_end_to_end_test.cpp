@@ -107,6 +107,14 @@ void Answer(HWND box, const wchar_t* text, int button) {
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(box); }));
 }
 
+// Chooses the item (from 1) of the settings icon's menu, with the keys the menu's own loop reads.
+void ChooseSetting(HWND window, int item) {
+    Post(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(Child(window, L"Static", L"Settings")));
+    for (int k = 0; k < item; ++k)
+        PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+}
+
 void ShowPage(HWND window, int page) {
     Post(window, WM_COMMAND, page + 1,
          reinterpret_cast<LPARAM>(FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr)));
@@ -292,11 +300,7 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
     // The settings menu's first two items, the second with its explanation in the system's rich
     // edit control (so a swap of any two of the three items shows).
     for (const int item : {1, 2}) {
-        Post(window, WM_COMMAND, 0,
-             reinterpret_cast<LPARAM>(Child(window, L"Static", L"Settings")));
-        for (int k = 0; k < item; ++k) // the keys the menu's own loop reads
-            PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+        ChooseSetting(window, item);
         const HWND dialog = program.box();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(WindowText(dialog), item == 1 ? L"Settings" : L"Import and Export");
@@ -313,6 +317,45 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
 
     Program vlk(dir, L"vlk", L" show");
     EXPECT_EQ(vlk.exitCode(3 * kWaitMs), 0u);
+}
+
+// Without WinINet, GDI+ and the rich edit control, as on a system that lacks them: the window
+// comes, the update check counts as "cannot reach", a preview shows "No preview" rather than its
+// picture, and Import/Export says it cannot open.
+TEST_F(ProgramTest, WithoutItsLibrariesTheWindowRunsAndEachFeatureFailsAsItsServiceDoes) {
+    start(service + L"/one"); // it would offer a new version
+    const std::wstring picture =
+        std::wstring(AsWide(ExecutableFolder().c_str())) + L"\\..\\app\\previews\\00.png";
+    CreateDirectoryW((dir + L"\\previews").c_str(), nullptr);
+    ASSERT_TRUE(CopyFileW(picture.c_str(), (dir + L"\\previews\\00.png").c_str(), FALSE));
+    values.clear(); // Wine's overrides for the program: none of the three is to be had
+    for (const wchar_t* dll : {L"wininet", L"gdiplus", L"msftedit"})
+        values.emplace_back(
+            HKEY_CURRENT_USER,
+            L"Software\\Wine\\AppDefaults\\Velkarostrandemilquorbenix.exe\\DllOverrides", dll, L"");
+    Program program(dir);
+    const HWND window = program.main();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(program.box(0), nullptr) << "no question";
+    ChooseSetting(window, 3);
+    Answer(program.box(), L"Service is currently unavailable.", IDOK);
+    ChooseSetting(window, 2);
+    Answer(program.box(), L"Cannot open the Import and Export dialog.", IDOK);
+    Post(Child(window, L"Button", L"Preview"), BM_CLICK); // picture 00
+    const HWND preview = program.box();
+    ASSERT_NE(preview, nullptr);
+    auto corner = [&] { // white in the "No preview" picture, grey where nothing is painted
+        POINT at{5, 5};
+        ClientToScreen(preview, &at);
+        const HDC screen = GetDC(nullptr);
+        const COLORREF colour = GetPixel(screen, at.x, at.y);
+        ReleaseDC(nullptr, screen);
+        return colour;
+    };
+    EXPECT_TRUE(WaitFor([&] { return corner() == RGB(255, 255, 255); }, 5000)) << corner();
+    Post(preview, WM_CLOSE);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 } // namespace

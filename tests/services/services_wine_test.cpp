@@ -145,8 +145,8 @@ TEST_F(ServicesTest, ALinkOpensItsFirstAddressOnAClickAndOnEnter) {
 // The last pick decides; confirming leaves the choice with the owner and stores the path.
 TEST_F(ServicesTest, ImportExportLeavesTheLastPickWithTheOwner) {
     dlgImportExport dialog(
-        owner, [](HWND, const std::u16string&) { return std::u16string(u"C:\\in.vlkd"); },
-        [](HWND, const std::u16string&) { return std::u16string(u"C:\\out.vlkd"); });
+        owner, [](HWND, const std::u16string&) { return PickedFile{u"C:\\in.vlkd"}; },
+        [](HWND, const std::u16string&) { return PickedFile{u"C:\\out.vlkd"}; });
     dialog.loadRichEdit(true);
     RunDriven(dialog, [&](HWND d) {
         Click(d, 6003);
@@ -161,6 +161,23 @@ TEST_F(ServicesTest, ImportExportLeavesTheLastPickWithTheOwner) {
     char stored[64] = {};
     GetStoreText(stored, sizeof stored, kLastDataFileKey, "", kUserScope);
     EXPECT_STREQ(stored, "C:\\out.vlkd");
+}
+
+// A picker that cannot be shown is told; one the user cancels is not. Neither changes a field.
+TEST_F(ServicesTest, ImportExportTellsAPickerThatCouldNotBeShown) {
+    dlgImportExport dialog(
+        owner,
+        [](HWND, const std::u16string&) {
+            return PickedFile{{}, true};
+        },
+        [](HWND, const std::u16string&) { return PickedFile{}; });
+    dialog.loadRichEdit(true);
+    RunDriven(dialog, [&](HWND d) {
+        const Boxes told = AnswerBoxes([&] { Click(d, 6003), Click(d, 6006); }, IDOK);
+        EXPECT_EQ(told.texts, std::vector<std::wstring>{L"Cannot open the file dialog."});
+        EXPECT_EQ(WindowText(GetDlgItem(d, 6009)), L"Import/Export");
+        PostMessageW(d, WM_CLOSE, 0, 0);
+    });
 }
 
 // A failed import is told with its code and reported to the window's own service; the update
