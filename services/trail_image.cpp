@@ -1,57 +1,66 @@
 #include "services/trail_image.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
 
-bool isOddPrime(std::uint32_t n) {
-    if (n < 3 || n % 2 == 0) return false;
-    for (std::uint32_t d = 3; d <= n / d; d += 2) {
-        if (n % d == 0) return false;
-    }
-    return true;
-}
+// The keystream is the same for every image: a table made by the compiler.
+constexpr std::uint32_t kSieveSize = 1u << 15; // far beyond the largest prime the key uses
 
-// The smallest odd prime not below from; the bound when the search reaches it.
-std::uint32_t primeFrom(std::uint32_t from) {
-    for (std::uint32_t n = from; n < kKeyPrimeBound; ++n) {
-        if (isOddPrime(n)) return n;
-    }
-    return kKeyPrimeBound;
-}
+struct Keystream {
+    unsigned char bytes[kTrailTextSize] = {};
+    // What an image holds beyond its text's terminator: each key byte XOR its position.
+    unsigned char beyondText[kTrailTextSize] = {};
+    bool complete = true; // every prime was found below kSieveSize
+};
 
-} // namespace
-
-void MakeKeystream(unsigned char* buffer, std::size_t length) {
+constexpr Keystream MakeKeystream() {
+    std::array<bool, kSieveSize> composite{};
+    for (std::uint32_t d = 2; d * d < kSieveSize; ++d)
+        if (!composite[d])
+            for (std::uint32_t m = d * d; m < kSieveSize; m += d)
+                composite[m] = true;
+    Keystream key;
+    // The smallest odd prime not below from.
+    const auto primeFrom = [&](std::uint32_t from) {
+        for (std::uint32_t n = from; n < kSieveSize; ++n)
+            if (n >= 3 && n % 2 == 1 && !composite[n]) return n;
+        key.complete = false;
+        return kSieveSize;
+    };
     std::uint32_t p = kKeyFirstStart;
     std::uint32_t q = kKeySecondStart;
-    for (std::size_t i = 0; i < length; ++i) {
+    for (std::size_t i = 0; i < kTrailTextSize; ++i) {
         p = primeFrom(p + 2);
         q = primeFrom(q + kKeyStep);
         const std::int64_t a = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(i);
         const std::int64_t b = static_cast<std::int64_t>(q) - static_cast<std::int64_t>(i);
         const std::int64_t r = (a * b) % 95;
-        buffer[i] = static_cast<unsigned char>((r < 0 ? r + 95 : r) + 32);
+        key.bytes[i] = static_cast<unsigned char>((r < 0 ? r + 95 : r) + 32);
+        key.beyondText[i] = static_cast<unsigned char>(key.bytes[i] ^ (i & 0xFF));
     }
+    return key;
 }
 
+constexpr Keystream kKey = MakeKeystream();
+static_assert(kKey.complete, "the keystream's primes lie beyond the sieve");
+
+} // namespace
+
 void WriteTrailImage(const ErrorTrail& trail, unsigned char (&image)[kTrailImageSize]) {
-    unsigned char key[kTrailTextSize];
-    MakeKeystream(key, sizeof key);
     const std::size_t length = strnlen(trail.text, kTrailTextSize);
-    for (std::size_t i = 0; i < kTrailTextSize; ++i) {
-        image[i] = i < length    ? static_cast<unsigned char>(trail.text[i]) ^ key[i]
-                   : i == length ? key[i]
-                                 : static_cast<unsigned char>(key[i] ^ (i & 0xFF));
-    }
+    std::memcpy(image, kKey.beyondText, kTrailTextSize);
+    for (std::size_t i = 0; i < length; ++i)
+        image[i] = static_cast<unsigned char>(trail.text[i]) ^ kKey.bytes[i];
+    if (length < kTrailTextSize) image[length] = kKey.bytes[length];
     std::uint64_t field = length + kTrailLengthMask;
     for (std::size_t i = 0; i < 8; ++i, field >>= 8)
         image[kTrailTextSize + i] = static_cast<unsigned char>(field & 0xFF);
 }
 
 void ReadTrailImage(const unsigned char (&image)[kTrailImageSize], ErrorTrail& trail) {
-    unsigned char key[kTrailTextSize];
-    MakeKeystream(key, sizeof key);
+    const unsigned char* key = kKey.bytes;
     std::memset(trail.text, 0, sizeof trail.text);
     std::size_t length = 0;
     for (; length < kTrailTextSize; ++length) {

@@ -13,16 +13,12 @@ inline constexpr std::size_t kTrailImageSize = kTrailTextSize + 8;
 inline constexpr std::uint64_t kTrailLengthMask = 0x5A17C3E9B2D4F068ull;
 inline constexpr std::uint32_t kTrailVersion = 101000;
 
-// Keystream parameters: p runs through the odd primes from above kKeyFirstStart, q through
-// odd primes at least kKeyStep apart from above kKeySecondStart; neither passes
-// kKeyPrimeBound. Byte i is ((p - i) * (q - i)) mod 95 + 32.
+// Keystream of printable characters: p runs through the odd primes from above kKeyFirstStart,
+// q through odd primes at least kKeyStep apart from above kKeySecondStart. Byte i is
+// ((p - i) * (q - i)) mod 95 + 32.
 inline constexpr std::uint32_t kKeyFirstStart = 1009;
 inline constexpr std::uint32_t kKeySecondStart = 7919;
 inline constexpr std::uint32_t kKeyStep = 6;
-inline constexpr std::uint32_t kKeyPrimeBound = 1000000;
-
-// Fills buffer with length printable ASCII characters.
-void MakeKeystream(unsigned char* buffer, std::size_t length);
 
 // The trail's text scrambled (up to and including its terminating zero; beyond it the key
 // bytes XOR their position) and its length plus the mask.
