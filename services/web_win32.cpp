@@ -1,8 +1,9 @@
 // The update request and the error report over WinINet, each on a thread of its own that the
-// caller waits for until the deadline. Every Internet handle is closed when the request ends
-// or is cut, whichever comes first.
+// caller waits for until the deadline. Every Internet handle is closed by the request's own
+// thread when it ends; a request cut at its deadline makes no call after its cut.
 #include "services/web.h"
 
+#include "engine/win32/handles.h"
 #include "engine/win32/wide.h"
 
 #include <algorithm>
@@ -22,61 +23,32 @@ namespace {
 // window for long.
 constexpr DWORD kTimeoutMs = 4000;
 
-// The Internet handles of one request, shared by the thread that makes the request and the
-// thread that waits for it. Whichever comes first closes them, each once: the request's
-// thread when it is done, the waiting thread when the deadline passes. On Windows closing a
-// handle ends a WinINet call blocked on it in another thread; Wine leaves that call blocked
-// until the server answers or goes, so a request that was cut may end much later, alone.
-class RequestHandles {
-  public:
-    // Keeps the handle to close it later; once the handles were closed, closes it at once and
-    // gives null.
-    HINTERNET keep(HINTERNET handle) {
-        if (!handle) return nullptr;
-        const std::lock_guard lock(mutex_);
-        if (closed_) {
-            InternetCloseHandle(handle);
-            return nullptr;
-        }
-        handles_.push_back(handle);
-        return handle;
-    }
-    // Closes every handle kept, the one opened last first, and refuses any later one.
-    void closeAll() {
-        const std::lock_guard lock(mutex_);
-        closed_ = true;
-        for (auto handle = handles_.rbegin(); handle != handles_.rend(); ++handle)
-            InternetCloseHandle(*handle);
-        handles_.clear();
-    }
+// An Internet handle of one request, closed when the request's own thread is done with it: a
+// handle closed by another thread would free its value while this thread may still use it, and
+// WinINet hands a freed value to the next handle opened (a newer request's).
+using InternetHandle = UniqueHandle<HINTERNET, InternetCloseHandle>;
 
-  private:
-    std::mutex mutex_;
-    std::vector<HINTERNET> handles_;
-    bool closed_ = false;
-};
-
-// One request under way on a thread of its own, and what it leaves for the waiting thread.
-// The request's thread holds a share of it, so a request that was cut still has it to write
-// to until it ends.
+// One request under way on a thread of its own, and what it leaves for the waiting thread. The
+// request's thread holds a share of it, so a request that was cut still has it to write to until
+// it ends.
 struct Call {
-    RequestHandles handles;
     std::mutex mutex;
     std::condition_variable finished;
     bool done = false;
     int code = 0;
+    std::atomic<bool> cut = false;      // the deadline passed: the request makes no further call
     std::atomic<bool> answered = false; // the service began its answer
     std::vector<unsigned char> answer;  // the update answer's bytes
 };
 
 // Runs the request (Call& -> result code) on a thread of its own and waits for it until the
-// deadline. Past it, closes the request's handles and leaves it to end alone: no result.
+// deadline. Past it, the request is cut and left to end alone, at its next step or when its
+// handles' own timeouts end the call under way: no result.
 template <typename Request>
 std::optional<int> runUntil(WebClock::time_point deadline, const std::shared_ptr<Call>& call,
                             Request request) {
     std::thread([call, request] {
         const int code = request(*call);
-        call->handles.closeAll();
         const std::lock_guard lock(call->mutex);
         call->code = code;
         call->done = true;
@@ -84,8 +56,7 @@ std::optional<int> runUntil(WebClock::time_point deadline, const std::shared_ptr
     }).detach();
     std::unique_lock lock(call->mutex);
     if (call->finished.wait_until(lock, deadline, [&] { return call->done; })) return call->code;
-    lock.unlock();
-    call->handles.closeAll();
+    call->cut = true;
     return std::nullopt;
 }
 
@@ -98,33 +69,36 @@ void setTimeouts(HINTERNET handle) {
         InternetSetOptionW(handle, option, &timeout, sizeof timeout);
 }
 
-HINTERNET openSession(RequestHandles& handles) {
-    HINTERNET session = handles.keep(
-        InternetOpenW(AsWide(kUserAgent), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-    if (session) setTimeouts(session);
-    return session;
+InternetHandle withTimeouts(HINTERNET handle) {
+    if (handle) setTimeouts(handle);
+    return InternetHandle(handle);
 }
 
-HINTERNET connect(RequestHandles& handles, HINTERNET session, const ServiceEndpoint& service) {
+// The session, connection and request handles of one request, closed in the reverse order.
+struct Request {
+    InternetHandle session, connection, request;
+};
+
+// Opens the handles of a request; the first that cannot be had is left null with the ones after
+// it.
+Request openRequest(const ServiceEndpoint& service, const char16_t* verb, const char16_t* object) {
+    Request r;
+    r.session = withTimeouts(
+        InternetOpenW(AsWide(kUserAgent), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+    if (!r.session) return r;
     const INTERNET_PORT port = service.port != 0 ? service.port
                                : service.secure  ? INTERNET_DEFAULT_HTTPS_PORT
                                                  : INTERNET_DEFAULT_HTTP_PORT;
-    HINTERNET connection = handles.keep(InternetConnectW(
-        session, AsWide(service.host), port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (connection) setTimeouts(connection);
-    return connection;
-}
-
-HINTERNET openRequest(RequestHandles& handles, HINTERNET connection, const ServiceEndpoint& service,
-                      const char16_t* verb, const char16_t* object) {
+    r.connection = withTimeouts(InternetConnectW(r.session.get(), AsWide(service.host), port,
+                                                 nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!r.connection) return r;
     const wchar_t* acceptTypes[] = {AsWide(kReportAcceptType), nullptr};
     const DWORD flags = INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_RELOAD |
                         (service.secure ? INTERNET_FLAG_SECURE : 0);
-    HINTERNET request =
-        handles.keep(HttpOpenRequestW(connection, AsWide(verb), AsWide(object),
+    r.request =
+        withTimeouts(HttpOpenRequestW(r.connection.get(), AsWide(verb), AsWide(object),
                                       AsWide(kReportHttpVersion), nullptr, acceptTypes, flags, 0));
-    if (request) setTimeouts(request);
-    return request;
+    return r;
 }
 
 // Whether the server answered with a 2xx status; an error page is no answer of the service.
@@ -152,14 +126,10 @@ int FetchUpdateInfo(const ServiceEndpoint& service, unsigned char* buffer, std::
     const auto call = std::make_shared<Call>();
     const std::optional<int> code = runUntil(
         deadline, call, [service, object = std::u16string(object), wanted, size](Call& call) {
-            HINTERNET session = openSession(call.handles);
-            if (!session) return kFetchNoSession;
-            HINTERNET connection = connect(call.handles, session, service);
-            if (!connection) return kFetchCannotOpen;
-            HINTERNET request =
-                openRequest(call.handles, connection, service, u"GET", object.c_str());
-            if (!request || !HttpSendRequestW(request, nullptr, 0, nullptr, 0) ||
-                !answeredOk(request))
+            const Request r = openRequest(service, u"GET", object.c_str());
+            if (!r.session) return kFetchNoSession;
+            if (!r.request || !HttpSendRequestW(r.request.get(), nullptr, 0, nullptr, 0) ||
+                call.cut || !answeredOk(r.request.get()))
                 return kFetchCannotOpen;
             call.answered = true;
             if (!wanted) return kFetchDone;
@@ -168,8 +138,8 @@ int FetchUpdateInfo(const ServiceEndpoint& service, unsigned char* buffer, std::
             std::size_t total = 0;
             while (total < size) {
                 DWORD got = 0;
-                if (!InternetReadFile(request, call.answer.data() + total,
-                                      static_cast<DWORD>(size - total), &got))
+                if (call.cut || !InternetReadFile(r.request.get(), call.answer.data() + total,
+                                                  static_cast<DWORD>(size - total), &got))
                     return kFetchReadFailed;
                 if (got == 0) break;
                 total += got;
@@ -192,22 +162,20 @@ int SendErrorReport(const ServiceEndpoint& service, const char* unsent,
     char body[kReportBodyCapacity];
     const std::size_t length = BuildReportBody(body, ReadSystemNumber(), unsent);
     const auto call = std::make_shared<Call>();
-    return runUntil(
-               deadline, call,
-               [service, object = std::u16string(object),
-                body = std::string(body, length)](Call& call) {
-                   HINTERNET session = openSession(call.handles);
-                   if (!session) return kReportNoSession;
-                   HINTERNET connection = connect(call.handles, session, service);
-                   if (!connection) return kReportNoConnection;
-                   HINTERNET request =
-                       openRequest(call.handles, connection, service, kReportVerb, object.c_str());
-                   if (!request) return kReportNoRequest;
-                   std::string sent = body; // HttpSendRequestW takes a mutable body
-                   if (!HttpSendRequestW(request, AsWide(kReportHeader), static_cast<DWORD>(-1),
-                                         sent.data(), static_cast<DWORD>(sent.size())))
-                       return kReportFailed;
-                   return answeredOk(request) ? kReportSent : kReportFailed;
-               })
+    return runUntil(deadline, call,
+                    [service, object = std::u16string(object),
+                     body = std::string(body, length)](Call& call) {
+                        const Request r = openRequest(service, kReportVerb, object.c_str());
+                        if (!r.session) return kReportNoSession;
+                        if (!r.connection) return kReportNoConnection;
+                        if (!r.request) return kReportNoRequest;
+                        std::string sent = body; // HttpSendRequestW takes a mutable body
+                        if (!HttpSendRequestW(r.request.get(), AsWide(kReportHeader),
+                                              static_cast<DWORD>(-1), sent.data(),
+                                              static_cast<DWORD>(sent.size())) ||
+                            call.cut)
+                            return kReportFailed;
+                        return answeredOk(r.request.get()) ? kReportSent : kReportFailed;
+                    })
         .value_or(kReportFailed);
 }
