@@ -11,6 +11,7 @@
 #include "engine/text.h"
 #include "settings/backups.h"
 #include "settings/settings_file.h"
+#include "velkaro_version.h"
 
 #include <nlohmann/json.hpp>
 
@@ -30,6 +31,7 @@ const char kCompanionUsage[] =
     "  export FILE                write the present state as a settings data file (.vlkd)\n"
     "  undo [--json]              back up the present state, then apply the newest backup\n"
     "  backups [--json]           list the backups, newest first, with what each would change\n"
+    "  --version                  print vlk's version\n"
     "\n"
     "Exit codes:\n"
     "  0  everything holds\n"
@@ -380,6 +382,9 @@ int RunCompanion(const std::vector<std::u16string>& arguments, const LocalTime& 
     switch (call.command) {
     case Command::Help:
         out += kCompanionUsage;
+        return CompanionOk;
+    case Command::Version:
+        out += "vlk " VELKARO_VERSION_TEXT " (Velkarostrandemilquorbenix)\n";
         return CompanionOk;
     case Command::Show:
         return session.show(call.explain);
