@@ -186,7 +186,8 @@ def zip_name(version):
 
 def write_zip(path, entries, epoch):
     """Entries sorted by name, each with the commit's time (UTC) and a fixed mode."""
-    stamp = time.gmtime(max(epoch, 315532800))[:6]  # a zip's clock starts in 1980
+    # A zip's clock starts in 1980 and counts every other second.
+    stamp = time.gmtime(max(epoch, 315532800) // 2 * 2)[:6]
     with zipfile.ZipFile(path, "w") as archive:
         for name in sorted(entries):
             info = zipfile.ZipInfo(name, stamp)
