@@ -238,7 +238,11 @@ def main():
     for template in sorted((HERE / "winget").glob("*.yaml")):
         text = string.Template(template.read_text()).substitute(fields)
         (manifests / template.name.replace("PRODUCT", f"Quenorith.{PRODUCT}")).write_text(text)
-    print(f"{digest}  {package}  ({package.stat().st_size} bytes, {len(entries)} files)")
+    print(f"{os.path.relpath(package)}: {package.stat().st_size} bytes, {len(entries)} files")
+    for name in executables:
+        print(f"  {sha(entries[name])}  {name}")
+    print(f"{os.path.relpath(package)}.sha256:\n  {digest}  {package.name}")
+    print(f"{os.path.relpath(manifests)}/: the winget manifest")
 
 
 if __name__ == "__main__":
