@@ -22,7 +22,8 @@ fail() {
 
 begin=$SECONDS
 cmake --build --preset windows -j "$(nproc)" --target "${shipped[@]}" >/dev/null
-python3 packaging/package.py --build build/windows --out "$work/one" --epoch "$epoch" --commit "$commit"
+python3 packaging/package.py --build build/windows --out "$work/one" --epoch "$epoch" \
+  --commit "$commit" || fail "packing the project's build"
 
 copy="$work/elsewhere/velkaro"
 mkdir -p "$copy"
@@ -34,9 +35,9 @@ git ls-files -z --cached --others --exclude-standard |
   export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8
   cmake --preset windows >/dev/null
   cmake --build --preset windows -j "$(nproc)" --target "${shipped[@]}" >/dev/null
-)
+) || fail "the second build, in $copy"
 python3 "$copy/packaging/package.py" --build "$copy/build/windows" --out "$work/two" \
-  --epoch "$epoch" --commit "$commit" >/dev/null
+  --epoch "$epoch" --commit "$commit" >/dev/null || fail "packing the second build"
 for exe in app/Velkarostrandemilquorbenix.exe app/vlk/vlk.exe; do
   if ! cmp "build/windows/$exe" "$copy/build/windows/$exe"; then
     cmp -l "build/windows/$exe" "$copy/build/windows/$exe" | head -n 8 || true
