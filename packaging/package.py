@@ -55,18 +55,19 @@ def fail(message):
     sys.exit(f"package: {message}")
 
 
-def dpkg(*arguments):
-    return subprocess.run(["dpkg-query", *arguments], check=True, capture_output=True,
+def dpkg(*arguments, check=True):
+    return subprocess.run(["dpkg-query", *arguments], check=check, capture_output=True,
                           text=True).stdout
 
 
 def owners(paths):
-    """The Debian package of each file, by its path as the linker names it."""
+    """The Debian package of each file (None: no package's), by its path as the linker names it."""
     real = {path: os.path.realpath(path) for path in paths}
     found = {}
-    for line in dpkg("-S", *sorted(set(real.values()))).splitlines():
+    for line in dpkg("-S", *sorted(set(real.values())), check=False).splitlines():
         package, _, path = line.partition(": ")
-        found[path] = package.split(":")[0]
+        if path.startswith("/"):
+            found[path] = package.split(":")[0]
     return {path: found.get(r) for path, r in real.items()}
 
 
@@ -112,7 +113,7 @@ def bill_of_materials(version, epoch, address, executables, build):
     doc_id = sha("".join(sha(data) for data in executables.values()).encode())[:32]
     origin = re.match(r"https?://[^/]+", address).group(0)
     packages = [{"SPDXID": "SPDXRef-Package-product", "name": PRODUCT, "versionInfo": version,
-                 "supplier": "Organization: Quenorith",
+                 "primaryPackagePurpose": "APPLICATION", "supplier": "Organization: Quenorith",
                  "downloadLocation": address.format(version=version, file=zip_name(version)),
                  "filesAnalyzed": False, "licenseConcluded": "NOASSERTION",
                  "licenseDeclared": "NOASSERTION", "copyrightText": "NOASSERTION"}]
@@ -206,6 +207,8 @@ def main():
     args = options.parse_args()
     cache = dict(re.findall(r"^(\w+):\w+=(.*)$", (args.build / "CMakeCache.txt").read_text(), re.M))
     version, address = cache["CMAKE_PROJECT_VERSION"], cache["VELKARO_RELEASE_ADDRESS"]
+    # The services' number, worked out here apart from the build (cmake/version.cmake), so that
+    # the check below sees a build that sends the services another one.
     major, minor, patch = map(int, version.split("."))
     number = major * 100000 + minor * 1000 + patch
 
