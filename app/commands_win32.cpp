@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "engine/change_outcome.h"
+#include "engine/file_system.h"
 #include "engine/text.h"
 #include "app/settings_transfer.h"
 #include "engine/win32/wide.h"
@@ -91,7 +92,11 @@ void MainWindow::openPreview() {
     const std::size_t underscore = suffix.find('_');
     if (underscore == std::string::npos) return;
     const std::string pictureName = suffix.substr(0, underscore) + suffix.substr(underscore + 1);
-    auto dialog = std::make_unique<dlgPreview>(*this, kPreviewDialogId, pictureName, captionSuffix);
+    // The pictures lie beside the program, whatever folder it was started in.
+    char16_t folder[kPathCapacity] = {};
+    ProgramFolder(folder, kPathCapacity);
+    auto dialog =
+        std::make_unique<dlgPreview>(*this, kPreviewDialogId, folder, pictureName, captionSuffix);
     dialog->closeOnClick();
     dialog->run();
 }

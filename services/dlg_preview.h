@@ -1,6 +1,7 @@
 #pragma once
-// The Preview dialog: the picture "previews\<name>.png" beside the current directory, or the
-// built-in "No preview" picture when that file cannot be opened.
+// The Preview dialog: the picture "previews\<name>.png" in the given folder (the program's own,
+// so that a shortcut's start-in folder changes nothing), or the built-in "No preview" picture
+// when that file cannot be opened.
 
 #include "ui/ui_dialog.h"
 
@@ -12,9 +13,10 @@ inline constexpr std::uint32_t kNoPreviewBitmapId = 5001;
 
 class dlgPreview : public UIDialog {
   public:
-    // pictureName is UTF-8; captionSuffix goes behind the caption "Preview".
-    dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::string_view pictureName,
-               std::u16string_view captionSuffix);
+    // pictureFolder holds "previews" (empty: unknown, no picture); pictureName is UTF-8;
+    // captionSuffix goes behind the caption "Preview".
+    dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::u16string_view pictureFolder,
+               std::string_view pictureName, std::u16string_view captionSuffix);
 
   protected:
     void onInit() override;

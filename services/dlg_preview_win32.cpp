@@ -3,13 +3,15 @@
 #include "engine/text.h"
 #include "services/app_files.h"
 
-dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::string_view pictureName,
+dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId,
+                       std::u16string_view pictureFolder, std::string_view pictureName,
                        std::u16string_view captionSuffix)
     : UIDialog(owner, dialogId), captionSuffix_(captionSuffix) {
-    const std::u16string path = u"previews\\" + fromUtf8(pictureName) + u".png";
+    const std::u16string path =
+        std::u16string(pictureFolder) + u"\\previews\\" + fromUtf8(pictureName) + u".png";
     // Whether the file opens and GDI+ can be had decide; the picture is decoded when the dialog
     // paints.
-    if (OpenDataFile(path.c_str(), u"rb") && CanPaintPictureFiles())
+    if (!pictureFolder.empty() && OpenDataFile(path.c_str(), u"rb") && CanPaintPictureFiles())
         setImageFile(path);
     else
         setBitmap(kNoPreviewBitmapId);

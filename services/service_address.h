@@ -2,16 +2,20 @@
 // Where the maker's update and report services live and what the program tells them: the
 // update request's address, the error report's body and the texts of both requests.
 
+#include "velkaro_version.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-inline constexpr std::int32_t kProductVersion = 101000;
+// This build's version as the services know it: 101000 for 1.1.0 (set in CMakeLists.txt).
+inline constexpr std::int32_t kProductVersion = VELKARO_VERSION_NUMBER;
 inline constexpr std::int32_t kProductNumber = 4; // the maker's number of this product
 inline constexpr std::int32_t kEditionNumber = 1;
 inline constexpr std::int32_t kReportKind = 2; // an error trail report
 
-inline constexpr const char16_t* kUserAgent = u"Velkarostrandemilquorbenix/101000";
+inline constexpr const char16_t* kUserAgent =
+    u"Velkarostrandemilquorbenix/" VELKARO_VERSION_NUMBER_TEXT;
 
 // The update request and its answer: {"update_available": 1} when a newer version exists.
 inline constexpr std::size_t kUpdateAddressCapacity = 100; // 99 units and a zero
@@ -49,7 +53,7 @@ const char16_t* DownloadPageAddress();
 const char16_t* CollectedDataPageAddress();
 
 // The update request's address: "http[s]://" host [":" port] folder "/update?" "product="
-// 4 "&version=" 101000 "&edition=" 1. False when it does not fit in 99 units.
+// 4 "&version=" kProductVersion "&edition=" 1. False when it does not fit in 99 units.
 bool BuildUpdateAddress(const ServiceEndpoint& endpoint,
                         char16_t (&address)[kUpdateAddressCapacity]);
 // The update request's object on the server: folder "/update?" and the query.
@@ -57,7 +61,7 @@ bool BuildUpdateObject(const ServiceEndpoint& endpoint, char16_t (&object)[kUpda
 // The report's object name: folder "/report".
 bool BuildReportObject(const ServiceEndpoint& endpoint, char16_t (&object)[160]);
 
-// "product=4&version=101000&edition=1&kind=2&system=<systemNumber>&trail=" followed by the
+// "product=4&version=<kProductVersion>&edition=1&kind=2&system=<systemNumber>&trail=" then the
 // unsent text unchanged, cut at 1023 characters. Returns the body's length.
 std::size_t BuildReportBody(char (&body)[kReportBodyCapacity], std::uint32_t systemNumber,
                             const char* unsent);

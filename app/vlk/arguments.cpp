@@ -35,6 +35,7 @@ std::string ParseArguments(const std::vector<std::u16string>& arguments, Invocat
     invocation = Invocation{};
     std::vector<std::u16string> words;
     bool help = false;
+    bool version = false;
     bool optionsEnded = false;
     for (const std::u16string& a : arguments) {
         if (optionsEnded || a.empty() || (a[0] != u'-' && a != u"/?")) {
@@ -47,12 +48,15 @@ std::string ParseArguments(const std::vector<std::u16string>& arguments, Invocat
             invocation.explain = true;
         } else if (a == u"--help" || a == u"-h" || a == u"/?") {
             help = true;
+        } else if (a == u"--version") {
+            version = true;
         } else {
             return "unknown option " + quoted(a);
         }
     }
-    if (help) {
+    if (help || version) {
         invocation = Invocation{};
+        if (!help) invocation.command = Command::Version;
         return "";
     }
     if (words.empty()) return "no command given";

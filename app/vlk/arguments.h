@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Help, Show, Plan, Apply, Check, Export, Undo, Backups };
+enum class Command { Help, Version, Show, Plan, Apply, Check, Export, Undo, Backups };
 
 struct Invocation {
     Command command = Command::Help;
@@ -15,5 +15,6 @@ struct Invocation {
 };
 
 // Fills the invocation; on a mistake returns what is wrong, in one line, else "".
-// "--" ends the options, so that a file name may start with "-".
+// "--" ends the options, so that a file name may start with "-". --help and --version stand
+// for the whole command line.
 std::string ParseArguments(const std::vector<std::u16string>& arguments, Invocation& invocation);

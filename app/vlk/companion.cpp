@@ -12,6 +12,7 @@
 #include "settings/apply_with_backup.h"
 #include "settings/backups.h"
 #include "settings/settings_file.h"
+#include "velkaro_version.h"
 
 #include <nlohmann/json.hpp>
 
@@ -31,6 +32,7 @@ const char kCompanionUsage[] =
     "  export FILE                write the present state as a settings data file (.vlkd)\n"
     "  undo [--json]              back up the present state, then apply the newest backup\n"
     "  backups [--json]           list the backups, newest first, with what each would change\n"
+    "  --version                  print vlk's version\n"
     "\n"
     "Exit codes:\n"
     "  0  everything holds\n"
@@ -376,6 +378,9 @@ int RunCompanion(const std::vector<std::u16string>& arguments, const LocalTime& 
     switch (call.command) {
     case Command::Help:
         out += kCompanionUsage;
+        return CompanionOk;
+    case Command::Version:
+        out += "vlk " VELKARO_VERSION_TEXT " (Velkarostrandemilquorbenix)\n";
         return CompanionOk;
     case Command::Show:
         return session.show(call.explain);

@@ -8,6 +8,7 @@
 //   vlk export FILE                 write the present state as a settings data file
 //   vlk undo [--json]               back up, then apply the newest backup
 //   vlk backups [--json]            the backups, newest first, with what each would change now
+//   vlk --version                   the version of this build
 //
 // Exit codes: 0 everything holds; 1 some tweaks did not take (apply, undo) or differ (check);
 // 2 the file could not be read; 3 usage error.

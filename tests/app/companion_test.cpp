@@ -8,6 +8,7 @@
 #include "tests/substitutes/platform_fakes.h"
 #include "tests/substitutes/registry_memory.h"
 #include "tests/support/test_folder.h"
+#include "velkaro_version.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +84,7 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
         {{}, {u"plan", file("missing.vlkd")}, 2, "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
         {{}, {}, 3, usage("no command given")},
         {{}, {u"show", u"--jsn"}, 3, usage("unknown option \"--jsn\"")},
+        {{}, {u"--version"}, 0, "vlk " VELKARO_VERSION_TEXT " (Velkarostrandemilquorbenix)\n"},
     };
     // clang-format on
     for (std::size_t k = 0; k < std::size(steps); ++k) {

@@ -51,16 +51,17 @@ void Type(BYTE key, BYTE held = 0) {
     if (held) keybd_event(held, 0, KEYEVENTF_KEYUP, 0);
 }
 
-// One run of a program of the folder, with the folder as its current directory.
+// One run of a program of the folder, with the folder (or another) as its current directory.
 class Program {
   public:
     explicit Program(const std::wstring& folder, const wchar_t* exe = kCaption,
-                     const wchar_t* arguments = L"") {
+                     const wchar_t* arguments = L"", const std::wstring& current = L"") {
         std::wstring line = L"\"" + folder + L"\\" + exe + L".exe\"" + arguments;
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS,
-                                   nullptr, folder.c_str(), &startup, &process_))
+                                   nullptr, (current.empty() ? folder : current).c_str(), &startup,
+                                   &process_))
             << "error " << GetLastError();
     }
     ~Program() {
@@ -317,6 +318,33 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
 
     Program vlk(dir, L"vlk", L" show");
     EXPECT_EQ(vlk.exitCode(3 * kWaitMs), 0u);
+}
+
+// Started in another folder (a shortcut's "Start in"), a Preview finds its 600 x 400 picture beside
+// the program: the dialog takes its size with the frame, not the "No preview" picture's.
+TEST_F(ProgramTest, StartedInAnotherFolderAPreviewShowsItsPicture) {
+    start(service + L"/zero");
+    const std::wstring built = AsWide(ExecutableFolder().c_str()), pictures = dir + L"\\previews";
+    ASSERT_TRUE(CreateDirectoryW(pictures.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((built + L"\\..\\app\\previews\\10.png").c_str(),
+                          (pictures + L"\\10.png").c_str(), 0));
+    Program program(dir, kCaption, L"", AsWide(user.path().c_str()));
+    const HWND window = program.main();
+    ASSERT_NE(window, nullptr);
+    ShowPage(window, 1);
+    const auto preview = [](HWND c) { return IsWindowVisible(c) && WindowText(c) == L"Preview"; };
+    Post(FindWindowWhere(window, preview), BM_CLICK); // the page's first, the live preview's: "10"
+    const HWND dialog = program.box();
+    ASSERT_NE(dialog, nullptr);
+    const auto size = [&] { // the picture's, when it has been painted
+        RECT r{};
+        return GetWindowRect(dialog, &r), std::pair(r.right - r.left, r.bottom - r.top);
+    };
+    WaitFor([&] { return size() == std::pair(616L, 440L); }, 5000);
+    EXPECT_EQ(size(), std::pair(616L, 440L));
+    Post(dialog, WM_CLOSE);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 // Without WinINet, GDI+ and the rich edit control, as on a system that lacks them: the window

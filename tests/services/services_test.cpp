@@ -203,7 +203,7 @@ TEST(ServiceAddressTest, TheUpdateAddressCarriesTheVersionAndIsRefusedPast99Unit
         if (!ParseServiceBase(base, e)) return "<no base>";
         return BuildUpdateAddress(e, text) ? toUtf8(text) : "<too long>";
     };
-    const std::string query = "/update?product=4&version=101000&edition=1";
+    const std::string query = "/update?product=4&version=" VELKARO_VERSION_NUMBER_TEXT "&edition=1";
     EXPECT_EQ(address(u"https://quenorith.example/v"), "https://quenorith.example/v" + query);
     EXPECT_EQ(address(u"http://127.0.0.1:45678"), "http://127.0.0.1:45678" + query);
     EXPECT_EQ(address(u"http://h/" + std::u16string(48, u'f')),
@@ -359,8 +359,8 @@ TEST_F(RulesTest, RecordsAReportDidNotCarryGoWithTheNextReport) {
         SaveErrorTrail(trail, false, {}, kNoDeadline);
     ASSERT_EQ(script.reports.size(), 3u);
     EXPECT_EQ(script.reports[1], "2:5;" + records);
-    const std::size_t carried = 1023 - std::strlen("product=4&version=101000&edition=1&kind=2&"
-                                                   "system=19045&trail=");
+    const std::size_t carried = 1023 - std::strlen("product=4&version=" VELKARO_VERSION_NUMBER_TEXT
+                                                   "&edition=1&kind=2&system=19045&trail=");
     EXPECT_EQ(script.reports[2], ("2:5;" + records).substr(carried));
     EXPECT_EQ(trail.sentLength, std::strlen(trail.text));
     memreg::Reset();

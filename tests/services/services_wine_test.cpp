@@ -61,8 +61,8 @@ TEST_F(ServicesTest, RequestsCarryTheirAddressAgentAndBodyAndFailWhereWinInetDoe
               kFetchDone);
     EXPECT_EQ(received, sizeof buffer) << "no more than the buffer";
     EXPECT_NE(FileText(state + "requests.log")
-                  .find("/longyes/update?product=4&version=101000&edition=1 "
-                        "Velkarostrandemilquorbenix/101000\n"),
+                  .find("/longyes/update?product=4&version=" VELKARO_VERSION_NUMBER_TEXT
+                        "&edition=1 Velkarostrandemilquorbenix/" VELKARO_VERSION_NUMBER_TEXT "\n"),
               std::string::npos);
     for (const ServiceEndpoint& down : {standIn("error"), standIn("nothing-here"), unreachable})
         EXPECT_EQ(FetchUpdateInfo(down, buffer, sizeof buffer, &received, soon()), kFetchCannotOpen)
@@ -74,12 +74,13 @@ TEST_F(ServicesTest, RequestsCarryTheirAddressAgentAndBodyAndFailWhereWinInetDoe
     EXPECT_EQ(SendErrorReport(standIn("reject"), "2:5;", soon()), kReportFailed);
     EXPECT_EQ(SendErrorReport(unreachable, "2:5;", soon()), kReportFailed);
     EXPECT_EQ(FileText(state + "accept-1.body"),
-              "product=4&version=101000&edition=1&kind=2&system=18362&trail=2:5;52:\"a&b\";")
+              "product=4&version=" VELKARO_VERSION_NUMBER_TEXT
+              "&edition=1&kind=2&system=18362&trail=2:5;52:\"a&b\";")
         << "Wine's Windows 10 build";
     const std::string head = FileText(state + "accept-1.head");
     for (const char* line :
          {"POST /accept/report HTTP/1.1\n", "Content-Type: text/plain; charset=utf-8",
-          "User-Agent: Velkarostrandemilquorbenix/101000"})
+          "User-Agent: Velkarostrandemilquorbenix/" VELKARO_VERSION_NUMBER_TEXT})
         EXPECT_NE(head.find(line), std::string::npos) << head;
 }
 
