@@ -8,13 +8,21 @@
 # dependency resolves. The loader resolves static imports before any of our code runs,
 # searching the program's own folder first for every other DLL; those (WinINet, GDI+) are
 # delay-loaded instead, after the entry point has limited the search to System32.
+# They also import no function that Windows 8.1 lacks (those below, which the program looks up at
+# run time instead): the loader would refuse the executable on the Windows it must decline
+# politely, before any of its code runs.
 # --tests: test executables may import any DLL that ships with Windows, but no MinGW runtime
 # DLL (libstdc++-6.dll, libgcc_s_seh-1.dll, libwinpthread-1.dll).
 set -u
 known_dlls='kernel32 user32 gdi32 advapi32 shell32 ole32 oleaut32 msvcrt shlwapi shcore comdlg32
   imm32 ws2_32 rpcrt4 sechost combase setupapi comctl32'
 with_windows="$known_dlls wininet gdiplus uxtheme version bcrypt ntdll msimg32"
+newer_than_81='GetDpiForWindow GetDpiForSystem SystemParametersInfoForDpi AdjustWindowRectExForDpi
+  GetSystemMetricsForDpi EnableNonClientDpiScaling SetProcessDpiAwarenessContext
+  SetThreadDpiAwarenessContext GetThreadDpiAwarenessContext GetWindowDpiAwarenessContext
+  AreDpiAwarenessContextsEqual SetThreadDescription GetThreadDescription'
 alternatives() { echo $1 | tr ' ' '|'; }
+newer="^($(alternatives "$newer_than_81"))\$"
 shipped="^($(alternatives "$known_dlls"))\.dll\$"
 tests="^($(alternatives "$with_windows")|api-ms-win-[a-z0-9-]+)\.dll\$"
 echo "shipped executables may import:" $known_dlls
@@ -34,7 +42,17 @@ for exe in "$@"; do
     echo "FAIL $exe carries its symbols"
     status=1
   fi
-  imports=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  table=$(x86_64-w64-mingw32-objdump -p "$exe")
+  if [[ "$allowed" == "$shipped" ]]; then
+    while read -r dll function; do
+      if [[ "$function" =~ $newer ]]; then
+        echo "FAIL $exe imports $function from $dll, newer than Windows 8.1"
+        status=1
+      fi
+    done < <(awk '/DLL Name:/ {dll = $3; next}
+      dll && NF == 3 && $1 ~ /^[0-9a-f]+$/ && $2 ~ /^[0-9]+$/ {print dll, $3}' <<<"$table")
+  fi
+  imports=$(sed -n 's/^\s*DLL Name: //p' <<<"$table")
   if [[ -z "$imports" ]]; then
     echo "FAIL $exe: no import table found"
     status=1

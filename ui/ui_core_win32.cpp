@@ -13,14 +13,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"QUENORITH";
 constexpr WORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT); // 0x0400
 
-// The system's message font for the DPI.
-LOGFONTW MessageFontFor(UINT dpi) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi);
-    return metrics.lfMessageFont;
-}
-
 HFONT MessageFont(UINT dpi) {
     const LOGFONTW font = MessageFontFor(dpi);
     return CreateFontIndirectW(&font);
@@ -208,9 +200,9 @@ RECT UICore::placeOf(const RECT& layout) const {
 
 SIZE UICore::minimumSize() const {
     RECT frame96{};
-    AdjustWindowRectExForDpi(&frame96, WS_OVERLAPPEDWINDOW, FALSE, 0, kBaseDpi);
+    AdjustWindowRectForDpi(frame96, WS_OVERLAPPEDWINDOW, 0, kBaseDpi);
     RECT frame{};
-    AdjustWindowRectExForDpi(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0, dpi_);
+    AdjustWindowRectForDpi(frame, WS_OVERLAPPEDWINDOW, 0, dpi_);
     const int clientWidth = initialWidth_ - (frame96.right - frame96.left);
     const int clientHeight = initialHeight_ - (frame96.bottom - frame96.top);
     return {scale(clientWidth) + frame.right - frame.left,

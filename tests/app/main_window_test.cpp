@@ -13,6 +13,7 @@
 #include "tests/app/window_test_support.h"
 #include "tests/support/test_folder.h"
 #include "tests/support/tweak_registry_snapshot.h"
+#include "ui/dpi.h"
 
 #include <gtest/gtest.h>
 
@@ -354,7 +355,7 @@ TEST(UICoreStart, AWindowThatCannotBeCreatedEndsTheRunAtOnce) {
 TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
     const int dpi = _wtoi(_wgetenv(L"VELKARO_TEST_DPI") ? _wgetenv(L"VELKARO_TEST_DPI") : L"0");
     auto scaled = [&](int figure) { return MulDiv(figure, dpi, 96); };
-    ASSERT_EQ(GetDpiForWindow(window->window), static_cast<UINT>(dpi)) << "the display's";
+    ASSERT_EQ(DpiOf(window->window), static_cast<UINT>(dpi)) << "the display's";
     window->show(SW_SHOWNORMAL); // the font is fitted to the texts when the window shows
 
     // The toolbar's buttons show the six page icons and About's, in that order, at the size for
