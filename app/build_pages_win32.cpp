@@ -32,7 +32,8 @@ void MainWindow::buildPages() {
 void MainWindow::buildOtherPages() {
     buildRows(false);
     showOtherPagesState();
-    AddTweakTooltips(*this);
+    showAvailability(Availability()); // the controls just made
+    tweakTips_ = AddTweakTooltips(*this, availability);
 }
 
 void MainWindow::buildRows(bool firstPage) {

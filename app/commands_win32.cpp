@@ -35,11 +35,13 @@ void MainWindow::onApply() {
     collectControls();
     LocalTime now{};
     ReadLocalTime(now);
-    const ApplyOutcome outcome = ApplyWithBackup(model, shownDrives, now, errorTrail);
+    const Availability before = availability;
+    const ApplyOutcome outcome = ApplyWithBackup(model, availability, shownDrives, now, errorTrail);
     showState(); // the GodMode box too: an action rather than a state, it always reads 0
+    showAvailability(before);
     std::u16string refused;
     for (const TweakChange& c : outcome.changes) {
-        if (c.held) continue;
+        if (c.held || c.skipped) continue;
         refused.append(u"\n").append(TweakLabel(c, shownDrives));
         refused.append(u" (").append(kPageNames[c.page]).append(u" page)");
     }

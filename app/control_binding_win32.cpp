@@ -2,9 +2,13 @@
 
 #include "app/main_window.h"
 
+#include "app/page_layout.h"
+#include "app/tweak_tooltips.h"
+#include "engine/catalogue.h"
 #include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
+#include "engine/text.h"
 
 #include <bit>
 #include <string>
@@ -62,13 +66,15 @@ void MainWindow::showStartState() {
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
         if (!(shownDrives & DriveSlot::bit(letter))) continue;
         if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
-            const TweakChange slotItem{0, static_cast<std::uint32_t>(DriveSlot::item(slot)), false};
+            const TweakChange slotItem{0, static_cast<std::uint32_t>(DriveSlot::item(slot)), false,
+                                       nullptr};
             box->setText(TweakLabel(slotItem, shownDrives).c_str()); // "Hide drive C"
             box->setVisible(true);
         }
         ++slot;
     }
     showState();
+    showAvailability(Availability());
 }
 
 void MainWindow::showState() {
@@ -104,6 +110,49 @@ void MainWindow::showOtherPagesState() {
             radio->setChecked(checked);
     ShowChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
     ShowChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
+}
+
+namespace {
+
+// The control of the name among the tweak controls already made; null when there is none yet.
+HWND madeControl(const UICore& core, const std::string& name) {
+    for (ControlKind kind : {ControlKind::CheckBox, ControlKind::RadioButton, ControlKind::SpinBox,
+                             ControlKind::LineEdit})
+        if (const UIControlSet* set = core.controlSet(kind))
+            if (const auto found = set->entries().find(name); found != set->entries().end())
+                return found->second.handle;
+    return nullptr;
+}
+
+} // namespace
+
+void MainWindow::showAvailability(const Availability& before) {
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
+            const char16_t* reason = availability.reason(page, item);
+            if (!reason && !before.reason(page, item)) continue;
+            for (const std::string& name : TweakControlNames(kCataloguePages[page][item].control))
+                if (HWND control = madeControl(*this, name)) EnableWindow(control, !reason);
+        }
+    if (tweakTips_) UpdateTweakTooltips(tweakTips_, *this, availability);
+}
+
+// Controls not made yet take the model's values when they are.
+void MainWindow::takeAppraiserTask(const TaskServiceResult& answer) {
+    const FeatureModel shown = model;
+    TakeAppraiserTask(model, availability, TaskStateOf(answer, errorTrail));
+    appraiserTask.reset();
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
+            const Tweak& t = kCataloguePages[page][item];
+            HWND box =
+                t.read == ReadRule::AppraiserTask ? madeControl(*this, toUtf8(t.control)) : nullptr;
+            const WPARAM was = PageItems(shown, page)[item].current.number ? BST_CHECKED : 0;
+            // A box the user (or an import) changed keeps the choice.
+            if (box && SendMessageW(box, BM_GETCHECK, 0, 0) == static_cast<LRESULT>(was))
+                SendMessageW(box, BM_SETCHECK,
+                             PageItems(model, page)[item].current.number ? BST_CHECKED : 0, 0);
+        }
 }
 
 void MainWindow::collectControls() {

@@ -1,7 +1,9 @@
 #pragma once
 // The program's one window: the six pages of tweaks, the model they show, and the commands.
 
+#include "engine/appraiser_task.h"
 #include "engine/feature_model.h"
+#include "engine/where_tweaks_apply.h"
 #include "services/error_trail.h"
 #include "services/service_address.h"
 #include "services/update_check.h"
@@ -15,13 +17,17 @@
 #include <thread>
 
 // The system as the window first shows it, read on a thread of its own that starts before the
-// window is created: the scheduled task's state comes from the Task Scheduler service, the
-// slowest read of the start. Nothing touches the model or the trail until the reader is joined.
+// window is created; the scheduled task's state is asked of the Task Scheduler service on one more,
+// the slowest read of the start, and the window waits for it kSchedulerAnswerLimit at most. Nothing
+// touches the model or the trail until the reader is joined.
 struct SystemAtStart {
     SystemAtStart();
     ~SystemAtStart();
 
     FeatureModel model;
+    // Where each tweak applies, as that read found it; the telemetry task's part comes with the
+    // scheduler's answer (not yet: "did not answer").
+    Availability availability;
     // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
     // the boxes to these letters, whatever drives come and go while the window is open.
     std::uint32_t shownDrives = 0;
@@ -29,6 +35,8 @@ struct SystemAtStart {
 
   protected:
     std::thread reader;
+    std::unique_ptr<TaskCall> appraiserTask; // the scheduler's answer, until it is taken
+    TaskClock::time_point appraiserAsked;
 };
 
 // The reading starts first: a base is built before the next one.
@@ -45,6 +53,8 @@ class MainWindow : public SystemAtStart, public UICore {
     static constexpr std::int32_t kUpdateAnsweredCommand = 900;
     // The start-up report's answer, come after the window was built.
     static constexpr std::int32_t kReportAnsweredCommand = 901;
+    // The scheduler's answer about the telemetry task, come after the window was shown.
+    static constexpr std::int32_t kTaskAnsweredCommand = 902;
 
     // Creates the window hidden, starts the update check, builds every control and shows the
     // state read from the system. The update check and the error reports go to the services.
@@ -76,6 +86,7 @@ class MainWindow : public SystemAtStart, public UICore {
     // message box or menu is open.
     void onUpdateAnswered();
     void onReportAnswered();
+    void onAppraiserTaskAnswered();
     // Saves the trail and reports its new records as the option says (after a failed import,
     // after an Apply), once the start-up report has been answered.
     void saveErrorTrail();
@@ -92,6 +103,12 @@ class MainWindow : public SystemAtStart, public UICore {
 
   private:
     void buildRows(bool firstPage);
+    // Greys the controls of the tweaks that do not apply (or whose state could not be read),
+    // and makes those that applied not before usable again; their tooltips say why.
+    void showAvailability(const Availability& before);
+    // Takes the scheduler's answer into the model and the telemetry box, unless the box holds a
+    // choice of the user's.
+    void takeAppraiserTask(const TaskServiceResult& answer);
     void showFirstPageState();
     void showOtherPagesState();
     void takeUpdateAnswer();
@@ -108,4 +125,5 @@ class MainWindow : public SystemAtStart, public UICore {
     ErrorReportPlan startupReport_{};
     WebClock::time_point reportDeadline_{};
     std::unique_ptr<ServiceWorker<int>> pendingReport_; // start-up report unanswered
+    HWND tweakTips_ = nullptr;                          // the tooltips of the tweak controls
 };

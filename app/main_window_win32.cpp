@@ -24,7 +24,10 @@ SystemAtStart::SystemAtStart() {
     std::memset(&errorTrail, 0, sizeof(errorTrail));
     LoadErrorTrail(errorTrail);
     shownDrives = PresentDriveMask();
-    reader = std::thread([this] { ReadSystemState(model, errorTrail, shownDrives); });
+    appraiserAsked = TaskClock::now();
+    appraiserTask = StartAppraiserTask(TaskQuery);
+    reader =
+        std::thread([this] { availability = ReadSystemState(model, shownDrives, TaskNoAnswer); });
 }
 
 SystemAtStart::~SystemAtStart() {
@@ -45,6 +48,19 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
             });
     buildPages();
     reader.join();
+    TaskServiceResult answer{};
+    if (appraiserTask->waitUntil(appraiserAsked + kSchedulerAnswerLimit, answer)) {
+        takeAppraiserTask(answer);
+    } else if (window) {
+        AppendErrorRecord(errorTrail, TaskStepConnect, kSchedulerTimedOut);
+        // The box stays greyed as not answered until the answer comes, if ever.
+        onCommand(
+            window, [this] { onAppraiserTaskAnswered(); }, kTaskAnsweredCommand);
+        appraiserTask->tellWhenDone([target = window] {
+            PostMessageW(target, WM_COMMAND, kTaskAnsweredCommand,
+                         reinterpret_cast<LPARAM>(target));
+        });
+    }
     showStartState();
     deferControls([this] { buildOtherPages(); });
 
@@ -100,6 +116,14 @@ void MainWindow::takeUpdateAnswer() {
     offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
 }
 
+void MainWindow::onAppraiserTaskAnswered() {
+    TaskServiceResult answer{};
+    if (!appraiserTask || !appraiserTask->waitUntil(TaskClock::now(), answer)) return;
+    const Availability before = availability;
+    takeAppraiserTask(answer);
+    showAvailability(before);
+}
+
 void MainWindow::onReportAnswered() {
     settleStartupReport(WebClock::now());
 }
@@ -132,5 +156,5 @@ void MainWindow::offerNewVersion(int result) {
 bool MainWindow::holdsUnappliedChoices() {
     if (!IsWindowVisible(window)) return false; // nobody has chosen anything yet
     collectControls();
-    return !ChangedTweaks(model, nullptr).empty();
+    return WritesSomething(ChangedTweaks(model, nullptr, availability));
 }

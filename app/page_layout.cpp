@@ -83,6 +83,13 @@ const char16_t* CatalogueLabel(const std::string& control) {
     return nullptr;
 }
 
+std::vector<std::string> TweakControlNames(const char16_t* control) {
+    const std::string name(control, control + std::char_traits<char16_t>::length(control));
+    if (name.starts_with("spb")) return {name, name + "updown"};
+    if (name == "rbtn4_0") return {name, "rbtn4_1"};
+    return {name};
+}
+
 LayoutControl LayoutControlAt(const LayoutRow& row, int n) {
     std::string name = row.name;
     if (row.count != 0) name += std::to_string(row.first + n);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 enum class ControlType : std::uint8_t {
     CheckBox,
@@ -56,6 +57,10 @@ inline int LayoutControlCount(const LayoutRow& row) {
 
 // The label the catalogue gives a control name, or null when the catalogue has none.
 const char16_t* CatalogueLabel(const std::string& control);
+
+// The controls that show a tweak: its own (the catalogue's name), a number box's arrows, the
+// second button of the radio pair.
+std::vector<std::string> TweakControlNames(const char16_t* control);
 
 // The toolbar: icons of the page buttons and the About button.
 inline constexpr std::uint32_t kToolbarIcons[7] = {110, 111, 112, 113, 114, 115, 116};

@@ -1,10 +1,14 @@
 #pragma once
 // Tooltips for the tweak controls of the main window: every check box, the radio pair, the
 // number boxes (field and arrows), the text boxes and the drive boxes show the explanation
-// of their tweak from the catalogue when the pointer rests on them.
+// of their tweak from the catalogue when the pointer rests on them; a tweak that does not apply
+// here says why first.
 
+#include "engine/where_tweaks_apply.h"
 #include "ui/ui_core.h"
 
 // Creates one tooltip control owned by the window (it goes with the window) and adds a tool
 // for every tweak control the window has. Call once, after the pages are built.
-void AddTweakTooltips(const UICore& window);
+HWND AddTweakTooltips(UICore& window, const Availability& availability);
+// Gives every tool the text for the availability.
+void UpdateTweakTooltips(HWND tip, const UICore& window, const Availability& availability);

@@ -1,5 +1,6 @@
 #include "app/tweak_tooltips.h"
 
+#include "app/page_layout.h"
 #include "engine/catalogue.h"
 #include "engine/catalogue_text.h"
 #include "engine/text.h"
@@ -7,7 +8,6 @@
 
 #include <commctrl.h>
 
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,18 +19,18 @@ constexpr int kTipShownFor = 30000; // milliseconds: long enough to read two sen
 constexpr ControlKind kTweakKinds[] = {ControlKind::CheckBox, ControlKind::RadioButton,
                                        ControlKind::SpinBox, ControlKind::LineEdit};
 
-// Every tweak control's name with the explanation it shows.
-std::vector<std::pair<std::string, std::u16string>> tooltipTexts() {
+// Every tweak control's name with the text it shows.
+std::vector<std::pair<std::string, std::u16string>> tooltipTexts(const Availability& availability) {
     std::vector<std::pair<std::string, std::u16string>> texts;
-    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
-                                            kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
-    for (const auto& page : pages)
-        for (const Tweak& t : page) {
-            const std::string name = toUtf8(t.control);
-            texts.emplace_back(name, TweakExplanation(t));
-            if (name.rfind("spb", 0) == 0) texts.emplace_back(name + "updown", TweakExplanation(t));
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
+            const Tweak& t = kCataloguePages[page][item];
+            std::u16string text = TweakExplanation(t);
+            if (const char16_t* reason = availability.reason(page, item))
+                text = reason + std::u16string(u"\r\n") + text;
+            for (std::string& name : TweakControlNames(t.control))
+                texts.emplace_back(std::move(name), text);
         }
-    texts.emplace_back("rbtn4_1", TweakExplanation(kSecurityTweaks[0])); // the radio pair
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
         texts.emplace_back("chb0_1_" + std::to_string(slot), DriveExplanation());
     return texts;
@@ -46,25 +46,41 @@ HWND handleOf(const UICore& window, const std::string& name) {
     return nullptr;
 }
 
+// The tool of a control: the tooltip keeps a copy of the text.
+TTTOOLINFOW toolOf(const UICore& window, HWND control, std::u16string& text) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window.window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = AsWide(text.data());
+    return tool;
+}
+
 } // namespace
 
-void AddTweakTooltips(const UICore& window) {
+HWND AddTweakTooltips(UICore& window, const Availability& availability) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window.window, nullptr,
                                window.instance, nullptr);
-    if (!tip) return;
+    if (!tip) return nullptr;
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTipShownFor);
-    for (auto& [name, text] : tooltipTexts()) {
-        HWND control = handleOf(window, name);
-        if (!control) continue;
-        TTTOOLINFOW tool{};
-        tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window.window;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = AsWide(text.data()); // the tooltip keeps a copy
-        SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    for (auto& [name, text] : tooltipTexts(availability))
+        if (HWND control = handleOf(window, name)) {
+            TTTOOLINFOW tool = toolOf(window, control, text);
+            SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    // A greyed control gets no pointer moves: the window passes them on.
+    window.relayDisabledChildren(tip);
+    return tip;
+}
+
+void UpdateTweakTooltips(HWND tip, const UICore& window, const Availability& availability) {
+    for (auto& [name, text] : tooltipTexts(availability))
+        if (HWND control = handleOf(window, name)) {
+            TTTOOLINFOW tool = toolOf(window, control, text);
+            SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
 }

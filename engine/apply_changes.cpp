@@ -6,8 +6,6 @@
 #include "engine/registry.h"
 #include "engine/text.h"
 
-#include <span>
-
 namespace {
 
 constexpr Hive HKLM = Hive::LocalMachine;
@@ -50,9 +48,8 @@ bool changed(const Tweak& t, const FeatureItem& item) {
     return t.apply == ApplyRule::WriteText ? TextChanged(item) : NumberChanged(item);
 }
 
-// Carries out one tweak's apply rule when the tweak was changed.
+// Carries out one tweak's apply rule.
 void applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
-    if (!changed(t, item)) return;
     const std::uint32_t pending = item.pending.number;
     const bool one = pending == 1;
     const bool machineToo = t.machineKey != nullptr && item.machineWide == 1;
@@ -135,15 +132,10 @@ void applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
     }
 }
 
-void applyPage(std::span<const Tweak> tweaks, const FeatureItem* items, ErrorTrail& trail) {
-    for (std::size_t i = 0; i < tweaks.size(); ++i)
-        applyItem(tweaks[i], items[i], trail);
-}
-
-bool pageNeedsLogOut(std::span<const Tweak> tweaks, const FeatureItem* items) {
-    for (std::size_t i = 0; i < tweaks.size(); ++i)
-        if (tweaks[i].logOut && changed(tweaks[i], items[i])) return true;
-    return false;
+// Whether the tweak is one the Apply writes: changed, and applying here.
+bool toApply(std::uint32_t page, std::uint32_t item, const FeatureItem& value,
+             const Availability& availability) {
+    return changed(kCataloguePages[page][item], value) && !availability.reason(page, item);
 }
 
 bool slotChanged(const FeatureItem* slots) {
@@ -181,32 +173,24 @@ void applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
 
 } // namespace
 
-std::uint32_t LogOutRequired(const ComputerPage& computer, const TaskbarPage& taskbar,
-                             const ContextMenuPage& contextMenu, const SystemPage& system,
-                             const SecurityPage& security, const PrivacyPage& privacy) {
-    const bool logOut = pageNeedsLogOut(kComputerTweaks, computer.items) ||
-                        (kDriveSlotLogOut && slotChanged(computer.items + DriveSlot::firstItem)) ||
-                        pageNeedsLogOut(kTaskbarTweaks, taskbar.items) ||
-                        pageNeedsLogOut(kContextMenuTweaks, contextMenu.items) ||
-                        pageNeedsLogOut(kSystemTweaks, system.items) ||
-                        pageNeedsLogOut(kSecurityTweaks, security.items) ||
-                        pageNeedsLogOut(kPrivacyTweaks, privacy.items);
+std::uint32_t LogOutRequired(const FeatureModel& m, const Availability& availability) {
+    bool logOut = kDriveSlotLogOut && slotChanged(m.computer.items + DriveSlot::firstItem);
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
+            logOut = logOut || (kCataloguePages[page][item].logOut &&
+                                toApply(page, item, PageItems(m, page)[item], availability));
     return logOut ? 1 : 0;
 }
 
-std::uint32_t ApplyChanges(const ComputerPage& computer, const TaskbarPage& taskbar,
-                           const ContextMenuPage& contextMenu, const SystemPage& system,
-                           const SecurityPage& security, const PrivacyPage& privacy,
+std::uint32_t ApplyChanges(const FeatureModel& m, const Availability& availability,
                            ErrorTrail& trail, std::uint32_t presentDrives) {
     // Applying leaves the model as it is, so the flag can be had from the comparison alone.
-    const std::uint32_t logOut =
-        LogOutRequired(computer, taskbar, contextMenu, system, security, privacy);
-    applyPage(kComputerTweaks, computer.items, trail);
-    applyDriveSlots(computer.items + DriveSlot::firstItem, presentDrives);
-    applyPage(kTaskbarTweaks, taskbar.items, trail);
-    applyPage(kContextMenuTweaks, contextMenu.items, trail);
-    applyPage(kSystemTweaks, system.items, trail);
-    applyPage(kSecurityTweaks, security.items, trail);
-    applyPage(kPrivacyTweaks, privacy.items, trail);
+    const std::uint32_t logOut = LogOutRequired(m, availability);
+    for (std::uint32_t page = 0; page < 6; ++page) {
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
+            if (toApply(page, item, PageItems(m, page)[item], availability))
+                applyItem(kCataloguePages[page][item], PageItems(m, page)[item], trail);
+        if (page == 0) applyDriveSlots(m.computer.items + DriveSlot::firstItem, presentDrives);
+    }
     return logOut;
 }

@@ -1,7 +1,5 @@
 #include "engine/appraiser_task.h"
 
-#include "engine/task_service.h"
-
 namespace {
 
 const char16_t* const kTaskFolder = u"\\Microsoft\\Windows\\Application Experience";
@@ -28,15 +26,32 @@ TaskAction actionOf(TaskCommand command) {
 
 } // namespace
 
-TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
-    const TaskServiceResult result = CallTaskService(kTaskFolder, kTaskName, actionOf(command));
+std::unique_ptr<TaskCall> StartAppraiserTask(TaskCommand command) {
+    const TaskAction action = actionOf(command);
+    return std::make_unique<TaskCall>(
+        [action] { return CallTaskService(kTaskFolder, kTaskName, action); });
+}
+
+TaskState TaskStateOf(const TaskServiceResult& result, ErrorTrail& trail) {
     if (result.failedStep != TaskStepNone) {
-        const bool missing = result.failedStep == TaskStepOpen &&
-                             (result.code == kNoSuchTask || result.code == kNoSuchFolder);
-        if (!missing) AppendErrorRecord(trail, result.failedStep, result.code);
-        return TaskOther;
+        if (result.failedStep == TaskStepOpen &&
+            (result.code == kNoSuchTask || result.code == kNoSuchFolder))
+            return TaskMissing;
+        AppendErrorRecord(trail, result.failedStep, result.code);
+        return TaskNoAnswer;
     }
     if (result.state == kSchedulerTaskRunning) return TaskRunning;
     if (result.state == kSchedulerTaskReady) return TaskReady;
     return TaskOther;
+}
+
+TaskState AwaitAppraiserTask(TaskCall& call, TaskClock::time_point deadline, ErrorTrail& trail) {
+    TaskServiceResult result{};
+    if (!call.waitUntil(deadline, result)) result = {TaskStepConnect, kSchedulerTimedOut, 0};
+    return TaskStateOf(result, trail);
+}
+
+TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
+    return AwaitAppraiserTask(*StartAppraiserTask(command),
+                              TaskClock::now() + kSchedulerAnswerLimit, trail);
 }

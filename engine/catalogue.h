@@ -41,26 +41,44 @@ enum class ApplyRule : std::uint8_t {
     BingSearch,        // build-dependent, see kBingSearch
 };
 
+// Editions of Windows by their EditionID: Home starts with "Core", Pro is "Professional" or
+// "ProfessionalN".
+enum class Editions : std::uint8_t { All, HomeAndPro };
+
+// Where a tweak has nothing to act on, as sure facts tell (Windows builds and editions): builds
+// from fromBuild up to, not including, untilBuild (0: no end), on the editions given. reason says
+// why, as the user reads it; null: the tweak applies everywhere. An unknown build or edition
+// counts as one where the tweak applies.
+struct Absence {
+    std::uint32_t fromBuild = 0;
+    std::uint32_t untilBuild = 0;
+    Editions editions = Editions::All;
+    const char16_t* reason = nullptr;
+};
+
 struct Tweak {
     const char16_t* control;
     const char16_t* label;
     Hive hive;
     const char16_t* key;
-    const char16_t* value; // u"" is the key's unnamed value
+    const char16_t* value = u""; // u"" is the key's unnamed value
     // Tweaks kept in both hives: `key` is the per-user key (HKCU) and this the machine-wide
     // one (HKLM). Each hive is read by the read rule and `current` is the larger result;
     // deleting the per-user setting also deletes the machine-wide one when it was set.
-    const char16_t* machineKey;
+    const char16_t* machineKey = nullptr;
     ReadRule read;
-    std::uint32_t readDefault;
+    std::uint32_t readDefault = 0;
     ApplyRule apply;
-    std::uint32_t whenOne;
-    std::uint32_t otherwise;
-    const char16_t* text;
-    bool logOut;
+    std::uint32_t whenOne = 0;
+    std::uint32_t otherwise = 0;
+    const char16_t* text = nullptr;
+    bool logOut = false;
     // What the tweak changes, as the user sees it: one or two plain sentences. Where Windows
     // keeps it and whether a log-out is needed come from the columns above (catalogue_text.h).
     const char16_t* explanation;
+    // Where it does nothing; and how it works differently on some Windows (a sentence, or null).
+    Absence absent = {};
+    const char16_t* note = nullptr;
 };
 
 // ComputerPage items 0 to 13; the drive slots (items 14 to 39) share kNoDrives.
@@ -70,6 +88,10 @@ extern const Tweak kContextMenuTweaks[kContextMenuItems];
 extern const Tweak kSystemTweaks[kSystemItems];
 extern const Tweak kSecurityTweaks[kSecurityItems];
 extern const Tweak kPrivacyTweaks[kPrivacyItems];
+// The tables in page order.
+inline constexpr std::span<const Tweak> kCataloguePages[6] = {kComputerTweaks,    kTaskbarTweaks,
+                                                              kContextMenuTweaks, kSystemTweaks,
+                                                              kSecurityTweaks,    kPrivacyTweaks};
 
 struct RegistryValue {
     Hive hive;

@@ -60,7 +60,9 @@ std::u16string DriveStorage(std::size_t letter) {
 }
 
 std::u16string TweakExplanation(const Tweak& t) {
-    return explained(t.explanation, TweakStorage(t), t.logOut);
+    std::u16string text = explained(t.explanation, TweakStorage(t), t.logOut);
+    if (t.note) text.append(u" ").append(t.note);
+    return text;
 }
 
 std::u16string DriveExplanation() {

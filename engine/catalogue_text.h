@@ -15,6 +15,6 @@ std::u16string TweakStorage(const Tweak& tweak);
 std::u16string DriveStorage(std::size_t letter);
 
 // The explanation: what the tweak changes, where Windows keeps it, whether a log-out is
-// needed.
+// needed, and how it works differently on some Windows.
 std::u16string TweakExplanation(const Tweak& tweak);
 std::u16string DriveExplanation();

@@ -2,25 +2,13 @@
 
 #include "engine/catalogue.h"
 
-#include <span>
 #include <string_view>
 
 namespace {
 
-const std::span<const Tweak> kPages[6] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
-                                          kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
-
-const FeatureItem* pageItems(const FeatureModel& m, std::uint32_t page) {
-    const FeatureItem* const items[6] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
-                                         m.system.items,   m.security.items, m.privacy.items};
-    return items[page];
-}
-constexpr std::size_t kPageItems[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
-                                       kSystemItems,   kSecurityItems, kPrivacyItems};
-
 // The catalogue row of the item; null for a drive slot.
 const Tweak* tweakOf(const TweakChange& c) {
-    return c.item < kPages[c.page].size() ? &kPages[c.page][c.item] : nullptr;
+    return c.item < kCataloguePages[c.page].size() ? &kCataloguePages[c.page][c.item] : nullptr;
 }
 
 bool isText(const Tweak* t) {
@@ -30,18 +18,19 @@ bool isText(const Tweak* t) {
 } // namespace
 
 const FeatureItem& ChangedItem(const FeatureModel& model, const TweakChange& change) {
-    return pageItems(model, change.page)[change.item];
+    return PageItems(model, change.page)[change.item];
 }
 
-std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureModel* now) {
+std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureModel* now,
+                                       const Availability& availability) {
     std::vector<TweakChange> changes;
     for (std::uint32_t page = 0; page < 6; ++page) {
         for (std::uint32_t item = 0; item < kPageItems[page]; ++item) {
-            TweakChange c{page, item, false};
+            TweakChange c{page, item, false, availability.reason(page, item)};
             const Tweak* t = tweakOf(c);
             const FeatureItem& a = ChangedItem(asked, c);
             if (!(isText(t) ? TextChanged(a) : NumberChanged(a))) continue;
-            if (now) {
+            if (now && !c.skipped) {
                 const FeatureValue& read = ChangedItem(*now, c).current;
                 c.held = (t != nullptr && t->apply == ApplyRule::GodMode) ||
                          (isText(t) ? std::u16string_view(read.text) ==
@@ -52,6 +41,12 @@ std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureM
         }
     }
     return changes;
+}
+
+bool WritesSomething(const std::vector<TweakChange>& changes) {
+    for (const TweakChange& c : changes)
+        if (!c.skipped) return true;
+    return false;
 }
 
 bool LogOutAfter(const std::vector<TweakChange>& changes) {

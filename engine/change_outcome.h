@@ -4,6 +4,7 @@
 // was). The window names the changes that did not take; vlk reports every change.
 
 #include "engine/feature_model.h"
+#include "engine/where_tweaks_apply.h"
 
 #include <cstdint>
 #include <string>
@@ -14,16 +15,21 @@ inline constexpr const char16_t* kPageNames[6] = {u"This PC", u"Taskbar",  u"Con
                                                   u"System",  u"Security", u"Privacy"};
 
 struct TweakChange {
-    std::uint32_t page; // 0 (ComputerPage) to 5 (PrivacyPage)
-    std::uint32_t item; // the item in its page block; drive slot k is item 14 + k
-    bool held;          // the reading after the Apply holds the value asked
+    std::uint32_t page;      // 0 (ComputerPage) to 5 (PrivacyPage)
+    std::uint32_t item;      // the item in its page block; drive slot k is item 14 + k
+    bool held;               // the reading after the Apply holds the value asked
+    const char16_t* skipped; // why the tweak is not written here; null when it is
 };
 
 // The tweaks whose pending value differs from the current one in `asked`, in page and item
-// order. With `now`, the model read again after applying `asked`, each change says whether
-// now's current value equals the pending value asked (the GodMode folder, a one-shot action
-// that always reads 0, counts as held); without it, none is held.
-std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureModel* now);
+// order; those that do not apply (`availability`) are skipped. With `now`, the model read again
+// after applying `asked`, each change written says whether now's current value equals the
+// pending value asked (the GodMode folder, a one-shot action that always reads 0, counts as
+// held); without it, none is held.
+std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureModel* now,
+                                       const Availability& availability);
+// Whether any of them is written.
+bool WritesSomething(const std::vector<TweakChange>& changes);
 
 // Whether one of the changes that held needs a log-out to take effect.
 bool LogOutAfter(const std::vector<TweakChange>& changes);

@@ -27,6 +27,18 @@ inline constexpr std::size_t kContextMenuItems = 4;
 inline constexpr std::size_t kSystemItems = 14;
 inline constexpr std::size_t kSecurityItems = 4;
 inline constexpr std::size_t kPrivacyItems = 2;
+// The items of each page block, in page order, and of the whole model.
+inline constexpr std::size_t kPageItems[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
+                                              kSystemItems,   kSecurityItems, kPrivacyItems};
+inline constexpr std::size_t kModelItems = 69;
+
+// An item's place in the whole model, the page blocks one after the other.
+constexpr std::size_t ModelIndex(std::uint32_t page, std::uint32_t item) {
+    std::size_t index = item;
+    for (std::uint32_t p = 0; p < page; ++p)
+        index += kPageItems[p];
+    return index;
+}
 
 struct ComputerPage {
     FeatureItem items[kComputerItems];
@@ -56,6 +68,16 @@ struct FeatureModel {
     PrivacyPage privacy;
 };
 
+// The items of a page block (0 ComputerPage to 5 PrivacyPage).
+inline FeatureItem* PageItems(FeatureModel& m, std::uint32_t page) {
+    FeatureItem* const pages[6] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
+                                   m.system.items,   m.security.items, m.privacy.items};
+    return pages[page];
+}
+inline const FeatureItem* PageItems(const FeatureModel& m, std::uint32_t page) {
+    return PageItems(const_cast<FeatureModel&>(m), page);
+}
+
 // Drive slot k is ComputerPage item 14 + k: the present drive of rank k in letter order.
 struct DriveSlot {
     static constexpr std::size_t firstItem = kThisPcFolders;
@@ -67,7 +89,8 @@ struct DriveSlot {
 static_assert(sizeof(FeatureValue) == 104);
 static_assert(sizeof(FeatureItem) == 212);
 static_assert(sizeof(ComputerPage) == 40 * 212);
-static_assert(sizeof(FeatureModel) == (40 + 5 + 4 + 14 + 4 + 2) * 212);
+static_assert(sizeof(FeatureModel) == kModelItems * 212);
+static_assert(ModelIndex(6, 0) == kModelItems);
 
 // Store into pending only; current and machineWide stay as they are.
 template <typename Page> void SetPendingValue(Page& page, std::size_t item, std::uint32_t number) {

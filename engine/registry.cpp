@@ -100,10 +100,9 @@ bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::u
     return writeValue(hive, path, name, kRegDword, bytes, 4);
 }
 
-bool IsBuildAtLeast(std::uint32_t threshold) {
+std::uint32_t ReadWindowsBuild() {
     char16_t build[11];
-    ReadRegString(Hive::LocalMachine, u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
-                  u"CurrentBuildNumber", build, 11, u"");
+    ReadRegString(Hive::LocalMachine, kCurrentVersionKey, u"CurrentBuildNumber", build, 11, u"");
     // As wcstoul with base 10: leading white space, an optional sign, then digits up to the
     // first non-digit; an overflow saturates and a minus sign negates.
     const char16_t* p = build;
@@ -116,5 +115,9 @@ bool IsBuildAtLeast(std::uint32_t threshold) {
         value = value > 0xFFFFFFFFu ? value : value * 10 + static_cast<std::uint64_t>(*p - u'0');
     std::uint32_t number = value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
     if (negative && value <= 0xFFFFFFFFu) number = 0u - number;
-    return number >= threshold;
+    return number;
+}
+
+bool IsBuildAtLeast(std::uint32_t threshold) {
+    return ReadWindowsBuild() >= threshold;
 }

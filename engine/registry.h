@@ -47,6 +47,11 @@ bool WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const
 bool WriteRegString(Hive hive, const char16_t* path, const char16_t* name, const char16_t* text);
 bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value);
 
-// Whether the Windows build number (HKLM CurrentVersion, "CurrentBuildNumber") is at least
-// the threshold; a missing or unreadable number counts as build 0.
+// Where Windows tells its build and edition.
+inline constexpr const char16_t* kCurrentVersionKey =
+    u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+// The Windows build number (HKLM CurrentVersion, "CurrentBuildNumber"); a missing or unreadable
+// number counts as build 0.
+std::uint32_t ReadWindowsBuild();
+// Whether that build number is at least the threshold.
 bool IsBuildAtLeast(std::uint32_t threshold);

@@ -14,7 +14,7 @@ namespace {
 constexpr std::size_t kTextBuffer = 1024;
 
 struct Reader {
-    ErrorTrail& trail;
+    TaskState appraiser;
     char16_t text[kTextBuffer] = {};
 
     bool textIs(Hive hive, const char16_t* key, const char16_t* value, const char16_t* expected) {
@@ -53,7 +53,7 @@ struct Reader {
             }
             return 1;
         case ReadRule::AppraiserTask:
-            return RunAppraiserTask(TaskQuery, trail) == TaskOther;
+            return appraiser != TaskRunning && appraiser != TaskReady;
         case ReadRule::BingSearch:
             if (IsBuildAtLeast(kBingSearch.build))
                 return ReadRegDword(Hive::CurrentUser, kBingSearch.readKey, kBingSearch.value, 0);
@@ -103,15 +103,23 @@ void readDriveSlots(FeatureItem* slots, std::uint32_t present) {
 
 } // namespace
 
-void ReadSystemState(ComputerPage& computer, TaskbarPage& taskbar, ContextMenuPage& contextMenu,
-                     SystemPage& system, SecurityPage& security, PrivacyPage& privacy,
-                     ErrorTrail& trail, std::uint32_t presentDrives) {
-    Reader reader{trail};
-    reader.page(kComputerTweaks, computer.items);
-    readDriveSlots(computer.items + DriveSlot::firstItem, presentDrives);
-    reader.page(kTaskbarTweaks, taskbar.items);
-    reader.page(kContextMenuTweaks, contextMenu.items);
-    reader.page(kSystemTweaks, system.items);
-    reader.page(kSecurityTweaks, security.items);
-    reader.page(kPrivacyTweaks, privacy.items);
+Availability ReadSystemState(FeatureModel& m, std::uint32_t presentDrives, TaskState appraiser) {
+    Reader reader{appraiser};
+    for (std::uint32_t page = 0; page < 6; ++page)
+        reader.page(kCataloguePages[page], PageItems(m, page));
+    readDriveSlots(m.computer.items + DriveSlot::firstItem, presentDrives);
+    return Availability(ReadWindowsRelease(), appraiser);
+}
+
+Availability ReadSystemState(FeatureModel& m, ErrorTrail& trail, std::uint32_t presentDrives) {
+    return ReadSystemState(m, presentDrives, RunAppraiserTask(TaskQuery, trail));
+}
+
+void TakeAppraiserTask(FeatureModel& m, Availability& availability, TaskState appraiser) {
+    Reader reader{appraiser};
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
+            if (const Tweak& t = kCataloguePages[page][item]; t.read == ReadRule::AppraiserTask)
+                PageItems(m, page)[item].current.number = reader.number(t, t.hive, t.key);
+    availability.setAppraiserTask(appraiser);
 }

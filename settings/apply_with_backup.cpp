@@ -4,18 +4,19 @@
 #include "engine/system_state.h"
 #include "settings/backups.h"
 
-ApplyOutcome ApplyWithBackup(FeatureModel& model, std::uint32_t drives, const LocalTime& now,
-                             ErrorTrail& trail) {
+ApplyOutcome ApplyWithBackup(FeatureModel& model, Availability& availability, std::uint32_t drives,
+                             const LocalTime& now, ErrorTrail& trail) {
     ApplyOutcome outcome;
     outcome.asked = model;
-    if (!ChangedTweaks(model, nullptr).empty()) {
+    if (WritesSomething(ChangedTweaks(model, nullptr, availability))) {
         FeatureModel present{};
-        ReadSystemState(present, trail, drives);
+        availability = ReadSystemState(present, trail, drives);
         outcome.backup = BackUpState(present, drives, now, trail);
     }
-    ApplyChanges(model, trail, drives);
-    ReadSystemState(model, trail, drives);
-    outcome.changes = ChangedTweaks(outcome.asked, &model);
+    const Availability applied = availability;
+    ApplyChanges(model, applied, trail, drives);
+    availability = ReadSystemState(model, trail, drives);
+    outcome.changes = ChangedTweaks(outcome.asked, &model, applied);
     outcome.logOut = LogOutAfter(outcome.changes);
     return outcome;
 }

@@ -79,6 +79,10 @@ class UICore : public UIBase {
     void setTitle(const char16_t* title);
     // A topmost message box owned by the window, with the window's large icon.
     int messageBox(const char16_t* caption, const char16_t* text, UINT style);
+    // Lets the tooltip control show the tips of disabled controls: the pointer's moves over one
+    // go to the window (a disabled control gets none), which passes them on as the control's
+    // own, and the tooltip takes the disabled control for the window under the pointer.
+    void relayDisabledChildren(HWND tooltip);
     // Runs the work once no dialog, message box or menu of the window is open (nor a move or
     // resize of it): at once when none is, else from the window's own loop after the last ends.
     void whenNoModalOpen(std::function<void()> work);
@@ -231,6 +235,7 @@ class UICore : public UIBase {
     bool modalOpen() const;
     std::vector<std::function<void()>> afterModal_;
     bool inMenu_ = false;
+    HWND relayTooltip_ = nullptr;
     bool inSizeMove_ = false;
     UINT dpi_ = 96;
     bool focusShown_ = false;

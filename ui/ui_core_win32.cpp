@@ -4,6 +4,7 @@
 #include "ui/dpi.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -38,6 +39,27 @@ int TextChrome(HWND control) {
     default:
         return -1;
     }
+}
+
+// The disabled child control of the window at the point (client pixels); null for none.
+HWND DisabledChildAt(HWND window, POINT at) {
+    HWND child = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE);
+    return child && child != window && !IsWindowEnabled(child) ? child : nullptr;
+}
+
+// The tooltip asks which window lies under the pointer before it shows a tip: over a disabled
+// control of its window, that control rather than the window.
+LRESULT CALLBACK TooltipOverDisabled(HWND tip, UINT message, WPARAM wParam, LPARAM lParam,
+                                     UINT_PTR id, DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(tip, TooltipOverDisabled, id);
+    if (message != TTM_WINDOWFROMPOINT) return DefSubclassProc(tip, message, wParam, lParam);
+    const POINT screen = *reinterpret_cast<const POINT*>(lParam);
+    const auto window = reinterpret_cast<HWND>(data);
+    const HWND under = WindowFromPoint(screen);
+    POINT at = screen;
+    ScreenToClient(window, &at);
+    const HWND disabled = under == window ? DisabledChildAt(window, at) : nullptr;
+    return reinterpret_cast<LRESULT>(disabled ? disabled : under);
 }
 
 } // namespace
@@ -176,6 +198,17 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     // A menu or a move of the window runs a loop of its own; a modal dialog or message box
     // disables the window while it is open.
+    case WM_MOUSEMOVE:
+        if (relayTooltip_) {
+            POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            MSG move{window, message, wParam, lParam, 0, {}};
+            if (HWND child = DisabledChildAt(window, at)) {
+                MapWindowPoints(window, child, &at, 1);
+                move = {child, message, wParam, MAKELPARAM(at.x, at.y), 0, {}};
+            }
+            SendMessageW(relayTooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
+        }
+        return 0;
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
         inMenu_ = message == WM_ENTERMENULOOP;
@@ -388,6 +421,11 @@ void UICore::close() {
 
 void UICore::setTitle(const char16_t* title) {
     SetWindowTextW(window, AsWide(title));
+}
+
+void UICore::relayDisabledChildren(HWND tooltip) {
+    relayTooltip_ = tooltip;
+    SetWindowSubclass(tooltip, TooltipOverDisabled, 0, reinterpret_cast<DWORD_PTR>(window));
 }
 
 bool UICore::modalOpen() const {

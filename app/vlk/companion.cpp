@@ -18,7 +18,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <span>
 
 const char kCompanionUsage[] =
     "Usage: vlk <command> [arguments]\n"
@@ -65,20 +64,19 @@ struct Entry {
     bool oneShot; // the GodMode folder: done when applied, always reads 0
     const char16_t* what;
     std::u16string explanation;
+    const char16_t* notApplying; // why the tweak does not apply here; null when it does
 };
 
-std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
+std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives,
+                           const Availability& availability) {
     std::vector<Entry> out;
-    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
-                                            kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
-    FeatureItem* const items[] = {m.computer.items, m.taskbar.items,  m.contextMenu.items,
-                                  m.system.items,   m.security.items, m.privacy.items};
-    for (int p = 0; p < 6; ++p) {
-        for (std::size_t i = 0; i < pages[p].size(); ++i) {
-            const Tweak& t = pages[p][i];
-            out.push_back({p, toUtf8(t.control), toUtf8(t.label), toUtf8(TweakStorage(t)),
-                           &items[p][i], t.read == ReadRule::Text, t.apply == ApplyRule::GodMode,
-                           t.explanation, TweakExplanation(t)});
+    for (std::uint32_t p = 0; p < 6; ++p) {
+        for (std::uint32_t i = 0; i < kCataloguePages[p].size(); ++i) {
+            const Tweak& t = kCataloguePages[p][i];
+            out.push_back({static_cast<int>(p), toUtf8(t.control), toUtf8(t.label),
+                           toUtf8(TweakStorage(t)), &PageItems(m, p)[i], t.read == ReadRule::Text,
+                           t.apply == ApplyRule::GodMode, t.explanation, TweakExplanation(t),
+                           availability.reason(p, i)});
         }
         if (p != 0) continue;
         std::size_t slot = 0;
@@ -87,7 +85,7 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives) {
             const std::string drive(1, static_cast<char>('A' + letter));
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
                            toUtf8(DriveStorage(letter)), &m.computer.items[DriveSlot::item(slot)],
-                           false, false, kDriveSlotExplanation, DriveExplanation()});
+                           false, false, kDriveSlotExplanation, DriveExplanation(), nullptr});
             ++slot;
         }
     }
@@ -118,6 +116,7 @@ struct Changes {
 
 struct Session {
     FeatureModel model{};
+    Availability availability;
     ErrorTrail trail{};
     const std::uint32_t drives = PresentDriveMask(); // read once: every step maps slots by it
     LocalTime now;
@@ -142,15 +141,17 @@ struct Session {
     }
 
     int show(bool explain) {
-        ReadSystemState(model, trail, drives);
+        availability = ReadSystemState(model, trail, drives);
         Json list = Json::array();
-        for (const Entry& e : entries(model, drives)) {
+        for (const Entry& e : entries(model, drives, availability)) {
             if (json) {
                 Json tweak = {{"page", pageName(e.page)},
                               {"control", e.control},
                               {"label", e.label},
                               {"value", valueJson(e.item->current, e.isText)},
-                              {"storage", e.storage}};
+                              {"applies", !e.notApplying}};
+                if (e.notApplying) tweak["reason"] = toUtf8(e.notApplying);
+                tweak["storage"] = e.storage;
                 if (explain) {
                     tweak["what"] = toUtf8(e.what);
                     tweak["explanation"] = toUtf8(e.explanation);
@@ -158,8 +159,10 @@ struct Session {
                 list.push_back(std::move(tweak));
                 continue;
             }
-            out += pageName(e.page) + " | " + e.label + " = " +
-                   valueText(e.item->current, e.isText) + " | " + e.storage + "\n";
+            out += pageName(e.page) + " | " + e.label +
+                   (e.notApplying ? ": does not apply: " + toUtf8(e.notApplying)
+                                  : " = " + valueText(e.item->current, e.isText)) +
+                   " | " + e.storage + "\n";
             if (explain) out += "    " + toUtf8(e.explanation) + "\n";
         }
         if (!json) return closeText(), CompanionOk;
@@ -185,7 +188,7 @@ struct Session {
     // Reads the system, then lays the file over it. False, with the reason printed, when the
     // file cannot be read.
     bool load(const std::u16string& path) {
-        ReadSystemState(model, trail, drives);
+        availability = ReadSystemState(model, trail, drives);
         const std::string failure = layFile(model, path);
         if (failure.empty()) return true;
         if (json) {
@@ -199,18 +202,20 @@ struct Session {
     }
 
     // The changed tweaks of `asked` (what was there -> what is asked), with `after` what the
-    // system holds after an apply (null for a plan or a check). `oneShots` false leaves out
-    // the GodMode folder, whose setting cannot be read back.
-    Changes changes(FeatureModel& asked, FeatureModel* after, bool oneShots) {
-        const auto askedList = entries(asked, drives);
+    // system holds after an apply (null for a plan or a check), those that do not apply here
+    // (`applying`) as skipped. `counted` false leaves out the GodMode folder, whose setting
+    // cannot be read back, and the tweaks skipped.
+    Changes changes(FeatureModel& asked, FeatureModel* after, const Availability& applying,
+                    bool counted) {
+        const auto askedList = entries(asked, drives, applying);
         Changes result;
-        for (const TweakChange& tweak : ChangedTweaks(asked, after)) {
+        for (const TweakChange& tweak : ChangedTweaks(asked, after, applying)) {
             const FeatureItem* item = &ChangedItem(asked, tweak);
             const auto found = std::find_if(askedList.begin(), askedList.end(),
                                             [&](const Entry& e) { return e.item == item; });
             if (found == askedList.end()) continue; // a slot without a drive
             const Entry& e = *found;
-            if (e.oneShot && !oneShots) continue;
+            if ((e.oneShot || tweak.skipped) && !counted) continue;
             ++result.count;
             Json change = {{"page", pageName(e.page)},
                            {"control", e.control},
@@ -220,7 +225,11 @@ struct Session {
             std::string line = pageName(e.page) + " | " + e.label + ": " +
                                valueText(e.item->current, e.isText) + " -> " +
                                valueText(e.item->pending, e.isText);
-            if (after) {
+            if (tweak.skipped) {
+                change["skipped"] = true;
+                change["reason"] = toUtf8(tweak.skipped);
+                line += " skipped: " + toUtf8(tweak.skipped);
+            } else if (after) {
                 const FeatureValue& value = ChangedItem(*after, tweak).current;
                 const bool held = tweak.held;
                 result.allHeld = result.allHeld && held;
@@ -254,7 +263,8 @@ struct Session {
 
     int plan(const std::u16string& path) {
         if (!load(path)) return CompanionBadFile;
-        report(changes(model, nullptr, true), LogOutRequired(model) == 1);
+        report(changes(model, nullptr, availability, true),
+               LogOutRequired(model, availability) == 1);
         return CompanionOk;
     }
 
@@ -263,7 +273,7 @@ struct Session {
     // counted: creating it is all its setting does.
     int check(const std::u16string& path) {
         if (!load(path)) return CompanionBadFile;
-        const Changes c = changes(model, nullptr, false);
+        const Changes c = changes(model, nullptr, availability, false);
         const bool holds = c.count == 0;
         if (json) {
             Json result = {{"holds", holds}, {"changes", c.list}};
@@ -282,9 +292,10 @@ struct Session {
     // reports every changed tweak.
     int applyFile(const std::u16string& path, Json extra = Json::object()) {
         if (!load(path)) return CompanionBadFile;
-        ApplyOutcome applied = ApplyWithBackup(model, drives, now, trail);
+        const Availability applying = availability;
+        ApplyOutcome applied = ApplyWithBackup(model, availability, drives, now, trail);
         extra["backup"] = applied.backup.empty() ? Json(nullptr) : Json(toUtf8(applied.backup));
-        const Changes c = changes(applied.asked, &model, true);
+        const Changes c = changes(applied.asked, &model, applying, true);
         if (json) extra["allHeld"] = c.allHeld;
         report(c, applied.logOut, std::move(extra));
         return c.allHeld ? CompanionOk : CompanionNotTaken;
@@ -304,7 +315,7 @@ struct Session {
     }
 
     int listBackups() {
-        ReadSystemState(model, trail, drives);
+        availability = ReadSystemState(model, trail, drives);
         const std::u16string folder = BackupFolder();
         const std::vector<std::u16string> backups = ListBackups();
         Json list = Json::array();
@@ -315,8 +326,9 @@ struct Session {
             const std::string name = toUtf8(path.substr(folder.size() + 1));
             FeatureModel asked = model;
             const std::string failure = layFile(asked, path);
-            const Changes c = failure.empty() ? changes(asked, nullptr, true) : Changes{};
-            const bool logOut = failure.empty() && LogOutRequired(asked) == 1;
+            const Changes c =
+                failure.empty() ? changes(asked, nullptr, availability, true) : Changes{};
+            const bool logOut = failure.empty() && LogOutRequired(asked, availability) == 1;
             if (json) {
                 Json entry = {{"name", name}, {"path", toUtf8(path)}};
                 if (failure.empty()) {
@@ -348,7 +360,7 @@ struct Session {
     }
 
     int exportTo(const std::u16string& path) {
-        ReadSystemState(model, trail, drives);
+        availability = ReadSystemState(model, trail, drives);
         KeepCurrentValues(model);
         SettingsRecords records;
         BuildSettingsRecords(model, drives, records);

@@ -128,6 +128,53 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
     hostfiles::Reset();
 }
 
+// On Windows 11 and without the telemetry task: show names why instead of a value, plan and apply
+// skip what does not apply (apply ends 0 and writes none of it), check does not count it.
+TEST(CompanionTest, ATweakThatDoesNotApplyIsNamedWithWhySkippedAndNotCounted) {
+    memreg::Reset(), fakes::Reset();
+    const TestFolder dir;
+    SetTestVariable(u"APPDATA", dir.path().c_str());
+    const std::u16string file = dir.path() + u"\\base.vlkd";
+    std::string out;
+    const auto run = [&](const std::vector<std::u16string>& args) {
+        return out.clear(), RunCompanion(args, LocalTime{2026, 12, 7, 14, 5, 9}, out);
+    };
+    fakes::Now().taskState = 3; // ready: telemetry on
+    ASSERT_EQ(run({u"export", file}), 0);
+    const char16_t* objects =
+        u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\MyComputer\\"
+        u"NameSpace\\{0DB7E03F-FC29-4DC6-9020-FF41B59E513A}";
+    CreateRegKey(LM, objects);
+    WriteRegDword(CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+                  u"ShowSecondsInSystemClock", 1);
+    WriteRegString(LM, kOwner, u"CurrentBuildNumber", u"22631");
+    fakes::Now().taskExists = false;
+    const std::string noFolder = "Windows 11 has no 3D Objects folder in This PC.";
+    const std::string noTask = "This Windows has no Compatibility Appraiser task.";
+    const std::string seconds = "Taskbar | Show seconds on taskbar clock: 1 -> 0";
+    const std::string skipped =
+        "This PC | Hide 3D Objects folder: 0 -> 1 skipped: " + noFolder + "\n";
+    const std::string telemetry =
+        "Privacy | Disable Compatibility telemetry: 1 -> 0 skipped: " + noTask + "\n";
+    EXPECT_EQ(run({u"show"}), 0);
+    EXPECT_NE(
+        out.find("\nThis PC | Hide 3D Objects folder: does not apply: " + noFolder + " | HKLM"),
+        std::string::npos)
+        << out;
+    EXPECT_EQ(run({u"show", u"--json"}), 0);
+    EXPECT_NE(out.find("\"applies\":false,\"reason\":\"" + noTask), std::string::npos) << out;
+    EXPECT_EQ(run({u"plan", file}), 0);
+    EXPECT_EQ(out, skipped + seconds + "\n" + telemetry + "Log-out required: yes\n");
+    EXPECT_EQ(run({u"check", file}), 1);
+    EXPECT_EQ(out, seconds + "\n1 setting differs from the file.\n");
+    EXPECT_EQ(run({u"apply", file}), 0);
+    EXPECT_EQ(out.substr(out.find('\n') + 1),
+              skipped + seconds + " ok\n" + telemetry + "Log-out required: yes\n");
+    EXPECT_TRUE(RegKeyExists(LM, objects));
+    EXPECT_EQ(run({u"check", file}), 0) << out;
+    hostfiles::Reset();
+}
+
 // Two Applies in one second back up at once, again and again: each keeps a backup of its own,
 // whole, under a name of its own.
 TEST(CompanionTest, TwoBackupsInOneSecondEachKeepTheirOwnFile) {
@@ -139,7 +186,9 @@ TEST(CompanionTest, TwoBackupsInOneSecondEachKeepTheirOwnFile) {
     for (int round = 0; round < 10; ++round) {
         ErrorTrail trails[2] = {};
         std::u16string written[2];
-        std::thread other([&] { written[1] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[1]); });
+        std::thread other([&] {
+            written[1] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[1]);
+        });
         written[0] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[0]);
         other.join();
         for (const std::u16string& path : written)

@@ -240,6 +240,76 @@ TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemNamesWhatDidNotTakeAndSavesThe
     EXPECT_NE(IsChecked(copyTo), copyToShown);
 }
 
+// The tooltip text a control of the window shows.
+std::wstring TipOf(HWND window, HWND control) {
+    std::wstring found;
+    FindWindowWhere(nullptr, [&](HWND tip) {
+        wchar_t text[1024] = {};
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool, tool.hwnd = window,
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = text;
+        if (WindowClass(tip) == TOOLTIPS_CLASSW && GetWindow(tip, GW_OWNER) == window)
+            SendMessageW(tip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool)), found = text;
+        return !found.empty();
+    });
+    return found;
+}
+
+// Where Windows 11 or a Home or Pro edition has nothing for a tweak to act on (and without the
+// telemetry task, which the prefix has not), the control is greyed and its tooltip starts with
+// why. Applying, also an imported value for a greyed box, leaves such a tweak alone; vlk neither
+// counts nor fails a baseline that wants telemetry on.
+TEST_F(MainWindowTest, ATweakWithNothingToActOnIsGreyedSaysWhyAndIsLeftAlone) {
+    const std::pair<std::wstring, std::wstring> releases[] = {{L"22631", L""},
+                                                              {L"19045", L""},
+                                                              {L"22000", L""},
+                                                              {L"19045", L"Core"},
+                                                              {L"19045", L"Professional"},
+                                                              {L"19045", L"Enterprise"}};
+    const std::set<std::string> greyed[] = {
+        {"chb0_7", "chb3_4"}, {}, {"chb0_7", "chb3_4", "chb1_4"}, {"chb3_8"}, {"chb3_8"}, {}};
+    const wchar_t* nt = L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+    for (std::size_t k = 0; k < std::size(releases); ++k) {
+        SCOPED_TRACE(k);
+        std::deque<ScopedRegistryValue> release;
+        release.emplace_back(HKEY_LOCAL_MACHINE, nt, L"CurrentBuildNumber", releases[k].first);
+        if (!releases[k].second.empty())
+            release.emplace_back(HKEY_LOCAL_MACHINE, nt, L"EditionID", releases[k].second);
+        DestroyWindow(window->window);
+        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
+                                              u"Velkarostrandemilquorbenix", ServiceEndpoint{});
+        for (const char* name : {"chb0_7", "chb0_8", "chb1_4", "chb3_4", "chb3_8", "chb5_0"})
+            EXPECT_EQ(!IsWindowEnabled(handle(ControlKind::CheckBox, name)),
+                      greyed[k].count(name) || name == std::string("chb5_0"))
+                << name;
+        EXPECT_EQ(TipOf(window->window, handle(ControlKind::CheckBox, "chb5_0"))
+                      .rfind(L"This Windows has no Compatibility Appraiser task.\r\nStops", 0),
+                  0u);
+        if (k > 0) continue;
+        EXPECT_EQ(TipOf(window->window, handle(ControlKind::CheckBox, "chb0_7"))
+                      .rfind(L"Windows 11 has no 3D Objects folder in This PC.\r\nHides", 0),
+                  0u);
+        HWND objects = handle(ControlKind::CheckBox, "chb0_7");
+        const bool hidden = IsChecked(objects);
+        SendMessageW(objects, BM_SETCHECK, !hidden, 0); // as an import sets it
+        SendMessageW(handle(ControlKind::CheckBox, "chb0_6"), BM_CLICK, 0, 0);
+        apply();
+        EXPECT_EQ(IsChecked(objects), hidden) << "the system, unchanged";
+        EXPECT_TRUE(IsChecked(handle(ControlKind::CheckBox, "chb0_6")));
+        // A baseline with telemetry on (the box set as an import sets it).
+        const std::u16string baseline = data.path() + u"\\telemetry.vlkd";
+        SendMessageW(handle(ControlKind::CheckBox, "chb5_0"), BM_SETCHECK, BST_UNCHECKED, 0);
+        window->collectControls();
+        ASSERT_EQ(ExportSettings(*window, baseline.c_str()), 0u);
+        for (const char16_t* command : {u"check", u"apply"}) {
+            std::string out;
+            EXPECT_EQ(RunCompanion({command, baseline}, LocalTime{2026, 12, 7, 6, 0, 0}, out), 0)
+                << out;
+        }
+    }
+}
+
 // The first page's controls come before the window shows, the other pages' once it has painted;
 // each page then shows its own controls only, the first a box for each present drive.
 TEST_F(MainWindowTest, EachPageShowsItsOwnControlsOnceTheWindowHasPainted) {

@@ -347,6 +347,31 @@ TEST_F(ProgramTest, StartedInAnotherFolderAPreviewShowsItsPicture) {
     EXPECT_EQ(program.exitCode(), 0u);
 }
 
+// A Task Scheduler that never answers (silent_scheduler.sh gives one): the window comes without
+// waiting for it more than a second, and the telemetry box is greyed with a tooltip that says so.
+TEST_F(ProgramTest, ASilentSchedulerHoldsNeitherTheWindowNorTheEnd) {
+    if (!_wgetenv(L"VELKARO_SILENT_SCHEDULER")) GTEST_SKIP() << "run through silent_scheduler.sh";
+    start(service + L"/zero");
+    const ULONGLONG started = GetTickCount64();
+    Program program(dir);
+    const HWND window = program.main();
+    ASSERT_NE(window, nullptr);
+    EXPECT_LT(GetTickCount64() - started, 2500u) << "milliseconds to the window";
+    ShowPage(window, 5);
+    const HWND telemetry = Child(window, L"Button", L"Disable Compatibility telemetry");
+    EXPECT_FALSE(IsWindowEnabled(telemetry));
+    RECT r{};
+    GetWindowRect(telemetry, &r);
+    SetCursorPos(r.left + 20, (r.top + r.bottom) / 2);
+    const HWND tip = program.window(TOOLTIPS_CLASSW, 5000);
+    ASSERT_NE(tip, nullptr) << "no tip within 5 s";
+    EXPECT_EQ(WindowText(tip).rfind(L"The Task Scheduler did not answer.", 0), 0u)
+        << WindowText(tip);
+    SetCursorPos(0, 0);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
 // Without WinINet, GDI+ and the rich edit control, as on a system that lacks them: the window
 // comes, the update check counts as "cannot reach", a preview shows "No preview" rather than its
 // picture, and Import/Export says it cannot open.

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <map>
 #include <sstream>
@@ -60,7 +61,7 @@ std::string stored(Hive hive, const char16_t* path, const char16_t* name, const 
 class EngineTest : public ::testing::Test {
   protected:
     void SetUp() override { ReadRegString(LM, kNt, u"CurrentBuildNumber", build, 16, u""), reset(u"19041"); }
-    void TearDown() override { WriteRegString(LM, kNt, u"CurrentBuildNumber", build); }
+    void TearDown() override { WriteRegString(LM, kNt, u"CurrentBuildNumber", build), DeleteRegValue(LM, kNt, u"EditionID"); }
     void reset(const char16_t* build) {
 #ifndef _WIN32
         memreg::Reset(), fakes::Reset();
@@ -69,7 +70,7 @@ class EngineTest : public ::testing::Test {
         WriteRegString(LM, kNt, u"CurrentBuildNumber", build);
     }
     // Reads over a model of leftovers: every item must be written whole.
-    void read(std::uint32_t drives = kC) { std::memset(&m, 0xbd, sizeof m), ReadSystemState(m, trail, drives); }
+    void read(std::uint32_t drives = kC) { std::memset(&m, 0xbd, sizeof m), available = ReadSystemState(m, trail, drives); }
     // Reads, asks for the item's pending value (nothing for page -1) and applies.
     std::uint32_t change(int page, std::size_t index, std::uint32_t pending, std::uint32_t drives = kC) {
         read(drives);
@@ -78,7 +79,7 @@ class EngineTest : public ::testing::Test {
 #ifndef _WIN32
         memreg::ClearLog(), fakes::Now().taskCalls.clear();
 #endif
-        return ApplyChanges(m, trail, drives);
+        return ApplyChanges(m, available, trail, drives);
     }
     FeatureItem& item(int page, std::size_t index) {
         FeatureItem* const pages[] = {m.computer.items, m.taskbar.items, m.contextMenu.items, m.system.items, m.security.items, m.privacy.items};
@@ -89,6 +90,7 @@ class EngineTest : public ::testing::Test {
 #endif
     char16_t build[16];
     FeatureModel m;
+    Availability available;
     ErrorTrail trail;
 };
 // clang-format on
@@ -197,13 +199,39 @@ TEST_F(EngineTest, EveryTweakRoundTripsThroughWhereWindowsKeepsIt) {
             FeatureItem& it = item(r->page, r->item);
             EXPECT_EQ(it.current.number, r->read) << "read before";
             it.pending.number = r->pending;
-            EXPECT_EQ(ApplyChanges(m, trail, kC), r->logOut ? 1u : 0u) << "log-out";
+            EXPECT_EQ(ApplyChanges(m, available, trail, kC), r->logOut ? 1u : 0u) << "log-out";
             it.pending = it.current;
             EXPECT_EQ(stored(r->hive, r->key, r->value, r->after), r->after);
         }
         read();
         for (const Row* r : round) EXPECT_EQ(item(r->page, r->item).current.number, r->pending) << "read after " << where(r);
         // clang-format on
+    }
+}
+
+// Where a tweak has nothing to act on, it says why and is never written: by build (Windows 11 has
+// no 3D Objects folder and no old volume control, and shows no clock seconds before 22H2) and by
+// edition (Home and Pro read no lock-screen policy); an unknown build or edition greys nothing.
+TEST_F(EngineTest, ATweakWithNothingToActOnSaysWhyAndIsNeverWritten) {
+    // clang-format off
+    const struct { const char16_t *build, *edition; int page; std::size_t item; bool applies; } cases[] = {
+        {u"22631", u"", 0, 7, false}, {u"21999", u"", 0, 7, true}, {u"22631", u"", 0, 8, true}, {u"22000", u"", 3, 4, false},
+        {u"19045", u"", 3, 4, true}, {u"22000", u"", 1, 4, false}, {u"22620", u"", 1, 4, false}, {u"22621", u"", 1, 4, true},
+        {u"19045", u"Core", 3, 8, false}, {u"19045", u"CoreSingleLanguage", 3, 8, false}, {u"14393", u"Professional", 3, 8, false},
+        {u"19045", u"ProfessionalN", 3, 8, false}, {u"19045", u"Enterprise", 3, 8, true}, {u"19045", u"", 3, 8, true},
+        {u"14392", u"Core", 3, 8, true}, {u"", u"Core", 3, 8, true}, {u"19045", u"ProfessionalEducation", 3, 8, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        SCOPED_TRACE(toUtf8(c.build) + " " + toUtf8(c.edition) + " " + std::to_string(c.page) +
+                     "." + std::to_string(c.item));
+        reset(c.build);
+        WriteRegString(LM, kNt, u"EditionID", c.edition);
+        read();
+        EXPECT_EQ(available.reason(c.page, c.item) == nullptr, c.applies);
+        const std::uint32_t was = item(c.page, c.item).current.number;
+        change(c.page, c.item, was ? 0 : 1);
+        read();
+        EXPECT_EQ(item(c.page, c.item).current.number != was, c.applies) << "written";
     }
 }
 
@@ -279,14 +307,14 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     EXPECT_EQ(m.computer.items[DriveSlot::item(2)].current.number, 1u);
     EXPECT_EQ(change(0, DriveSlot::item(0), 1, 0x4C), 1u); // hide C
     EXPECT_EQ(stored(LM, policies, u"NoDrives", ""), "dword 67108940");
-    EXPECT_EQ(TweakLabel({0, DriveSlot::item(2), true}, 0x4C), u"Hide drive G");
+    EXPECT_EQ(TweakLabel({0, DriveSlot::item(2), true, nullptr}, 0x4C), u"Hide drive G");
     EXPECT_EQ(change(2, 3, 1), 0u); // Take Ownership in, then out with Notepad, leaves first
     read();
     EXPECT_EQ(m.contextMenu.items[3].current.number, 1u);
     KeepCurrentValues(m);
     m.contextMenu.items[2].pending.number = m.contextMenu.items[3].pending.number = 0;
     memreg::ClearLog();
-    EXPECT_EQ(ApplyChanges(m, trail, kC), 0u);
+    EXPECT_EQ(ApplyChanges(m, available, trail, kC), 0u);
     // clang-format off
     EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
         "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,", "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
@@ -295,23 +323,39 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     read();
     KeepCurrentValues(m);
     StrCopyBounded(m.system.items[12].pending.text, u"Someones", kFeatureTextCapacity);
-    ApplyChanges(m, trail, kC); // a text changed past its second character is written too
+    ApplyChanges(m, available, trail,
+                 kC); // a text changed past its second character is written too
     EXPECT_EQ(stored(LM, kNt, u"RegisteredOwner", ""), "sz Someones");
 }
 
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
     fakes::Platform& p = fakes::Now();
-    // TASK_STATE 1 disabled, 3 ready, 4 running, 0 no such task; a failing step and its code.
-    const std::uint32_t reads[][4] = {{1, 0, 0, 1}, {0, 0, 0, 1}, {3, 2, 0x80070005, 1}};
-    const char* records[] = {"", "", "2:2147942405;"};
-    for (std::size_t k = 0; k < std::size(reads); ++k) {
+    // TASK_STATE 1 disabled, 3 ready, 4 running, 0 no such task; a failing step and its code; a
+    // scheduler that does not answer. A task missing or not read is greyed, and never changed.
+    // clang-format off
+    const struct { std::uint32_t state, failStep, failCode; bool silent; const char* record; const char16_t* reason; } reads[] = {
+        {1, 0, 0, false, "", nullptr}, {0, 0, 0, false, "", kNoAppraiserTask},
+        {3, 2, 0x80070005, false, "2:2147942405;", kSchedulerSilent}, {3, 0, 0, true, "1:2147943860;", kSchedulerSilent}};
+    // clang-format on
+    for (const auto& r : reads) {
+        SCOPED_TRACE(r.record);
         reset(u"19041");
-        // clang-format off
-        p.taskExists = reads[k][0] != 0, p.taskState = reads[k][0], p.failStep = reads[k][1], p.failCode = reads[k][2];
-        // clang-format on
+        p.taskExists = r.state != 0, p.taskState = r.state, p.failStep = r.failStep,
+        p.failCode = r.failCode;
+        fakes::SilenceScheduler(r.silent);
+        const auto asked = std::chrono::steady_clock::now();
         read();
-        EXPECT_EQ(m.privacy.items[0].current.number, reads[k][3]) << k;
-        EXPECT_EQ(std::string(trail.text), std::string("101000#") + records[k]);
+        EXPECT_LT(std::chrono::steady_clock::now() - asked, kSchedulerAnswerLimit * 3);
+        EXPECT_EQ(m.privacy.items[0].current.number, 1u);
+        EXPECT_EQ(std::u16string(available.reason(5, 0) ? available.reason(5, 0) : u""),
+                  r.reason ? r.reason : u"");
+        EXPECT_EQ(std::string(trail.text), std::string("101000#") + r.record);
+        KeepCurrentValues(m);
+        m.privacy.items[0].pending.number = 0;
+        p.taskCalls.clear();
+        ApplyChanges(m, available, trail, kC);
+        EXPECT_EQ(p.taskCalls.empty(), r.reason != nullptr) << "changed only where read";
+        fakes::SilenceScheduler(false);
     }
     reset(u"19041");
     p.taskState = 4; // a running task is ended before it is disabled

@@ -35,12 +35,12 @@ TEST(EngineOnWindows, TheCalculatorAndTheOwnerTextsTakeAndGo) {
     FeatureModel m;
     ErrorTrail trail{"101000#", 7};
     const auto apply = [&](bool calculator) {
-        ReadSystemState(m, trail, PresentDriveMask());
+        const Availability available = ReadSystemState(m, trail, PresentDriveMask());
         KeepCurrentValues(m);
         m.system.items[10].pending.number = calculator;
         SetPendingText(m.system, 12, u"Ada Lovelace");
         SetPendingText(m.system, 13, u"Analytical Engines Ltd");
-        EXPECT_EQ(ApplyChanges(m, trail, PresentDriveMask()), 0u);
+        EXPECT_EQ(ApplyChanges(m, available, trail, PresentDriveMask()), 0u);
         ReadSystemState(m, trail, PresentDriveMask());
     };
     apply(true);
@@ -106,7 +106,7 @@ TEST(EngineOnWindows, TheTaskAndTheConsoleProgramWithNoPlantedSchtasksStarted) {
         EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
     DeleteAppraiserTask();
     for (TaskCommand command : {TaskQuery, TaskEnd})
-        EXPECT_EQ(RunAppraiserTask(command, trail), TaskOther);
+        EXPECT_EQ(RunAppraiserTask(command, trail), TaskMissing);
     EXPECT_STREQ(trail.text, "101000#")
         << "accepted changes, and a task that is not there is no failure";
     EXPECT_FALSE(besideVlk.ran() || inCurrent.ran()) << "a planted program was started";

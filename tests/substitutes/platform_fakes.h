@@ -26,5 +26,7 @@ struct Platform {
 
 Platform& Now(); // the platform now
 void Reset();    // back to the default state
+// While silent, the scheduler answers no call (each waits until it speaks again).
+void SilenceScheduler(bool silent);
 
 } // namespace fakes

@@ -23,7 +23,7 @@ class TweakRegistrySnapshot {
         for (std::size_t i = 0; i < sizeof now / sizeof *items; ++i)
             items[i].pending = was[i].current;
         ErrorTrail trail{};
-        ApplyChanges(now, trail, PresentDriveMask());
+        ApplyChanges(now, Availability(), trail, PresentDriveMask()); // every tweak, as it was
     }
 
   private:
