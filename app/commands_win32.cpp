@@ -4,16 +4,16 @@
 
 #include "engine/change_outcome.h"
 #include "engine/file_system.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "app/settings_transfer.h"
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 #include "services/diagnostic_log.h"
-#include "services/dlg_about.h"
-#include "services/dlg_preview.h"
-#include "services/dlg_settings.h"
+#include "dialogs/dlg_about.h"
+#include "dialogs/dlg_preview.h"
+#include "dialogs/dlg_settings.h"
 #include "services/update_check.h"
 #include "settings/apply_with_backup.h"
-#include "settings/dlg_import_export.h"
+#include "dialogs/dlg_import_export.h"
 
 #include <shellapi.h>
 

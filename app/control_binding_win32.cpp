@@ -8,7 +8,7 @@
 #include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <bit>
 #include <string>

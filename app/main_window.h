@@ -4,11 +4,11 @@
 #include "engine/appraiser_task.h"
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 #include "services/service_address.h"
 #include "services/update_check.h"
 #include "services/diagnostic_log.h"
-#include "services/service_worker.h"
+#include "base/worker.h"
 #include "ui/ui_core.h"
 
 #include <chrono>

@@ -3,8 +3,8 @@
 #include "engine/change_outcome.h"
 #include "engine/drives.h"
 #include "engine/system_state.h"
-#include "engine/text.h"
-#include "engine/win32/wide.h"
+#include "base/text.h"
+#include "base/win32/wide.h"
 #include "services/diagnostic_log.h"
 
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #include "app/settings_transfer.h"
 
 #include "app/main_window.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "services/diagnostic_log.h"
 #include "settings/settings_file.h"
 

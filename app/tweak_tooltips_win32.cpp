@@ -3,8 +3,8 @@
 #include "app/page_layout.h"
 #include "engine/catalogue.h"
 #include "engine/catalogue_text.h"
-#include "engine/text.h"
-#include "engine/win32/wide.h"
+#include "base/text.h"
+#include "base/win32/wide.h"
 
 #include <commctrl.h>
 

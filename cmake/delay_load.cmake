@@ -1,7 +1,7 @@
 # Delay-loaded system DLLs. The loader resolves a static import before any of our code runs,
 # searching the program's own folder first; a delay-loaded DLL is loaded on first use, after
 # the entry point has limited the search to System32 (and the hook in
-# engine/win32/system32_delay_load.cpp loads it from there explicitly, or stands in for it when
+# base/win32/system32_delay_load.cpp loads it from there explicitly, or stands in for it when
 # it cannot be had).
 #
 # velkaro_delay_import(<target> <library> <dll>): an interface target to link instead of
@@ -11,7 +11,7 @@
 find_program(VELKARO_DLLTOOL NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool dlltool REQUIRED)
 find_program(VELKARO_NM NAMES ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-nm nm REQUIRED)
 
-add_library(system32_delay_load STATIC ${PROJECT_SOURCE_DIR}/engine/win32/system32_delay_load.cpp)
+add_library(system32_delay_load STATIC ${PROJECT_SOURCE_DIR}/base/win32/system32_delay_load.cpp)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/delay_load)
 
 # The interface target over a delay-import library made by the given commands.

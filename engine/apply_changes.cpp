@@ -4,7 +4,7 @@
 #include "engine/catalogue.h"
 #include "engine/file_tweaks.h"
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
 #include <cstdint>
 

@@ -5,8 +5,8 @@
 // scheduler that does not answer holds nobody.
 
 #include "engine/task_service.h"
-#include "services/error_trail.h"
-#include "services/service_worker.h"
+#include "base/error_trail.h"
+#include "base/worker.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "engine/catalogue_text.h"
 
 #include "engine/appraiser_task.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "engine/feature_model.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 void SetPendingText(FeatureItem& item, const char16_t* text) {
     StrCopyBounded(item.pending.text, text, kFeatureTextCapacity);

@@ -1,7 +1,7 @@
 #include "engine/file_system.h"
 
-#include "engine/text.h"
-#include "engine/win32/wide.h"
+#include "base/text.h"
+#include "base/win32/wide.h"
 
 #include <shlobj.h>
 #include <wchar.h>

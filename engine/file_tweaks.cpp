@@ -2,7 +2,7 @@
 
 #include "engine/file_system.h"
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <string>
 

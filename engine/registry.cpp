@@ -1,7 +1,7 @@
 #include "engine/registry.h"
 
 #include "engine/registry_key.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cstring>
 

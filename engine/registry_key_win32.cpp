@@ -1,6 +1,6 @@
 // The registry seam over the Win32 registry.
 #include "engine/registry_key.h"
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 namespace reg {
 namespace {

@@ -3,7 +3,7 @@
 #include "engine/appraiser_task.h"
 #include "engine/catalogue.h"
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cstring>
 #include <span>

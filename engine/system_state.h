@@ -8,7 +8,7 @@
 #include "engine/appraiser_task.h"
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
 #include <cstdint>
 

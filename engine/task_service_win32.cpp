@@ -1,7 +1,7 @@
 #include "engine/task_service.h"
 
-#include "engine/win32/com.h"
-#include "engine/win32/wide.h"
+#include "base/win32/com.h"
+#include "base/win32/wide.h"
 
 #include <taskschd.h>
 

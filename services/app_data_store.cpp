@@ -1,6 +1,6 @@
 #include "services/app_data_store.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "services/store_text.h"
 
 #include <cinttypes>

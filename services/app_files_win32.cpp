@@ -1,9 +1,9 @@
 // Files, folders and the environment over the C runtime's wide functions.
 #include "services/app_files.h"
 
-#include "engine/text.h"
-#include "engine/win32/handles.h"
-#include "engine/win32/wide.h"
+#include "base/text.h"
+#include "base/win32/handles.h"
+#include "base/win32/wide.h"
 
 #include <cwchar>
 #include <direct.h>

@@ -2,7 +2,7 @@
 // The error trail across runs: kept scrambled in the diagnostic log file in the machine's
 // application data folder, and its unreported part posted to the maker's report service.
 
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 #include "services/service_address.h"
 #include "services/web.h"
 

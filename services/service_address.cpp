@@ -1,7 +1,7 @@
 #include "services/service_address.h"
 
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cinttypes>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // keystream of printable characters, then the text's length plus a mask as a 64-bit
 // little-endian number.
 
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
 #include <cstddef>
 #include <cstdint>

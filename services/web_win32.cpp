@@ -3,8 +3,8 @@
 // thread when it ends; a request cut at its deadline makes no call after its cut.
 #include "services/web.h"
 
-#include "engine/win32/handles.h"
-#include "engine/win32/wide.h"
+#include "base/win32/handles.h"
+#include "base/win32/wide.h"
 
 #include <algorithm>
 #include <atomic>

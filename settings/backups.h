@@ -6,7 +6,7 @@
 
 #include "engine/feature_model.h"
 #include "services/clock.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
 #include <cstddef>
 #include <cstdint>

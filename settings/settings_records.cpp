@@ -1,6 +1,6 @@
 #include "settings/settings_records.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cstring>
 #include <string>

@@ -3,7 +3,7 @@
 // records, their byte image and the checks of the reader; the file itself is settings_file.h.
 
 #include "engine/feature_model.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
 #include <cstddef>
 #include <cstdint>

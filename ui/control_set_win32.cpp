@@ -1,6 +1,6 @@
 #include "ui/control_set.h"
 
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 #include <cwchar>
 

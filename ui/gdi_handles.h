@@ -1,7 +1,7 @@
 #pragma once
 // Owners of the GDI and USER handles the toolkit creates.
 
-#include "engine/win32/handles.h"
+#include "base/win32/handles.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -3,7 +3,7 @@
 #include "ui/gdiplus_handles.h"
 #include "ui/ui_dialog.h"
 
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 #include "ui/dpi.h"
 
 void UIDialog::paint(HDC dc) {

@@ -2,7 +2,7 @@
 
 #include "ui/ui_core.h"
 
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 #include "ui/dpi.h"
 
 #include <commctrl.h>

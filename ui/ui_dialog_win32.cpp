@@ -1,6 +1,6 @@
 #include "ui/ui_dialog.h"
 
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 #include <richedit.h>
 #include <shellapi.h>

@@ -1,6 +1,6 @@
 #include "app/vlk/arguments.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 namespace {
 

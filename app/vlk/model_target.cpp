@@ -1,7 +1,7 @@
 #include "app/vlk/model_target.h"
 
 #include "engine/catalogue.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <span>
 #include <string>

@@ -2,7 +2,7 @@
 // starts empty): what it can tell there is the catalogue itself. tools/draw-previews.sh takes
 // each preview picture's "What it does" line from `show --explain --json`.
 #include "app/vlk/companion.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 // vlk.exe: the console companion's entry point.
 #include "app/vlk/companion.h"
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #include "app/vlk/companion.h"
 
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "settings/backups.h"
 #include "tests/substitutes/app_files_host.h"
 #include "tests/substitutes/platform_fakes.h"

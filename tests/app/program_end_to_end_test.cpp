@@ -1,7 +1,7 @@
 // The program driven from outside as a user drives it, beside a stand-in of the maker's services.
 // It runs from a folder, also the current directory, where a msftedit.dll, a wininet.dll and a
 // schtasks.exe leave a marker when loaded or started; Wine prefers such DLLs, as Windows would.
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/registry_tree.h"
 #include "tests/support/scheduled_task.h"

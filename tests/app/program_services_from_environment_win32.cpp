@@ -1,7 +1,7 @@
 // The program as the end-to-end test builds it: the services' address from VELKARO_TEST_SERVICE
 // (the stand-in's), else the built-in one.
 #include "app/program_services.h"
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 #include <windows.h>
 

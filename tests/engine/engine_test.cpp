@@ -7,7 +7,7 @@
 #include "engine/registry.h"
 #include "engine/registry_key.h"
 #include "engine/system_state.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "tests/support/registry_tree.h"
 #ifdef _WIN32
 #include "tests/support/tweak_registry_snapshot.h"

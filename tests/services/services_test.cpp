@@ -3,13 +3,13 @@
 #include "services/app_data_store.h"
 #include "services/app_files.h"
 #include "services/diagnostic_log.h"
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 #include "services/service_address.h"
 #include "services/trail_image.h"
 #include "services/update_check.h"
 
 #include "engine/registry.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "tests/support/test_folder.h"
 
 #include <gtest/gtest.h>

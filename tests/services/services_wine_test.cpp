@@ -2,11 +2,11 @@
 // with_stand_in.sh starts, the program's dialogs run modally, the window's commands that use both.
 #include "app/main_window.h"
 #include "app/settings_transfer.h"
-#include "engine/text.h"
+#include "base/text.h"
 #include "services/app_data_store.h"
-#include "services/dlg_about.h"
+#include "dialogs/dlg_about.h"
 #include "services/update_check.h"
-#include "settings/dlg_import_export.h"
+#include "dialogs/dlg_import_export.h"
 #include "tests/app/window_test_support.h"
 #include "tests/support/test_folder.h"
 

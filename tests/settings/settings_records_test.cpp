@@ -2,9 +2,9 @@
 // import sets, drives matched by letter; the file pickers' filter. (An older version's file is
 // converted in vlk's test.)
 #include "settings/settings_records.h"
-#include "settings/file_pickers.h"
+#include "dialogs/file_pickers.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "tests/substitutes/app_files_host.h"
 #include "tests/support/test_folder.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "engine/drives.h"
 #include "engine/file_system.h"
 #include "engine/task_service.h"
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <array>
 #include <condition_variable>

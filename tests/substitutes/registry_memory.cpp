@@ -3,7 +3,7 @@
 #include "tests/substitutes/registry_memory.h"
 #include "tests/support/registry_tree.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <algorithm>
 #include <cstring>

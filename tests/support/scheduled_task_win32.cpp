@@ -1,7 +1,7 @@
 #include "tests/support/scheduled_task.h"
 
-#include "engine/win32/com.h"
-#include "engine/win32/wide.h"
+#include "base/win32/com.h"
+#include "base/win32/wide.h"
 
 #include <taskschd.h>
 

@@ -1,6 +1,6 @@
 #include "tests/support/test_folder.h"
 
-#include "engine/win32/wide.h"
+#include "base/win32/wide.h"
 
 #include <filesystem>
 #include <string>

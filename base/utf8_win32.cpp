@@ -1,5 +1,5 @@
-#include "engine/text.h"
-#include "engine/win32/wide.h"
+#include "base/text.h"
+#include "base/win32/wide.h"
 
 std::string toUtf8(std::u16string_view text) {
     if (text.empty()) return {};

@@ -1,4 +1,4 @@
-#include "services/dlg_about.h"
+#include "dialogs/dlg_about.h"
 
 #include "ui/dpi.h"
 

@@ -1,4 +1,4 @@
-#include "settings/file_pickers.h"
+#include "dialogs/file_pickers.h"
 
 std::vector<FileType> SplitFileFilter(const std::u16string& filter) {
     std::vector<FileType> types;

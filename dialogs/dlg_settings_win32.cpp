@@ -1,4 +1,4 @@
-#include "services/dlg_settings.h"
+#include "dialogs/dlg_settings.h"
 
 #include "services/app_data_store.h"
 #include "services/service_address.h"

@@ -1,6 +1,6 @@
-#include "services/dlg_preview.h"
+#include "dialogs/dlg_preview.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "services/app_files.h"
 
 dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId,

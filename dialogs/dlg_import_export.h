@@ -3,7 +3,7 @@
 // export to; the choice is left with the owner (dialogResult 0 import, 1 export, -1 none;
 // dialogText the path), which carries it out after the dialog has ended.
 
-#include "settings/file_pickers.h"
+#include "dialogs/file_pickers.h"
 #include "ui/ui_dialog.h"
 #include "ui/ui_font.h"
 

@@ -1,6 +1,6 @@
 // UTF-8 conversion for builds without the Windows code-page functions. Ill-formed input is
 // replaced by U+FFFD, as the Windows conversion without flags does.
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "settings/dlg_import_export.h"
+#include "dialogs/dlg_import_export.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 #include "services/app_data_store.h"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "settings/file_pickers.h"
+#include "dialogs/file_pickers.h"
 
-#include "engine/win32/com.h"
-#include "engine/win32/wide.h"
+#include "base/win32/com.h"
+#include "base/win32/wide.h"
 
 #include <shobjidl.h>
 

@@ -1,6 +1,6 @@
-#include "services/error_trail.h"
+#include "base/error_trail.h"
 
-#include "engine/text.h"
+#include "base/text.h"
 
 #include <cinttypes>
 #include <cstdio>
