@@ -60,7 +60,7 @@ void MainWindow::buildRows(bool firstPage) {
                                       row.type == ControlType::IconLabel ? kSettingsIcon : 0);
                 break;
             case ControlType::SpinBox:
-                createSpinBox(c.name, kSpinValue, kSpinMinimum, kSpinMaximum, c.x, c.y, c.width,
+                createSpinBox(c.name, kSpinValue, kNumberMinimum, kNumberMaximum, c.x, c.y, c.width,
                               c.height, shown, row.page);
                 break;
             case ControlType::LineEdit:
@@ -74,10 +74,6 @@ void MainWindow::buildRows(bool firstPage) {
             switch (row.action) {
             case Action::None:
                 break;
-            case Action::Preview:
-                onCommand(
-                    control, [this] { openPreview(); }, 0);
-                break;
             case Action::LivePreviewToggled:
                 onCommand(
                     control, [this] { onLivePreviewToggled(); }, 0);
@@ -87,12 +83,6 @@ void MainWindow::buildRows(bool firstPage) {
                     control, [this] { onApply(); }, 0);
                 break;
             case Action::SettingsMenu:
-                break;
-            }
-            if (row.anchor != Anchor::None && control)
-                setAnchor(control, c.x, c.y, c.width, c.height, row.anchor == Anchor::RightBottom,
-                          true, row.anchor == Anchor::LeftBottom);
-            if (row.action == Action::SettingsMenu) {
                 setDropDownMenu(control, kSettingsMenu);
                 onCommand(
                     control, [this] { openSettings(); }, kFirstMenuCommand);
@@ -100,6 +90,16 @@ void MainWindow::buildRows(bool firstPage) {
                     control, [this] { openImportExport(); }, kFirstMenuCommand + 1);
                 onCommand(
                     control, [this] { onCheckForUpdate(); }, kFirstMenuCommand + 2);
+                break;
+            }
+            if (row.anchor != Anchor::None && control)
+                setAnchor(control, c.x, c.y, c.width, c.height, row.anchor == Anchor::RightBottom,
+                          true, row.anchor == Anchor::LeftBottom);
+            if (row.previewX != 0) {
+                const LayoutControl b = PreviewButtonAt(row, n);
+                onCommand(
+                    createButton(b.name, b.text, b.x, b.y, b.width, b.height, shown, row.page),
+                    [this, page = row.page, item = b.item] { openPreview(page, item); }, 0);
             }
         }
     }

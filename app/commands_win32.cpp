@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 
+#include "engine/catalogue.h"
 #include "engine/change_outcome.h"
 #include "engine/file_system.h"
 #include "base/text.h"
@@ -79,21 +80,12 @@ void MainWindow::openImportExport() {
     RunImportExport(*this, dialogResult, dialogText.c_str());
 }
 
-// A preview button's name "btnPreview<page>_<item>" names its picture "<page><item>"; the
-// caption adds the text of the check box (or label) of the same tweak.
-void MainWindow::openPreview() {
-    const std::string name = commandSourceName();
-    constexpr std::size_t kStem = 10; // "btnPreview"
-    if (name.size() < kStem) return;
-    const std::string suffix = name.substr(kStem);
-    std::u16string captionSuffix;
-    if (UICheckBox* box = checkBox("chb" + suffix))
-        captionSuffix = u" - " + box->text();
-    else if (UILabel* label = this->label("lbl" + suffix))
-        captionSuffix = u" - " + label->text();
-    const std::size_t underscore = suffix.find('_');
-    if (underscore == std::string::npos) return;
-    const std::string pictureName = suffix.substr(0, underscore) + suffix.substr(underscore + 1);
+// The Preview button of a tweak (page, item) shows the picture "<page><item>", captioned with
+// the tweak's label.
+void MainWindow::openPreview(std::int32_t page, int item) {
+    const std::string pictureName = std::to_string(page) + std::to_string(item);
+    const std::u16string captionSuffix =
+        u" - " + std::u16string(kCataloguePages[page][static_cast<std::size_t>(item)].label);
     // The pictures lie beside the program, whatever folder it was started in.
     char16_t folder[kPathCapacity] = {};
     ProgramFolder(folder, kPathCapacity);

@@ -1,78 +1,60 @@
-// Moves values between the feature model and the controls of the main window.
+// Moves values between the feature model and the controls of the main window: one loop each over
+// the layout's rows that hold a tweak's value.
 
 #include "app/main_window.h"
 
 #include "app/page_layout.h"
 #include "app/tweak_tooltips.h"
-#include "engine/catalogue.h"
-#include "engine/change_outcome.h"
-#include "engine/drives.h"
-#include "engine/system_state.h"
 #include "base/text.h"
+#include "engine/change_outcome.h"
+#include "engine/system_state.h"
 
 #include <bit>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace {
 
-std::string ItemName(const char* stem, std::size_t item) {
-    return stem + std::to_string(item);
+// The controls of the rows that hold a tweak's value, on the first page or on the others.
+enum class Pages { First, Others, All };
+template <typename Visit> void ForEachValueControl(Pages pages, Visit visit) {
+    for (const LayoutRow& row : MainWindowLayout()) {
+        if (!HoldsValue(row) || (pages == Pages::First && row.page != 0) ||
+            (pages == Pages::Others && row.page == 0))
+            continue;
+        for (int n = 0; n < LayoutControlCount(row); ++n)
+            visit(row, LayoutControlAt(row, n));
+    }
 }
 
-template <typename Page>
-void ShowChecks(MainWindow& window, const Page& page, const char* stem, std::size_t first,
-                std::size_t last) {
-    for (std::size_t i = first; i <= last; ++i)
-        if (UICheckBox* box = window.checkBox(ItemName(stem, i)))
-            box->setChecked(page.items[i].current.number != 0);
-}
-
-template <typename Page>
-void CollectChecks(MainWindow& window, Page& page, const char* stem, std::size_t first,
-                   std::size_t last) {
-    for (std::size_t i = first; i <= last; ++i)
-        if (UICheckBox* box = window.checkBox(ItemName(stem, i)))
-            SetPendingValue(page, i, box->isChecked() ? 1 : 0);
-}
-
-template <typename Page> void ShowNumber(MainWindow& window, const Page& page, std::size_t item) {
-    if (UISpinBox* spin = window.spinBox(ItemName("spb1_", item)))
-        spin->setValue(page.items[item].current.number);
-}
-
-template <typename Page> void CollectNumber(MainWindow& window, Page& page, std::size_t item) {
-    if (UISpinBox* spin = window.spinBox(ItemName("spb1_", item)))
-        SetPendingValue(page, item, spin->value());
-}
-
-void ShowText(MainWindow& window, const SystemPage& page, std::size_t item) {
-    if (UILineEdit* edit = window.lineEdit(ItemName("le3_", item)))
-        edit->setText(page.items[item].current.text);
-}
-
-void CollectText(MainWindow& window, SystemPage& page, std::size_t item) {
-    if (UILineEdit* edit = window.lineEdit(ItemName("le3_", item)))
-        SetPendingText(page, item, edit->text().c_str());
+// The window of a control already made, looked for without making the deferred ones; null when
+// there is none yet. A number box comes with its arrows.
+std::vector<HWND> MadeControls(const UICore& core, const LayoutRow& row, const std::string& name) {
+    const ControlKind kind = row.type == ControlType::SpinBox       ? ControlKind::SpinBox
+                             : row.type == ControlType::LineEdit    ? ControlKind::LineEdit
+                             : row.type == ControlType::RadioButton ? ControlKind::RadioButton
+                                                                    : ControlKind::CheckBox;
+    std::vector<HWND> made;
+    if (const UIControlSet* set = core.controlSet(kind))
+        for (const std::string& n : {name, name + "updown"})
+            if (const auto found = set->entries().find(n); found != set->entries().end())
+                made.push_back(found->second.handle);
+    return made;
 }
 
 } // namespace
 
 void MainWindow::showStartState() {
     // A box for each drive present now, in letter order; the rest stay hidden for good.
-    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) box->setVisible(false);
-    std::size_t slot = 0;
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (!(shownDrives & DriveSlot::bit(letter))) continue;
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot))) {
-            const TweakChange slotItem{0, static_cast<std::uint32_t>(DriveSlot::item(slot)), false,
-                                       nullptr};
-            box->setText(TweakLabel(slotItem, shownDrives).c_str()); // "Hide drive C"
-            box->setVisible(true);
-        }
-        ++slot;
-    }
+    const UICore& core = *this;
+    ForEachValueControl(Pages::First, [&](const LayoutRow& row, const LayoutControl& c) {
+        if (row.type != ControlType::DriveBox || MadeControls(core, row, c.name).empty()) return;
+        UICheckBox* box = checkBox(c.name);
+        const auto slot = static_cast<std::uint32_t>(c.item);
+        box->setVisible(slot - DriveSlot::firstItem <
+                        static_cast<std::uint32_t>(std::popcount(shownDrives)));
+        box->setText(TweakLabel({0, slot, false, nullptr}, shownDrives).c_str()); // "Hide drive C"
+    });
     showState();
     showAvailability(Availability());
 }
@@ -82,58 +64,55 @@ void MainWindow::showState() {
     showOtherPagesState();
 }
 
-void MainWindow::showFirstPageState() {
-    FeatureModel& m = model;
-    ShowChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
-    const auto drives = static_cast<std::size_t>(std::popcount(shownDrives));
-    for (std::size_t slot = 0; slot < drives; ++slot)
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot)))
-            box->setChecked(m.computer.items[DriveSlot::item(slot)].current.number != 0);
-}
-
-void MainWindow::showOtherPagesState() {
-    FeatureModel& m = model;
-    ShowChecks(*this, m.taskbar, "chb1_", 0, 1);
-    ShowNumber(*this, m.taskbar, 2);
-    ShowNumber(*this, m.taskbar, 3);
-    ShowChecks(*this, m.taskbar, "chb1_", 4, 4);
-    ShowChecks(*this, m.contextMenu, "chb2_", 0, kContextMenuItems - 1);
-    ShowChecks(*this, m.system, "chb3_", 0, 11);
-    ShowText(*this, m.system, 12);
-    ShowText(*this, m.system, 13);
-    // The radio pair: 0 enables autorun. A button is touched only when it must change, so
-    // that at start-up only the button to check is, and after an Apply a choice the system
-    // refused does not stay checked beside the one that holds.
-    const bool autorunOff = m.security.items[0].current.number != 0;
-    for (const auto& [name, checked] : {std::pair{"rbtn4_0", autorunOff}, {"rbtn4_1", !autorunOff}})
-        if (UIRadioButton* radio = radioButton(name); radio && radio->isChecked() != checked)
-            radio->setChecked(checked);
-    ShowChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
-    ShowChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
-}
-
 namespace {
 
-// The control of the name among the tweak controls already made; null when there is none yet.
-HWND madeControl(const UICore& core, const std::string& name) {
-    for (ControlKind kind : {ControlKind::CheckBox, ControlKind::RadioButton, ControlKind::SpinBox,
-                             ControlKind::LineEdit})
-        if (const UIControlSet* set = core.controlSet(kind))
-            if (const auto found = set->entries().find(name); found != set->entries().end())
-                return found->second.handle;
-    return nullptr;
+// Sets the made controls of the rows from the model's current values.
+void ShowRows(MainWindow& window, Pages pages) {
+    const UICore& core = window;
+    ForEachValueControl(pages, [&](const LayoutRow& row, const LayoutControl& c) {
+        if (MadeControls(core, row, c.name).empty()) return;
+        const FeatureValue& value = PageItems(window.model, row.page)[c.item].current;
+        switch (row.type) {
+        case ControlType::SpinBox:
+            window.spinBox(c.name)->setValue(value.number);
+            break;
+        case ControlType::LineEdit:
+            window.lineEdit(c.name)->setText(value.text);
+            break;
+        case ControlType::RadioButton: {
+            // A button is touched only when it must change: at start-up only the one to check
+            // is, and after an Apply a choice the system refused does not stay checked beside
+            // the one that holds.
+            UIRadioButton* radio = window.radioButton(c.name);
+            if (const bool checked = value.number == row.onValue; radio->isChecked() != checked)
+                radio->setChecked(checked);
+            break;
+        }
+        default:
+            window.checkBox(c.name)->setChecked(value.number != 0);
+            break;
+        }
+    });
 }
 
 } // namespace
 
+void MainWindow::showFirstPageState() {
+    ShowRows(*this, Pages::First);
+}
+
+void MainWindow::showOtherPagesState() {
+    ShowRows(*this, Pages::Others);
+}
+
 void MainWindow::showAvailability(const Availability& before) {
-    for (std::uint32_t page = 0; page < 6; ++page)
-        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
-            const char16_t* reason = availability.reason(page, item);
-            if (!reason && !before.reason(page, item)) continue;
-            for (const std::string& name : TweakControlNames(kCataloguePages[page][item].control))
-                if (HWND control = madeControl(*this, name)) EnableWindow(control, !reason);
-        }
+    ForEachValueControl(Pages::All, [&](const LayoutRow& row, const LayoutControl& c) {
+        const auto item = static_cast<std::uint32_t>(c.item);
+        const char16_t* reason = availability.reason(row.page, item);
+        if (reason || before.reason(row.page, item))
+            for (HWND control : MadeControls(*this, row, c.name))
+                EnableWindow(control, !reason);
+    });
     if (tweakTips_) UpdateTweakTooltips(tweakTips_, *this, availability);
 }
 
@@ -142,35 +121,37 @@ void MainWindow::takeAppraiserTask(const TaskServiceResult& answer) {
     const FeatureModel shown = model;
     TakeAppraiserTask(model, availability, TaskStateOf(answer, errorTrail));
     appraiserTask.reset();
-    for (std::uint32_t page = 0; page < 6; ++page)
-        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
-            const Tweak& t = kCataloguePages[page][item];
-            HWND box =
-                t.read == ReadRule::AppraiserTask ? madeControl(*this, toUtf8(t.control)) : nullptr;
-            const WPARAM was = PageItems(shown, page)[item].current.number ? BST_CHECKED : 0;
-            // A box the user (or an import) changed keeps the choice.
-            if (box && SendMessageW(box, BM_GETCHECK, 0, 0) == static_cast<LRESULT>(was))
+    ForEachValueControl(Pages::All, [&](const LayoutRow& row, const LayoutControl& c) {
+        const auto item = static_cast<std::size_t>(c.item);
+        if (kCataloguePages[row.page][item].read != ReadRule::AppraiserTask) return;
+        const bool was = PageItems(shown, row.page)[item].current.number != 0;
+        // A box the user (or an import) changed keeps the choice.
+        for (HWND box : MadeControls(*this, row, c.name))
+            if ((SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) == was)
                 SendMessageW(box, BM_SETCHECK,
-                             PageItems(model, page)[item].current.number ? BST_CHECKED : 0, 0);
-        }
+                             PageItems(model, row.page)[item].current.number ? BST_CHECKED : 0, 0);
+    });
 }
 
 void MainWindow::collectControls() {
-    FeatureModel& m = model;
-    CollectChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
-    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
-        if (UICheckBox* box = checkBox(ItemName("chb0_1_", slot)))
-            SetPendingValue(m.computer, DriveSlot::item(slot), box->isChecked() ? 1 : 0);
-    CollectChecks(*this, m.taskbar, "chb1_", 0, 1);
-    CollectNumber(*this, m.taskbar, 2);
-    CollectNumber(*this, m.taskbar, 3);
-    CollectChecks(*this, m.taskbar, "chb1_", 4, 4);
-    CollectChecks(*this, m.contextMenu, "chb2_", 0, kContextMenuItems - 1);
-    CollectChecks(*this, m.system, "chb3_", 0, 11);
-    CollectText(*this, m.system, 12);
-    CollectText(*this, m.system, 13);
-    if (UIRadioButton* radio = radioButton("rbtn4_0"))
-        SetPendingValue(m.security, 0, radio->isChecked() ? 1 : 0);
-    CollectChecks(*this, m.security, "chb4_", 1, kSecurityItems - 1);
-    CollectChecks(*this, m.privacy, "chb5_", 0, kPrivacyItems - 1);
+    KeepCurrentValues(model); // a control not made yet was not touched
+    const UICore& core = *this;
+    ForEachValueControl(Pages::All, [&](const LayoutRow& row, const LayoutControl& c) {
+        if (MadeControls(core, row, c.name).empty()) return;
+        FeatureItem& item = PageItems(model, row.page)[c.item];
+        switch (row.type) {
+        case ControlType::SpinBox:
+            item.pending.number = spinBox(c.name)->value();
+            break;
+        case ControlType::LineEdit:
+            SetPendingText(item, lineEdit(c.name)->text().c_str());
+            break;
+        case ControlType::RadioButton:
+            if (radioButton(c.name)->isChecked()) item.pending.number = row.onValue;
+            break;
+        default:
+            item.pending.number = checkBox(c.name)->isChecked() ? 1 : 0;
+            break;
+        }
+    });
 }

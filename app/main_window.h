@@ -77,7 +77,7 @@ class MainWindow : public SystemAtStart, public UICore {
     // Commands.
     void onLivePreviewToggled();
     void onApply();
-    void openPreview();
+    void openPreview(std::int32_t page, int item);
     void openAbout();
     void openSettings();
     void openImportExport();

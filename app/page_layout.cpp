@@ -1,70 +1,62 @@
 #include "app/page_layout.h"
 
+#include "base/text.h"
 #include "engine/catalogue.h"
+#include "engine/feature_model.h"
 
 namespace {
 
 using T = ControlType;
 using A = Action;
-constexpr const char16_t* kCatalogue = nullptr;
-constexpr const char16_t* kPreview = u"Preview";
 constexpr const char16_t* kMilliseconds = u"miliseconds";
 
 // clang-format off
 constexpr LayoutRow kLayout[] = {
-    // name              type            text                    x    y    w    h   page  action                  first count anchor
-    // ComputerPage: the This PC folders, the drive slots, then the folders' preview buttons.
-    {"chb0_",           T::CheckBox,    kCatalogue,              16, 120, 200, 25,  0, A::None,                 0, 14},
-    {"chb0_1_",         T::DriveBox,    u"Hide drive C",        450, 120, 200, 25,  0, A::None,                 0, 26},
-    {"btnPreview0_",    T::Button,      kPreview,               220, 123,  75, 21,  0, A::Preview,              0, 14},
+    // ComputerPage: the This PC folders with their previews, then the drive slots.
+    {.type = T::CheckBox, .page = 0, .item = 0, .x = 16, .y = 120, .width = 200, .height = 25, .name = "chb0_", .count = kThisPcFolders, .previewX = 220},
+    {.type = T::DriveBox, .page = 0, .item = DriveSlot::firstItem, .x = 450, .y = 120, .width = 200, .height = 25, .name = "chb0_1_", .text = u"Hide drive C", .count = kDriveSlots},
     // TaskbarPage
-    {"chb1_0",          T::CheckBox,    kCatalogue,              16, 120, 200, 25,  1, A::LivePreviewToggled},
-    {"btnPreview1_0",   T::Button,      kPreview,               400, 123,  75, 21,  1, A::Preview},
-    {"chb1_1",          T::CheckBox,    kCatalogue,              16, 145, 200, 25,  1},
-    {"btnPreview1_1",   T::Button,      kPreview,               400, 148,  75, 21,  1, A::Preview},
-    {"lbl1_2",          T::Label,       u"Taskbar thumbnail delay time", 16, 180, 215, 25, 1},
-    {"spb1_2",          T::SpinBox,     nullptr,                255, 178,  55, 22,  1},
-    {"lbl1_2_1",        T::Label,       kMilliseconds,          315, 180, 200, 25,  1},
-    {"btnPreview1_2",   T::Button,      kPreview,               400, 180,  75, 21,  1, A::Preview},
-    {"lbl1_3",          T::Label,       u"Taskbar thumbnail live preview delay time", 16, 210, 255, 25, 1},
-    {"spb1_3",          T::SpinBox,     nullptr,                255, 208,  55, 22,  1},
-    {"lbl1_3_1",        T::Label,       kMilliseconds,          315, 210, 200, 25,  1},
-    {"btnPreview1_3",   T::Button,      kPreview,               400, 210,  75, 21,  1, A::Preview},
-    {"chb1_4",          T::CheckBox,    kCatalogue,              16, 245, 200, 25,  1},
-    {"btnPreview1_4",   T::Button,      kPreview,               400, 248,  75, 21,  1, A::Preview},
+    {.type = T::CheckBox, .page = 1, .item = 0, .x = 16, .y = 120, .width = 200, .height = 25, .previewX = 400, .action = A::LivePreviewToggled},
+    {.type = T::CheckBox, .page = 1, .item = 1, .x = 16, .y = 145, .width = 200, .height = 25, .previewX = 400},
+    {.type = T::Label, .page = 1, .item = 2, .x = 16, .y = 180, .width = 215, .height = 25, .name = "lbl1_2"},
+    {.type = T::SpinBox, .page = 1, .item = 2, .x = 255, .y = 178, .width = 55, .height = 22, .previewX = 400},
+    {.type = T::Label, .page = 1, .x = 315, .y = 180, .width = 200, .height = 25, .name = "lbl1_2_1", .text = kMilliseconds},
+    {.type = T::Label, .page = 1, .item = 3, .x = 16, .y = 210, .width = 255, .height = 25, .name = "lbl1_3"},
+    {.type = T::SpinBox, .page = 1, .item = 3, .x = 255, .y = 208, .width = 55, .height = 22, .previewX = 400},
+    {.type = T::Label, .page = 1, .x = 315, .y = 210, .width = 200, .height = 25, .name = "lbl1_3_1", .text = kMilliseconds},
+    {.type = T::CheckBox, .page = 1, .item = 4, .x = 16, .y = 245, .width = 200, .height = 25, .previewX = 400},
     // ContextMenuPage
-    {"chb2_",           T::CheckBox,    kCatalogue,              16, 120, 200, 25,  2, A::None,                 0, 4},
-    {"btnPreview2_",    T::Button,      kPreview,               220, 123,  75, 21,  2, A::Preview,              0, 4},
+    {.type = T::CheckBox, .page = 2, .item = 0, .x = 16, .y = 120, .width = 200, .height = 25, .name = "chb2_", .count = 4, .previewX = 220},
     // SystemPage
-    {"chb3_",           T::CheckBox,    kCatalogue,              16, 120, 355, 25,  3, A::None,                 0, 12},
-    {"btnPreview3_",    T::Button,      kPreview,               375, 123,  75, 21,  3, A::Preview,              0, 12},
-    {"lbl3_12",         T::Label,       u"Registered owner",    500, 125, 140, 25,  3},
-    {"le3_12",          T::LineEdit,    u"",                    650, 123, 120, 21,  3},
-    {"btnPreview3_12",  T::Button,      kPreview,               800, 123,  75, 21,  3, A::Preview},
-    {"lbl3_13",         T::Label,       u"Registered organization", 500, 150, 140, 25, 3},
-    {"le3_13",          T::LineEdit,    u"",                    650, 148, 120, 21,  3},
-    {"btnPreview3_13",  T::Button,      kPreview,               800, 148,  75, 21,  3, A::Preview},
+    {.type = T::CheckBox, .page = 3, .item = 0, .x = 16, .y = 120, .width = 355, .height = 25, .name = "chb3_", .count = 12, .previewX = 375},
+    {.type = T::Label, .page = 3, .item = 12, .x = 500, .y = 125, .width = 140, .height = 25, .name = "lbl3_12"},
+    {.type = T::LineEdit, .page = 3, .item = 12, .x = 650, .y = 123, .width = 120, .height = 21, .previewX = 800},
+    {.type = T::Label, .page = 3, .item = 13, .x = 500, .y = 150, .width = 140, .height = 25, .name = "lbl3_13"},
+    {.type = T::LineEdit, .page = 3, .item = 13, .x = 650, .y = 148, .width = 120, .height = 21, .previewX = 800},
     // SecurityPage: autorun is a radio pair, so the check boxes start at item 1.
-    {"rbtn4_0",         T::RadioButton, kCatalogue,              16, 120, 355, 25,  4},
-    {"rbtn4_1",         T::RadioButton, u"Enable autorun",       16, 145, 355, 25,  4},
-    {"chb4_",           T::CheckBox,    kCatalogue,              16, 180, 355, 25,  4, A::None,                 1, 3},
-    {"btnPreview4_",    T::Button,      kPreview,               375, 183,  75, 21,  4, A::Preview,              1, 2},
+    {.type = T::RadioButton, .page = 4, .item = 0, .x = 16, .y = 120, .width = 355, .height = 25},
+    {.type = T::RadioButton, .page = 4, .item = 0, .x = 16, .y = 145, .width = 355, .height = 25, .name = "rbtn4_1", .text = u"Enable autorun", .onValue = 0},
+    {.type = T::CheckBox, .page = 4, .item = 1, .x = 16, .y = 180, .width = 355, .height = 25, .name = "chb4_", .count = 2, .previewX = 375},
+    {.type = T::CheckBox, .page = 4, .item = 3, .x = 16, .y = 230, .width = 355, .height = 25},
     // PrivacyPage
-    {"chb5_0",          T::CheckBox,    kCatalogue,              16, 120, 200, 25,  5},
-    {"btnPreview5_0",   T::Button,      kPreview,               400, 123,  75, 21,  5, A::Preview},
-    {"chb5_1",          T::CheckBox,    kCatalogue,              16, 145, 200, 25,  5},
-    {"btnPreview5_1",   T::Button,      kPreview,               400, 148,  75, 21,  5, A::Preview},
+    {.type = T::CheckBox, .page = 5, .item = 0, .x = 16, .y = 120, .width = 200, .height = 25, .previewX = 400},
+    {.type = T::CheckBox, .page = 5, .item = 1, .x = 16, .y = 145, .width = 200, .height = 25, .previewX = 400},
     // On every page.
-    {"btnSettings",     T::IconLabel,   u"Settings",             10, 533,  48, 48, -1, A::SettingsMenu,         0, 0, Anchor::LeftBottom},
-    {"btnApply",        T::Button,      u"Apply",               713, 533, 150, 50, -1, A::Apply,                0, 0, Anchor::RightBottom},
+    {.type = T::IconLabel, .page = -1, .x = 10, .y = 533, .width = 48, .height = 48, .name = "btnSettings", .text = u"Settings", .action = A::SettingsMenu, .anchor = Anchor::LeftBottom},
+    {.type = T::Button, .page = -1, .x = 713, .y = 533, .width = 150, .height = 50, .name = "btnApply", .text = u"Apply", .action = A::Apply, .anchor = Anchor::RightBottom},
 };
 // clang-format on
 
-template <std::size_t N>
-const char16_t* FindLabel(const Tweak (&table)[N], const std::u16string& control) {
-    for (const Tweak& tweak : table)
-        if (control == tweak.control) return tweak.label;
-    return nullptr;
+// A Preview button's top below its control's: its middle on the control's.
+int previewDrop(ControlType type) {
+    switch (type) {
+    case T::SpinBox:
+        return 2;
+    case T::LineEdit:
+        return 0;
+    default:
+        return 3;
+    }
 }
 
 } // namespace
@@ -73,26 +65,34 @@ std::span<const LayoutRow> MainWindowLayout() {
     return kLayout;
 }
 
-const char16_t* CatalogueLabel(const std::string& control) {
-    const std::u16string name(control.begin(), control.end());
-    for (const char16_t* label :
-         {FindLabel(kComputerTweaks, name), FindLabel(kTaskbarTweaks, name),
-          FindLabel(kContextMenuTweaks, name), FindLabel(kSystemTweaks, name),
-          FindLabel(kSecurityTweaks, name), FindLabel(kPrivacyTweaks, name)})
-        if (label) return label;
-    return nullptr;
-}
-
-std::vector<std::string> TweakControlNames(const char16_t* control) {
-    const std::string name(control, control + std::char_traits<char16_t>::length(control));
-    if (name.starts_with("spb")) return {name, name + "updown"};
-    if (name == "rbtn4_0") return {name, "rbtn4_1"};
-    return {name};
+bool HoldsValue(const LayoutRow& row) {
+    return row.item >= 0 && row.type != T::Label && row.type != T::IconLabel &&
+           row.type != T::Button;
 }
 
 LayoutControl LayoutControlAt(const LayoutRow& row, int n) {
-    std::string name = row.name;
-    if (row.count != 0) name += std::to_string(row.first + n);
-    const char16_t* text = row.text ? row.text : CatalogueLabel(name);
-    return {std::move(name), text ? text : u"", row.x, row.y + kRunStep * n, row.width, row.height};
+    const int item = row.item < 0 ? -1 : row.item + n;
+    const Tweak* tweak =
+        item >= 0 && static_cast<std::size_t>(item) < kCataloguePages[row.page].size()
+            ? &kCataloguePages[row.page][item]
+            : nullptr;
+    std::string name;
+    if (!row.name)
+        name = tweak ? toUtf8(tweak->control) : std::string();
+    else
+        name = row.count == 0 ? row.name
+                              : row.name + std::to_string(row.type == T::DriveBox ? n : item);
+    const char16_t* text = row.text ? row.text : tweak ? tweak->label : u"";
+    return {std::move(name), text, row.x, row.y + kRunStep * n, row.width, row.height, item};
+}
+
+LayoutControl PreviewButtonAt(const LayoutRow& row, int n) {
+    const int item = row.item + n;
+    return {"btnPreview" + std::to_string(row.page) + "_" + std::to_string(item),
+            u"Preview",
+            row.previewX,
+            row.y + kRunStep * n + previewDrop(row.type),
+            75,
+            21,
+            item};
 }

@@ -22,17 +22,20 @@ constexpr ControlKind kTweakKinds[] = {ControlKind::CheckBox, ControlKind::Radio
 // Every tweak control's name with the text it shows.
 std::vector<std::pair<std::string, std::u16string>> tooltipTexts(const Availability& availability) {
     std::vector<std::pair<std::string, std::u16string>> texts;
-    for (std::uint32_t page = 0; page < 6; ++page)
-        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
-            const Tweak& t = kCataloguePages[page][item];
-            std::u16string text = TweakExplanation(t);
-            if (const char16_t* reason = availability.reason(page, item))
+    for (const LayoutRow& row : MainWindowLayout()) {
+        if (!HoldsValue(row)) continue;
+        for (int n = 0; n < LayoutControlCount(row); ++n) {
+            const LayoutControl c = LayoutControlAt(row, n);
+            const auto item = static_cast<std::uint32_t>(c.item);
+            std::u16string text = row.type == ControlType::DriveBox
+                                      ? DriveExplanation()
+                                      : TweakExplanation(kCataloguePages[row.page][item]);
+            if (const char16_t* reason = availability.reason(row.page, item))
                 text = reason + std::u16string(u"\r\n") + text;
-            for (std::string& name : TweakControlNames(t.control))
-                texts.emplace_back(std::move(name), text);
+            if (row.type == ControlType::SpinBox) texts.emplace_back(c.name + "updown", text);
+            texts.emplace_back(c.name, std::move(text));
         }
-    for (std::size_t slot = 0; slot < kDriveSlots; ++slot)
-        texts.emplace_back("chb0_1_" + std::to_string(slot), DriveExplanation());
+    }
     return texts;
 }
 

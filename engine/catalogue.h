@@ -2,11 +2,11 @@
 // The catalogue of tweaks: one table per page, in the order of the page blocks. The state
 // reader and the applier interpret these rows; nothing about a tweak lives elsewhere.
 
-#include "engine/feature_model.h"
 #include "engine/registry.h"
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 // How a tweak's present state is read into `current`.
 enum class ReadRule : std::uint8_t {
@@ -79,16 +79,29 @@ struct Tweak {
     // Where it does nothing; and how it works differently on some Windows (a sentence, or null).
     Absence absent = {};
     const char16_t* note = nullptr;
+    // Settings files of version 100000 carry it too (in catalogue order, the drives after the
+    // This PC folders).
+    bool inOlderFiles = false;
 };
 
-// ComputerPage items 0 to 13; the drive slots (items 14 to 39) share kNoDrives.
-extern const Tweak kComputerTweaks[kThisPcFolders];
-extern const Tweak kTaskbarTweaks[kTaskbarItems];
-extern const Tweak kContextMenuTweaks[kContextMenuItems];
-extern const Tweak kSystemTweaks[kSystemItems];
-extern const Tweak kSecurityTweaks[kSecurityItems];
-extern const Tweak kPrivacyTweaks[kPrivacyItems];
-// The tables in page order.
+// What a tweak's control holds, by the control's name: a check box (0 or 1), a number box, a
+// text box, or the radio pair (1 for its first button).
+enum class TweakKind : std::uint8_t { Check, Number, Text, RadioPair };
+constexpr TweakKind KindOf(const Tweak& t) {
+    const std::u16string_view name = t.control;
+    return name.starts_with(u"spb")    ? TweakKind::Number
+           : name.starts_with(u"le")   ? TweakKind::Text
+           : name.starts_with(u"rbtn") ? TweakKind::RadioPair
+                                       : TweakKind::Check;
+}
+// The range a number box keeps its number in.
+inline constexpr std::uint32_t kNumberMinimum = 50;
+inline constexpr std::uint32_t kNumberMaximum = 30000;
+
+#include "engine/catalogue_rows.h"
+
+// The tables in page order. ComputerPage's This PC folders come first; the drive slots after them
+// share kNoDrives.
 inline constexpr std::span<const Tweak> kCataloguePages[6] = {kComputerTweaks,    kTaskbarTweaks,
                                                               kContextMenuTweaks, kSystemTweaks,
                                                               kSecurityTweaks,    kPrivacyTweaks};

@@ -2,8 +2,11 @@
 // The feature model: one fixed record per tweak, grouped into the six page blocks of the
 // main window.
 
+#include "engine/catalogue.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 inline constexpr std::size_t kFeatureTextCapacity = 51; // 50 units and a terminator
 
@@ -19,18 +22,21 @@ struct FeatureItem {
     std::uint32_t machineWide; // machine-wide reading of a tweak kept in both hives, else 0
 };
 
-inline constexpr std::size_t kComputerItems = 40;
-inline constexpr std::size_t kThisPcFolders = 14; // items 0 to 13; the drive slots follow
+// Each page block has an item per catalogue row; ComputerPage's This PC folders are followed by
+// the drive slots.
+inline constexpr std::size_t kThisPcFolders = std::size(kComputerTweaks);
 inline constexpr std::size_t kDriveSlots = 26;
-inline constexpr std::size_t kTaskbarItems = 5;
-inline constexpr std::size_t kContextMenuItems = 4;
-inline constexpr std::size_t kSystemItems = 14;
-inline constexpr std::size_t kSecurityItems = 4;
-inline constexpr std::size_t kPrivacyItems = 2;
+inline constexpr std::size_t kComputerItems = kThisPcFolders + kDriveSlots;
+inline constexpr std::size_t kTaskbarItems = std::size(kTaskbarTweaks);
+inline constexpr std::size_t kContextMenuItems = std::size(kContextMenuTweaks);
+inline constexpr std::size_t kSystemItems = std::size(kSystemTweaks);
+inline constexpr std::size_t kSecurityItems = std::size(kSecurityTweaks);
+inline constexpr std::size_t kPrivacyItems = std::size(kPrivacyTweaks);
 // The items of each page block, in page order, and of the whole model.
 inline constexpr std::size_t kPageItems[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                               kSystemItems,   kSecurityItems, kPrivacyItems};
-inline constexpr std::size_t kModelItems = 69;
+inline constexpr std::size_t kModelItems = kComputerItems + kTaskbarItems + kContextMenuItems +
+                                           kSystemItems + kSecurityItems + kPrivacyItems;
 
 // An item's place in the whole model, the page blocks one after the other.
 constexpr std::size_t ModelIndex(std::uint32_t page, std::uint32_t item) {
@@ -88,7 +94,6 @@ struct DriveSlot {
 
 static_assert(sizeof(FeatureValue) == 104);
 static_assert(sizeof(FeatureItem) == 212);
-static_assert(sizeof(ComputerPage) == 40 * 212);
 static_assert(sizeof(FeatureModel) == kModelItems * 212);
 static_assert(ModelIndex(6, 0) == kModelItems);
 

@@ -2,29 +2,49 @@
 
 #include "base/text.h"
 
+#include <array>
 #include <cstring>
 #include <string>
-
-const int kLegacyRecordMap[kSettingsRecordCount] = {
-    0,  1,  2,  3,  4,  5,  6,  -1, -1, -1, -1, -1, -1, -1,             // folders 0 to 13
-    7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, // drives A to Q
-    24, 25, 26, 27, 28, 29, 30, 31, 32,                                 // drives R to Z
-    33, 34, 35, 36, -1,                                                 // taskbar
-    37, 38, 39, 40,                                                     // context menu
-    41, 42, 43, 44, 45, 46, 47, 48, 49, 50, 51, -1, -1, -1,             // system
-    52, 53, 54, 55,                                                     // security
-    -1, -1,                                                             // privacy
-};
 
 namespace {
 
 constexpr std::size_t kRecordSize = sizeof(SettingsRecord);
-constexpr std::size_t kFirstDrive = 14, kLastDrive = 39;
-constexpr std::size_t kSpinPositions[2] = {42, 43};
-constexpr std::size_t kTextPositions[2] = {61, 62};
-// Items per page in a current file, and the highest index a legacy file may carry per page.
-constexpr std::uint32_t kPageItems[6] = {14, 5, 4, 14, 4, 2};
+constexpr std::size_t kFirstDrive = DriveSlot::firstItem,
+                      kLastDrive = kFirstDrive + kDriveSlots - 1;
+// The highest index a legacy file may carry per page.
 constexpr std::uint32_t kLegacyPageItems[5] = {33, 4, 4, 11, 4};
+
+// The catalogue row a record position of a current file stands for; null for a drive record.
+const Tweak* tweakAt(std::size_t position) {
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
+            if (ModelIndex(page, item) == position) return &kCataloguePages[page][item];
+    return nullptr;
+}
+
+bool isSpin(std::size_t p) {
+    const Tweak* t = tweakAt(p);
+    return t && KindOf(*t) == TweakKind::Number;
+}
+bool isText(std::size_t p) {
+    const Tweak* t = tweakAt(p);
+    return t && KindOf(*t) == TweakKind::Text;
+}
+
+// For each current position, the position of the record carrying the same tweak in a
+// version-100000 file, or -1: the older files held the tweaks the catalogue marks, in its order,
+// the drive records after the This PC folders.
+constexpr std::array<int, kSettingsRecordCount> kLegacyRecordMap = [] {
+    std::array<int, kSettingsRecordCount> map{};
+    int legacy = 0;
+    for (std::uint32_t page = 0; page < 6; ++page) {
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
+            map[ModelIndex(page, item)] = kCataloguePages[page][item].inOlderFiles ? legacy++ : -1;
+        for (std::size_t slot = 0; page == 0 && slot < kDriveSlots; ++slot)
+            map[DriveSlot::item(slot)] = legacy++;
+    }
+    return map;
+}();
 
 std::uint32_t le32(const unsigned char* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
@@ -42,13 +62,6 @@ void put64(std::vector<unsigned char>& out, std::uint64_t v) {
         out.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-bool isSpin(std::size_t p) {
-    return p == kSpinPositions[0] || p == kSpinPositions[1];
-}
-bool isText(std::size_t p) {
-    return p == kTextPositions[0] || p == kTextPositions[1];
-}
-
 // A field of the header as the reader takes it: the bytes that are there, ended by a zero.
 std::string headerText(const unsigned char* bytes, std::size_t size, std::size_t offset,
                        std::size_t length) {
@@ -64,7 +77,7 @@ bool validCurrent(const SettingsRecord& r, std::size_t p) {
     if (r.page == 0) {
         if (r.group == 0 && r.index > 13) return false;
         if (r.group == 1 && r.index > 25) return false;
-    } else if (r.index >= kPageItems[r.page]) {
+    } else if (r.index >= kCataloguePages[r.page].size()) {
         return false;
     }
     return isText(p) || isSpin(p) || r.value.number <= 1;
@@ -121,38 +134,25 @@ SettingsResult readLegacy(const unsigned char* records, std::size_t available, s
 void BuildSettingsRecords(const FeatureModel& model, std::uint32_t presentDrives,
                           SettingsRecords& records) {
     std::memset(records, 0, sizeof records);
-    std::size_t p = 0;
-    auto add = [&](std::uint32_t page, std::uint32_t group, std::uint32_t index,
-                   std::uint32_t number) {
-        records[p].page = page;
-        records[p].group = group;
-        records[p].index = index;
-        records[p].value.number = number;
-        ++p;
-    };
-    for (std::uint32_t i = 0; i < kThisPcFolders; ++i)
-        add(0, 0, i, model.computer.items[i].pending.number);
+    for (std::uint32_t page = 0; page < 6; ++page)
+        for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item) {
+            SettingsRecord& r = records[ModelIndex(page, item)];
+            const FeatureValue& pending = PageItems(model, page)[item].pending;
+            r.page = page;
+            r.index = item;
+            if (KindOf(kCataloguePages[page][item]) == TweakKind::Text)
+                StrCopyBounded(r.value.text, pending.text, kFeatureTextCapacity);
+            else
+                r.value.number = pending.number;
+        }
     std::size_t slot = 0;
     for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter) {
-        std::uint32_t hidden = 0;
-        if (presentDrives & DriveSlot::bit(letter)) {
-            hidden = model.computer.items[DriveSlot::item(slot)].pending.number == 1 ? 1 : 0;
-            ++slot;
-        }
-        add(0, 1, letter, hidden);
+        SettingsRecord& r = records[kFirstDrive + letter];
+        r.group = 1;
+        r.index = letter;
+        if (presentDrives & DriveSlot::bit(letter))
+            r.value.number = model.computer.items[DriveSlot::item(slot++)].pending.number == 1;
     }
-    auto addPage = [&](std::uint32_t page, const FeatureItem* items, std::size_t count) {
-        for (std::uint32_t i = 0; i < count; ++i)
-            add(page, 0, i, items[i].pending.number);
-    };
-    addPage(1, model.taskbar.items, kTaskbarItems);
-    addPage(2, model.contextMenu.items, kContextMenuItems);
-    addPage(3, model.system.items, kSystemItems);
-    for (std::size_t i : {12u, 13u})
-        StrCopyBounded(records[49 + i].value.text, model.system.items[i].pending.text,
-                       kFeatureTextCapacity);
-    addPage(4, model.security.items, kSecurityItems);
-    addPage(5, model.privacy.items, kPrivacyItems);
 }
 
 std::vector<unsigned char> SettingsFileImage(const SettingsRecord* records, std::uint64_t count) {
@@ -202,27 +202,33 @@ void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t present
     std::size_t counter = 0;
     for (const SettingsRecord& r : records) {
         if (r.valid != 1) continue;
-        const std::uint64_t key = std::uint64_t{r.page} * 100 + r.index;
         const bool on = r.value.number != 0;
-        if (key == 102 || key == 103) {
-            target.setSpinValue(key == 102 ? u"spb1_2" : u"spb1_3", r.value.number);
-        } else if (key == 312 || key == 313) {
-            char16_t text[kFeatureTextCapacity] = {};
-            for (std::size_t i = 0; i + 1 < kFeatureTextCapacity && r.value.text[i]; ++i)
-                text[i] = r.value.text[i];
-            target.setLineText(key == 312 ? u"le3_12" : u"le3_13", text);
-        } else if (key == 400) {
-            target.setRadioPair(on);
-        } else if (r.group == 1) {
+        if (r.group == 1) {
             if (counter >= kDriveSlots || r.index >= kDriveSlots || counter >= present ||
                 drives[counter] != r.index)
                 continue;
             const std::u16string name = u"chb0_1_" + fromUtf8(std::to_string(counter));
             if (target.setCheckBox(name.c_str(), on)) ++counter;
-        } else {
-            const std::u16string name = u"chb" + fromUtf8(std::to_string(r.page)) + u"_" +
-                                        fromUtf8(std::to_string(r.index));
-            target.setCheckBox(name.c_str(), on);
+            continue;
+        }
+        const Tweak& t = kCataloguePages[r.page][r.index];
+        switch (KindOf(t)) {
+        case TweakKind::Number:
+            target.setSpinValue(t.control, r.value.number);
+            break;
+        case TweakKind::Text: {
+            char16_t text[kFeatureTextCapacity] = {};
+            for (std::size_t i = 0; i + 1 < kFeatureTextCapacity && r.value.text[i]; ++i)
+                text[i] = r.value.text[i];
+            target.setLineText(t.control, text);
+            break;
+        }
+        case TweakKind::RadioPair:
+            target.setRadioPair(on);
+            break;
+        case TweakKind::Check:
+            target.setCheckBox(t.control, on);
+            break;
         }
     }
 }

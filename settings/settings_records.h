@@ -14,10 +14,12 @@ inline constexpr char kSettingsProductTag[] = "Velkarostrandemilquorbenix"; // 2
 inline constexpr std::uint32_t kSettingsVersion = 101000;
 inline constexpr std::uint32_t kLegacySettingsVersion = 100000;
 inline constexpr std::size_t kSettingsHeaderSize = 47;
-inline constexpr std::size_t kSettingsRecordCount = 69;
+// A record per item of the model, in model order: the drive records, one per letter, stand where
+// the drive slots stand.
+inline constexpr std::size_t kSettingsRecordCount = kModelItems;
 inline constexpr std::size_t kLegacyRecordCount = 56;
 inline constexpr std::size_t kLegacyRecordSize = 8;
-inline constexpr std::size_t kSettingsFileSize = 47 + 69 * 120; // 8327
+inline constexpr std::size_t kSettingsFileSize = kSettingsHeaderSize + kSettingsRecordCount * 120;
 
 // The reader's result codes.
 enum SettingsResult : std::uint32_t {
@@ -42,10 +44,6 @@ struct SettingsRecord {
 static_assert(sizeof(SettingsRecord) == 120);
 
 using SettingsRecords = SettingsRecord[kSettingsRecordCount];
-
-// For each current position, the position of the record carrying the same tweak in a
-// version-100000 file, or -1.
-extern const int kLegacyRecordMap[kSettingsRecordCount];
 
 // The records of the pending values, drives by letter: slot k stands for the k-th drive of
 // presentDrives, whose record holds 1 when the slot's pending number is 1; others hold 0.

@@ -3,7 +3,6 @@
 #include "engine/catalogue.h"
 #include "base/text.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,14 +14,9 @@ ModelSettingsTarget::ModelSettingsTarget(FeatureModel& model, std::uint32_t pres
 
 FeatureItem* ModelSettingsTarget::find(const char16_t* name) {
     const std::u16string_view wanted(name);
-    const std::span<const Tweak> pages[] = {kComputerTweaks, kTaskbarTweaks,  kContextMenuTweaks,
-                                            kSystemTweaks,   kSecurityTweaks, kPrivacyTweaks};
-    FeatureItem* const items[] = {model_.computer.items,    model_.taskbar.items,
-                                  model_.contextMenu.items, model_.system.items,
-                                  model_.security.items,    model_.privacy.items};
-    for (std::size_t p = 0; p < 6; ++p)
-        for (std::size_t i = 0; i < pages[p].size(); ++i)
-            if (wanted == pages[p][i].control) return &items[p][i];
+    for (std::uint32_t p = 0; p < 6; ++p)
+        for (std::size_t i = 0; i < kCataloguePages[p].size(); ++i)
+            if (wanted == kCataloguePages[p][i].control) return &PageItems(model_, p)[i];
     for (std::size_t slot = 0; slot < drives_; ++slot)
         if (wanted == u"chb0_1_" + fromUtf8(std::to_string(slot)))
             return &model_.computer.items[DriveSlot::item(slot)];
@@ -39,9 +33,9 @@ bool ModelSettingsTarget::setCheckBox(const char16_t* name, bool checked) {
 
 void ModelSettingsTarget::setSpinValue(const char16_t* name, std::uint32_t value) {
     if (FeatureItem* item = find(name))
-        item->pending.number = value < kSpinMinimum   ? kSpinMinimum
-                               : value > kSpinMaximum ? kSpinMaximum
-                                                      : value;
+        item->pending.number = value < kNumberMinimum   ? kNumberMinimum
+                               : value > kNumberMaximum ? kNumberMaximum
+                                                        : value;
 }
 
 void ModelSettingsTarget::setLineText(const char16_t* name, const char16_t* text) {

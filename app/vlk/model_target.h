@@ -9,9 +9,6 @@
 
 #include <cstdint>
 
-inline constexpr std::uint32_t kSpinMinimum = 50;
-inline constexpr std::uint32_t kSpinMaximum = 30000;
-
 class ModelSettingsTarget : public SettingsTarget {
   public:
     ModelSettingsTarget(FeatureModel& model, std::uint32_t presentDrives);
