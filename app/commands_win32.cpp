@@ -4,6 +4,7 @@
 
 #include "engine/catalogue.h"
 #include "engine/change_outcome.h"
+#include "engine/registry.h"
 #include "engine/file_system.h"
 #include "base/text.h"
 #include "app/settings_transfer.h"
@@ -41,15 +42,20 @@ void MainWindow::onApply() {
     showState(); // the GodMode box too: an action rather than a state, it always reads 0
     showAvailability(before);
     std::u16string refused;
+    bool denied = false;
     for (const TweakChange& c : outcome.changes) {
         if (c.held || c.skipped) continue;
         refused.append(u"\n").append(TweakLabel(c, shownDrives));
         refused.append(u" (").append(kPageNames[c.page]).append(u" page)");
+        if (c.refused) refused.append(u": ").append(fromUtf8(RefusalText(c.refused)));
+        denied = denied || c.refused == kRegAccessDenied;
     }
     if (!refused.empty()) {
         refused.insert(0, u"These changes did not take effect:\n");
-        refused.append(u"\n\nAdministrator rights are needed to change machine-wide settings. "
-                       u"Run Velkarostrandemilquorbenix as an administrator and apply them again.");
+        if (denied)
+            refused.append(u"\n\nAdministrator rights are needed to change machine-wide settings. "
+                           u"Run Velkarostrandemilquorbenix as an administrator and apply them "
+                           u"again.");
         messageBox(u"Velkarostrandemilquorbenix", refused.c_str(), MB_OK);
     }
     if (outcome.logOut)

@@ -19,28 +19,49 @@ void parentKey(const char16_t* key, char16_t (&parent)[260]) {
     parent[cut > 0 ? cut - 1 : 0] = 0;
 }
 
-void applyTask(std::uint32_t pending, ErrorTrail& trail) {
+// The first failure among the writes of a tweak. A value or key that was not there to delete is
+// as asked.
+struct FirstFailure {
+    RegStatus first;
+    void operator()(RegStatus status) {
+        if (first && !status && status.code != kRegNotFound) first = status;
+    }
+};
+
+// A scheduler call's failure as a write's: an HRESULT made from a Win32 error gives that error.
+RegStatus taskStatus(std::uint32_t failed) {
+    const bool win32 = (failed & 0xFFFF0000u) == 0x80070000u;
+    return {static_cast<std::int32_t>(win32 ? failed & 0xFFFFu : failed)};
+}
+
+void applyTask(std::uint32_t pending, ErrorTrail& trail, FirstFailure& note) {
+    std::uint32_t failed = 0;
+    const auto run = [&](TaskCommand command) {
+        const TaskState state = RunAppraiserTask(command, trail, &failed);
+        note(taskStatus(failed));
+        return state;
+    };
     if (pending == 1) {
-        if (RunAppraiserTask(TaskQuery, trail) == TaskRunning) RunAppraiserTask(TaskEnd, trail);
-        RunAppraiserTask(TaskDisable, trail);
+        if (run(TaskQuery) == TaskRunning) run(TaskEnd);
+        run(TaskDisable);
     } else {
-        RunAppraiserTask(TaskEnable, trail);
+        run(TaskEnable);
     }
 }
 
-void applyBingSearch(std::uint32_t pending) {
+void applyBingSearch(std::uint32_t pending, FirstFailure& note) {
     const auto& b = kBingSearch;
     const bool current = IsBuildAtLeast(b.build);
     if (pending == 1 && current) {
-        WriteRegDword(Hive::CurrentUser, b.writeKey, b.value, 1);
+        note(WriteRegDword(Hive::CurrentUser, b.writeKey, b.value, 1));
     } else if (pending == 1) {
-        WriteRegDword(Hive::CurrentUser, b.oldWriteKey, b.oldValue, 0);
-        WriteRegDword(Hive::CurrentUser, b.oldWriteKey, b.oldValue2, 0);
+        note(WriteRegDword(Hive::CurrentUser, b.oldWriteKey, b.oldValue, 0));
+        note(WriteRegDword(Hive::CurrentUser, b.oldWriteKey, b.oldValue2, 0));
     } else if (current) {
-        DeleteRegValue(Hive::CurrentUser, b.writeKey, b.value);
+        note(DeleteRegValue(Hive::CurrentUser, b.writeKey, b.value));
     } else {
-        DeleteRegValue(Hive::CurrentUser, b.oldWriteKey, b.oldValue);
-        DeleteRegValue(Hive::CurrentUser, b.oldWriteKey, b.oldValue2);
+        note(DeleteRegValue(Hive::CurrentUser, b.oldWriteKey, b.oldValue));
+        note(DeleteRegValue(Hive::CurrentUser, b.oldWriteKey, b.oldValue2));
     }
 }
 
@@ -48,70 +69,71 @@ bool changed(const Tweak& t, const FeatureItem& item) {
     return t.apply == ApplyRule::WriteText ? TextChanged(item) : NumberChanged(item);
 }
 
-// Carries out one tweak's apply rule.
-void applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
+// Carries out one tweak's apply rule; gives the first of its writes that failed.
+RegStatus applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
+    FirstFailure note;
     const std::uint32_t pending = item.pending.number;
     const bool one = pending == 1;
     const bool machineToo = t.machineKey != nullptr && item.machineWide == 1;
 
     switch (t.apply) {
     case ApplyRule::WritePending:
-        WriteRegDword(t.hive, t.key, t.value, pending);
-        if (machineToo) DeleteRegValue(HKLM, t.machineKey, t.value);
+        note(WriteRegDword(t.hive, t.key, t.value, pending));
+        if (machineToo) note(DeleteRegValue(HKLM, t.machineKey, t.value));
         break;
     case ApplyRule::WriteOrDelete:
         if (one) {
-            WriteRegDword(t.hive, t.key, t.value, t.whenOne);
+            note(WriteRegDword(t.hive, t.key, t.value, t.whenOne));
         } else {
-            DeleteRegValue(t.hive, t.key, t.value);
-            if (machineToo) DeleteRegValue(HKLM, t.machineKey, t.value);
+            note(DeleteRegValue(t.hive, t.key, t.value));
+            if (machineToo) note(DeleteRegValue(HKLM, t.machineKey, t.value));
         }
         break;
     case ApplyRule::WriteEither:
-        WriteRegDword(t.hive, t.key, t.value, one ? t.whenOne : t.otherwise);
+        note(WriteRegDword(t.hive, t.key, t.value, one ? t.whenOne : t.otherwise));
         break;
     case ApplyRule::CreateOrDeleteKey:
         if (one) {
-            CreateRegKey(t.hive, t.key);
+            note(CreateRegKey(t.hive, t.key));
         } else {
-            DeleteRegKey(t.hive, t.key);
-            if (machineToo) DeleteRegKey(HKLM, t.machineKey);
+            note(DeleteRegKey(t.hive, t.key));
+            if (machineToo) note(DeleteRegKey(HKLM, t.machineKey));
         }
         break;
     case ApplyRule::DeleteOrCreateKey:
         if (one)
-            DeleteRegKey(t.hive, t.key);
+            note(DeleteRegKey(t.hive, t.key));
         else
-            CreateRegKey(t.hive, t.key);
+            note(CreateRegKey(t.hive, t.key));
         break;
     case ApplyRule::ZeroBytesOrDelete:
         if (one) {
             const unsigned char zeros[4] = {0, 0, 0, 0};
-            WriteRegBinary(t.hive, t.key, t.value, zeros, 4);
+            note(WriteRegBinary(t.hive, t.key, t.value, zeros, 4));
         } else {
-            DeleteRegValue(t.hive, t.key, t.value);
+            note(DeleteRegValue(t.hive, t.key, t.value));
         }
         break;
     case ApplyRule::TextOrDeleteKeys:
         if (one) {
-            WriteRegString(t.hive, t.key, t.value, t.text);
+            note(WriteRegString(t.hive, t.key, t.value, t.text));
         } else {
             char16_t parent[260];
             parentKey(t.key, parent);
-            DeleteRegKey(t.hive, t.key);
-            DeleteRegKey(t.hive, parent);
+            note(DeleteRegKey(t.hive, t.key));
+            note(DeleteRegKey(t.hive, parent));
         }
         break;
     case ApplyRule::WriteText:
-        WriteRegString(t.hive, t.key, t.value, item.pending.text);
+        note(WriteRegString(t.hive, t.key, t.value, item.pending.text));
         break;
     case ApplyRule::TakeOwnership:
         if (one) {
             for (const TextValue& v : kTakeOwnershipValues)
-                WriteRegString(Hive::ClassesRoot, v.key, v.value, v.text);
+                note(WriteRegString(Hive::ClassesRoot, v.key, v.value, v.text));
         } else {
             for (const char16_t* key : kTakeOwnershipKeys)
-                DeleteRegKey(Hive::ClassesRoot, key);
+                note(DeleteRegKey(Hive::ClassesRoot, key));
         }
         break;
     case ApplyRule::GodMode:
@@ -124,12 +146,13 @@ void applyItem(const Tweak& t, const FeatureItem& item, ErrorTrail& trail) {
             RemovePreviousCalculator();
         break;
     case ApplyRule::AppraiserTask:
-        applyTask(pending, trail);
+        applyTask(pending, trail, note);
         break;
     case ApplyRule::BingSearch:
-        applyBingSearch(pending);
+        applyBingSearch(pending, note);
         break;
     }
+    return note.first;
 }
 
 // Whether the tweak is one the Apply writes: changed, and applying here.
@@ -146,7 +169,7 @@ bool slotChanged(const FeatureItem* slots) {
 
 // NoDrives is rewritten on every Apply: each changed slot sets or clears the bit of the
 // drive it stands for in `present`.
-void applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
+RegStatus applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
     const bool existed = RegValueExists(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
 
@@ -164,11 +187,10 @@ void applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
             hidden &= ~bits[k];
     }
 
-    if (hidden == 0) {
-        if (existed) DeleteRegValue(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
-    } else {
-        WriteRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, hidden);
-    }
+    if (hidden == 0)
+        return existed ? DeleteRegValue(kNoDrives.hive, kNoDrives.key, kNoDrives.value)
+                       : RegStatus{};
+    return WriteRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, hidden);
 }
 
 } // namespace
@@ -183,14 +205,22 @@ std::uint32_t LogOutRequired(const FeatureModel& m, const Availability& availabi
 }
 
 std::uint32_t ApplyChanges(const FeatureModel& m, const Availability& availability,
-                           ErrorTrail& trail, std::uint32_t presentDrives) {
+                           ErrorTrail& trail, std::uint32_t presentDrives,
+                           WriteStatuses* statuses) {
     // Applying leaves the model as it is, so the flag can be had from the comparison alone.
     const std::uint32_t logOut = LogOutRequired(m, availability);
+    WriteStatuses written{};
     for (std::uint32_t page = 0; page < 6; ++page) {
         for (std::uint32_t item = 0; item < kCataloguePages[page].size(); ++item)
             if (toApply(page, item, PageItems(m, page)[item], availability))
-                applyItem(kCataloguePages[page][item], PageItems(m, page)[item], trail);
-        if (page == 0) applyDriveSlots(m.computer.items + DriveSlot::firstItem, presentDrives);
+                written[ModelIndex(page, item)] =
+                    applyItem(kCataloguePages[page][item], PageItems(m, page)[item], trail);
+        if (page != 0) continue;
+        const FeatureItem* slots = m.computer.items + DriveSlot::firstItem;
+        const RegStatus noDrives = applyDriveSlots(slots, presentDrives);
+        for (std::size_t k = 0; k < kDriveSlots; ++k)
+            if (NumberChanged(slots[k])) written[DriveSlot::item(k)] = noDrives;
     }
+    if (statuses) *statuses = written;
     return logOut;
 }

@@ -45,13 +45,24 @@ TaskState TaskStateOf(const TaskServiceResult& result, ErrorTrail& trail) {
     return TaskOther;
 }
 
-TaskState AwaitAppraiserTask(TaskCall& call, TaskClock::time_point deadline, ErrorTrail& trail) {
+namespace {
+
+TaskServiceResult awaited(TaskCall& call, TaskClock::time_point deadline) {
     TaskServiceResult result{};
     if (!call.waitUntil(deadline, result)) result = {TaskStepConnect, kSchedulerTimedOut, 0};
-    return TaskStateOf(result, trail);
+    return result;
 }
 
-TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail) {
-    return AwaitAppraiserTask(*StartAppraiserTask(command),
-                              TaskClock::now() + kSchedulerAnswerLimit, trail);
+} // namespace
+
+TaskState AwaitAppraiserTask(TaskCall& call, TaskClock::time_point deadline, ErrorTrail& trail) {
+    return TaskStateOf(awaited(call, deadline), trail);
+}
+
+TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail, std::uint32_t* failed) {
+    const TaskServiceResult result =
+        awaited(*StartAppraiserTask(command), TaskClock::now() + kSchedulerAnswerLimit);
+    const TaskState state = TaskStateOf(result, trail);
+    if (failed) *failed = state == TaskNoAnswer ? result.code : 0;
+    return state;
 }

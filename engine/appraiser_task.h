@@ -50,5 +50,6 @@ TaskState TaskStateOf(const TaskServiceResult& result, ErrorTrail& trail);
 // The call's answer by the deadline; past it TaskNoAnswer, recorded as a wait that timed out.
 TaskState AwaitAppraiserTask(TaskCall& call, TaskClock::time_point deadline, ErrorTrail& trail);
 
-// The command, waited for kSchedulerAnswerLimit at most.
-TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail);
+// The command, waited for kSchedulerAnswerLimit at most; a failure's HRESULT goes to `failed`
+// when given (0 for none).
+TaskState RunAppraiserTask(TaskCommand command, ErrorTrail& trail, std::uint32_t* failed = nullptr);

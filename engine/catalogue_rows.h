@@ -277,8 +277,8 @@ inline constexpr Tweak kPrivacyTweaks[] = {
 #undef COPY_MOVE_HANDLERS
 
 using catalogue_rows::kComputerTweaks;
-using catalogue_rows::kTaskbarTweaks;
 using catalogue_rows::kContextMenuTweaks;
-using catalogue_rows::kSystemTweaks;
-using catalogue_rows::kSecurityTweaks;
 using catalogue_rows::kPrivacyTweaks;
+using catalogue_rows::kSecurityTweaks;
+using catalogue_rows::kSystemTweaks;
+using catalogue_rows::kTaskbarTweaks;

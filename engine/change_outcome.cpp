@@ -1,6 +1,7 @@
 #include "engine/change_outcome.h"
 
 #include "engine/catalogue.h"
+#include "engine/registry.h"
 
 #include <string_view>
 
@@ -41,6 +42,19 @@ std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureM
         }
     }
     return changes;
+}
+
+std::string RefusalText(std::int32_t refused) {
+    switch (refused) {
+    case 0:
+        return {};
+    case kRegAccessDenied:
+        return "access denied";
+    case kRegNotFound:
+        return "not found";
+    default:
+        return "error " + std::to_string(refused);
+    }
 }
 
 bool WritesSomething(const std::vector<TweakChange>& changes) {

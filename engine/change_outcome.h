@@ -15,11 +15,16 @@ inline constexpr const char16_t* kPageNames[6] = {u"This PC", u"Taskbar",  u"Con
                                                   u"System",  u"Security", u"Privacy"};
 
 struct TweakChange {
-    std::uint32_t page;      // 0 (ComputerPage) to 5 (PrivacyPage)
-    std::uint32_t item;      // the item in its page block; drive slot k is item 14 + k
-    bool held;               // the reading after the Apply holds the value asked
-    const char16_t* skipped; // why the tweak is not written here; null when it is
+    std::uint32_t page;       // 0 (ComputerPage) to 5 (PrivacyPage)
+    std::uint32_t item;       // the item in its page block; drive slot k is item 14 + k
+    bool held;                // the reading after the Apply holds the value asked
+    const char16_t* skipped;  // why the tweak is not written here; null when it is
+    std::int32_t refused = 0; // a change not held: the Win32 error of its first failed write
 };
+
+// A refused write as the user reads it: "access denied", "not found", "error <code>"; empty for
+// none.
+std::string RefusalText(std::int32_t refused);
 
 // The tweaks whose pending value differs from the current one in `asked`, in page and item
 // order; those that do not apply (`availability`) are skipped. With `now`, the model read again

@@ -5,19 +5,20 @@
 
 #include <cstring>
 
-bool CreateRegKey(Hive hive, const char16_t* path) {
+RegStatus CreateRegKey(Hive hive, const char16_t* path) {
     reg::Key key;
-    return key.create(hive, path, reg::kAllAccess) == reg::kSuccess;
+    return {key.create(hive, path, reg::kAllAccess)};
 }
 
-bool DeleteRegKey(Hive hive, const char16_t* path) {
-    return reg::DeleteKey(hive, path, reg::kWow64_64Key) == reg::kSuccess;
+RegStatus DeleteRegKey(Hive hive, const char16_t* path) {
+    return {reg::DeleteKey(hive, path, reg::kWow64_64Key)};
 }
 
-bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name) {
+RegStatus DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name) {
     reg::Key key;
-    if (key.open(hive, path, reg::kSetValue) != reg::kSuccess) return false;
-    return key.deleteValue(name) == reg::kSuccess;
+    if (const reg::Status opened = key.open(hive, path, reg::kSetValue); opened != reg::kSuccess)
+        return {opened};
+    return {key.deleteValue(name)};
 }
 
 bool RegKeyExists(Hive hive, const char16_t* path) {
@@ -74,26 +75,30 @@ std::uint32_t ReadRegDword(Hive hive, const char16_t* path, const char16_t* name
 
 namespace {
 
-bool writeValue(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t type,
-                const void* data, std::uint32_t size) {
+RegStatus writeValue(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t type,
+                     const void* data, std::uint32_t size) {
     reg::Key key;
-    if (key.create(hive, path, reg::kAllAccess) != reg::kSuccess) return false;
-    return key.set(name, type, data, size) == reg::kSuccess;
+    if (const reg::Status created = key.create(hive, path, reg::kAllAccess);
+        created != reg::kSuccess)
+        return {created};
+    return {key.set(name, type, data, size)};
 }
 
 } // namespace
 
-bool WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
-                    std::uint32_t length) {
+RegStatus WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
+                         std::uint32_t length) {
     return writeValue(hive, path, name, kRegBinary, bytes, length);
 }
 
-bool WriteRegString(Hive hive, const char16_t* path, const char16_t* name, const char16_t* text) {
+RegStatus WriteRegString(Hive hive, const char16_t* path, const char16_t* name,
+                         const char16_t* text) {
     const auto bytes = static_cast<std::uint32_t>((TextLength(text) + 1) * 2);
     return writeValue(hive, path, name, kRegSz, text, bytes);
 }
 
-bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value) {
+RegStatus WriteRegDword(Hive hive, const char16_t* path, const char16_t* name,
+                        std::uint32_t value) {
     const unsigned char bytes[4] = {
         static_cast<unsigned char>(value), static_cast<unsigned char>(value >> 8),
         static_cast<unsigned char>(value >> 16), static_cast<unsigned char>(value >> 24)};

@@ -18,12 +18,21 @@ inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 inline constexpr std::uint32_t kRegQword = 11;
 
-// True when the key was created or already existed. Creates every missing component.
-bool CreateRegKey(Hive hive, const char16_t* path);
-// True when the key was deleted; a key that still has subkeys is kept.
-bool DeleteRegKey(Hive hive, const char16_t* path);
-// False when the key does not open, else whether the value was deleted.
-bool DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name);
+// What a change of the registry did: true when it succeeded; else the Win32 error code of the
+// step that failed (5 access denied, 2 not found), kept until it is told.
+struct RegStatus {
+    std::int32_t code = 0;
+    explicit operator bool() const { return code == 0; }
+};
+inline constexpr std::int32_t kRegNotFound = 2;
+inline constexpr std::int32_t kRegAccessDenied = 5;
+
+// Succeeds when the key was created or already existed. Creates every missing component.
+RegStatus CreateRegKey(Hive hive, const char16_t* path);
+// Succeeds when the key was deleted; a key that still has subkeys is kept.
+RegStatus DeleteRegKey(Hive hive, const char16_t* path);
+// Fails when the key does not open, else tells whether the value was deleted.
+RegStatus DeleteRegValue(Hive hive, const char16_t* path, const char16_t* name);
 bool RegKeyExists(Hive hive, const char16_t* path);
 bool RegValueExists(Hive hive, const char16_t* path, const char16_t* name);
 
@@ -40,12 +49,13 @@ char16_t* ReadRegString(Hive hive, const char16_t* path, const char16_t* name, c
 std::uint32_t ReadRegDword(Hive hive, const char16_t* path, const char16_t* name,
                            std::uint32_t defaultValue);
 
-// Writes create missing keys. False when the key cannot be created, else whether the value
+// Writes create missing keys. Fail when the key cannot be created, else tell whether the value
 // was set.
-bool WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
-                    std::uint32_t length);
-bool WriteRegString(Hive hive, const char16_t* path, const char16_t* name, const char16_t* text);
-bool WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value);
+RegStatus WriteRegBinary(Hive hive, const char16_t* path, const char16_t* name, const void* bytes,
+                         std::uint32_t length);
+RegStatus WriteRegString(Hive hive, const char16_t* path, const char16_t* name,
+                         const char16_t* text);
+RegStatus WriteRegDword(Hive hive, const char16_t* path, const char16_t* name, std::uint32_t value);
 
 // Where Windows tells its build and edition.
 inline constexpr const char16_t* kCurrentVersionKey =

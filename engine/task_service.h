@@ -3,6 +3,8 @@
 // does one thing to it. On Windows this is the Task Scheduler's COM interface; the native build
 // links a substitute.
 
+#include "base/error_trail.h"
+
 #include <cstdint>
 
 enum class TaskAction : std::uint32_t {
@@ -18,9 +20,9 @@ enum class TaskAction : std::uint32_t {
 //   action:  the action itself.
 enum TaskServiceStep : std::uint32_t {
     TaskStepNone = 0,
-    TaskStepConnect = 1,
-    TaskStepOpen = 2,
-    TaskStepAction = 3,
+    TaskStepConnect = kStageSchedulerUnreachable,
+    TaskStepOpen = kStageTaskNotOpened,
+    TaskStepAction = kStageTaskCommandFailed,
 };
 
 // The scheduler's task states (TASK_STATE) that the engine tells apart.

@@ -14,9 +14,12 @@ ApplyOutcome ApplyWithBackup(FeatureModel& model, Availability& availability, st
         outcome.backup = BackUpState(present, drives, now, trail);
     }
     const Availability applied = availability;
-    ApplyChanges(model, applied, trail, drives);
+    WriteStatuses statuses{};
+    ApplyChanges(model, applied, trail, drives, &statuses);
     availability = ReadSystemState(model, trail, drives);
     outcome.changes = ChangedTweaks(outcome.asked, &model, applied);
+    for (TweakChange& c : outcome.changes)
+        if (!c.held && !c.skipped) c.refused = statuses[ModelIndex(c.page, c.item)].code;
     outcome.logOut = LogOutAfter(outcome.changes);
     return outcome;
 }

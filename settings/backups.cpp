@@ -142,7 +142,7 @@ std::u16string BackUpState(const FeatureModel& present, std::uint32_t drives, co
                            ErrorTrail& trail) {
     const std::u16string folder = BackupFolder();
     if (folder.empty() || folder.size() + 1 + kStampLength + 16 >= kStorePathCapacity) {
-        AppendErrorRecord(trail, kBackupFailedStage, BackupNoFolder);
+        AppendErrorRecord(trail, kStageBackupFailed, BackupNoFolder);
         return {};
     }
     FeatureModel state = present;
@@ -153,7 +153,7 @@ std::u16string BackUpState(const FeatureModel& present, std::uint32_t drives, co
 
     const std::u16string path = writeUnderFreeName(folder, now, image, sortedNames(folder));
     if (path.empty()) {
-        AppendErrorRecord(trail, kBackupFailedStage, BackupNotWritten);
+        AppendErrorRecord(trail, kStageBackupFailed, BackupNotWritten);
         return {};
     }
     const std::u16string name = path.substr(folder.size() + 1);

@@ -18,8 +18,7 @@ inline constexpr std::size_t kBackupsKept = 20;
 // Backups of one second beyond this many are not written.
 inline constexpr unsigned kBackupCopiesPerSecond = 1000;
 
-// The error trail's stage of a backup that could not be written, with the step that failed.
-inline constexpr std::uint32_t kBackupFailedStage = 61;
+// The step of a backup that failed, in its record (kStageBackupFailed).
 enum BackupFailure : std::uint64_t {
     BackupNoFolder = 1,   // no per-user data folder (its variable unset, or the path too long)
     BackupNotWritten = 2, // the file could not be written
@@ -36,6 +35,6 @@ std::vector<std::u16string> ListBackups();
 // `now`, and removes the oldest beyond 20 (never the new one, which counts as the newest even
 // when the clock was put back). Drives are stored by letter from `drives`, the mask the model was
 // read with. Returns the backup's path; empty on a failure, which leaves a record of
-// kBackupFailedStage in the trail.
+// kStageBackupFailed in the trail.
 std::u16string BackUpState(const FeatureModel& present, std::uint32_t drives, const LocalTime& now,
                            ErrorTrail& trail);

@@ -19,7 +19,7 @@ std::uint32_t ReadSettingsFile(SettingsRecords& records, const char16_t* path, E
     errno = 0;
     UniqueFile file = OpenDataFile(path, u"rb");
     if (!file) {
-        AppendSignedErrorRecord(trail, 51, errno);
+        AppendSignedErrorRecord(trail, kStageSettingsNotOpened, errno);
         return SettingsCannotOpen;
     }
     // Nothing beyond a whole current file is ever looked at.

@@ -86,12 +86,12 @@ bool validCurrent(const SettingsRecord& r, std::size_t p) {
 SettingsResult readCurrent(const unsigned char* records, std::size_t available, std::uint64_t count,
                            SettingsRecords& out, ErrorTrail& trail) {
     if (count != kSettingsRecordCount) {
-        AppendErrorRecord(trail, 55, count);
+        AppendErrorRecord(trail, kStageSettingsCount, count);
         return SettingsBadCount;
     }
     const std::size_t read = available / kRecordSize;
     if (read < kSettingsRecordCount) {
-        AppendErrorRecord(trail, 56, read);
+        AppendErrorRecord(trail, kStageSettingsShort, read);
         return SettingsShortRecords;
     }
     std::memcpy(out, records, sizeof out);
@@ -103,12 +103,12 @@ SettingsResult readCurrent(const unsigned char* records, std::size_t available, 
 SettingsResult readLegacy(const unsigned char* records, std::size_t available, std::uint64_t count,
                           SettingsRecords& out, ErrorTrail& trail) {
     if (count != kLegacyRecordCount) {
-        AppendErrorRecord(trail, 57, count);
+        AppendErrorRecord(trail, kStageOlderSettingsCount, count);
         return SettingsBadCount;
     }
     const std::size_t read = available / kLegacyRecordSize;
     if (read < kLegacyRecordCount) {
-        AppendErrorRecord(trail, 58, read);
+        AppendErrorRecord(trail, kStageOlderSettingsShort, read);
         return SettingsShortLegacyRecords;
     }
     std::memset(out, 0, sizeof out);
@@ -172,12 +172,12 @@ SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
                                  SettingsRecords& records, ErrorTrail& trail) {
     const std::string maker = headerText(bytes, size, 0, 9);
     if (maker != kSettingsMakerTag) {
-        AppendTextErrorRecord(trail, 52, maker.c_str());
+        AppendTextErrorRecord(trail, kStageSettingsMaker, maker.c_str());
         return SettingsBadMaker;
     }
     const std::string product = headerText(bytes, size, 9, 26);
     if (product != kSettingsProductTag) {
-        AppendTextErrorRecord(trail, 53, product.c_str());
+        AppendTextErrorRecord(trail, kStageSettingsProduct, product.c_str());
         return SettingsBadProduct;
     }
     const std::uint32_t version = size >= 39 ? le32(bytes + 35) : 0;
@@ -188,7 +188,7 @@ SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
     if (version == kSettingsVersion) return readCurrent(body, available, count, records, trail);
     if (version == kLegacySettingsVersion)
         return readLegacy(body, available, count, records, trail);
-    AppendSignedErrorRecord(trail, 54, std::int64_t{version});
+    AppendSignedErrorRecord(trail, kStageSettingsVersion, std::int64_t{version});
     return SettingsBadVersion;
 }
 

@@ -201,15 +201,17 @@ struct Session {
         return false;
     }
 
-    // The changed tweaks of `asked` (what was there -> what is asked), with `after` what the
-    // system holds after an apply (null for a plan or a check), those that do not apply here
-    // (`applying`) as skipped. `counted` false leaves out the GodMode folder, whose setting
-    // cannot be read back, and the tweaks skipped.
+    // The changed tweaks of `asked` (what was there -> what is asked; an apply's own list, or
+    // none for those of a plan or a check), with `after` what the system holds after an apply
+    // (null for a plan or a check), those that do not apply here (`applying`) as skipped.
+    // `counted` false leaves out the GodMode folder, whose setting cannot be read back, and the
+    // tweaks skipped.
     Changes changes(FeatureModel& asked, FeatureModel* after, const Availability& applying,
-                    bool counted) {
+                    bool counted, const std::vector<TweakChange>* applied = nullptr) {
         const auto askedList = entries(asked, drives, applying);
         Changes result;
-        for (const TweakChange& tweak : ChangedTweaks(asked, after, applying)) {
+        for (const TweakChange& tweak :
+             applied ? *applied : ChangedTweaks(asked, after, applying)) {
             const FeatureItem* item = &ChangedItem(asked, tweak);
             const auto found = std::find_if(askedList.begin(), askedList.end(),
                                             [&](const Entry& e) { return e.item == item; });
@@ -236,6 +238,10 @@ struct Session {
                 change["now"] = valueJson(value, e.isText);
                 change["held"] = held;
                 line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
+                if (!held && tweak.refused) {
+                    line += ": " + RefusalText(tweak.refused);
+                    change["refused"] = RefusalText(tweak.refused);
+                }
             }
             result.list.push_back(std::move(change));
             result.lines += line + "\n";
@@ -295,7 +301,7 @@ struct Session {
         const Availability applying = availability;
         ApplyOutcome applied = ApplyWithBackup(model, availability, drives, now, trail);
         extra["backup"] = applied.backup.empty() ? Json(nullptr) : Json(toUtf8(applied.backup));
-        const Changes c = changes(applied.asked, &model, applying, true);
+        const Changes c = changes(applied.asked, &model, applying, true, &applied.changes);
         if (json) extra["allHeld"] = c.allHeld;
         report(c, applied.logOut, std::move(extra));
         return c.allHeld ? CompanionOk : CompanionNotTaken;

@@ -79,7 +79,7 @@ TEST(CompanionTest, EachCommandPrintsItsReportAndEndsWithItsExitCode) {
          {u"plan", file("old.vlkd")}, 0, "This PC | Printers: 0 -> 1\nTaskbar | Taskbar thumbnail delay time: 400 -> 50\n" + logOut},
         {[] { WriteRegString(LM, kOwner, u"RegisteredOwner", u""); DeleteRegValue(CU, kPolicies, u"NoDriveTypeAutoRun");
               memreg::Refuse(LM, kOwner); },
-         {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner + "\"\" -> \"Someone\" NOT TAKEN (now \"\")\n" +
+         {u"apply", changed}, 1, backup + " (4).vlkd\n" + owner + "\"\" -> \"Someone\" NOT TAKEN (now \"\"): access denied\n" +
              autorun + "0 -> 1 ok\n" + logOut}, // the rest still applied
         {{}, {u"plan", file("missing.vlkd")}, 2, "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
         {{}, {}, 3, usage("no command given")},

@@ -232,8 +232,9 @@ TEST_F(MainWindowTest, ARefusedApplyShowsTheSystemNamesWhatDidNotTakeAndSavesThe
     LoadErrorTrail(saved);
     EXPECT_NE(std::string(saved.text).find("61:1;"), std::string::npos) << saved.text;
     ASSERT_EQ(boxes.texts.size(), 1u) << "no log-out: the change that needs one did not take";
-    for (const wchar_t* part : {L"Hide Action Center (System page)",
-                                L"Disable Lock Screen (System page)", L"Administrator rights"})
+    for (const wchar_t* part :
+         {L"Hide Action Center (System page): access denied",
+          L"Disable Lock Screen (System page): access denied", L"Administrator rights"})
         EXPECT_NE(boxes.texts[0].find(part), std::wstring::npos) << toUtf8(AsU16(part));
     EXPECT_EQ(boxes.texts[0].find(L"Copy To"), std::wstring::npos) << "it took";
     EXPECT_FALSE(IsChecked(noLockScreen) || IsChecked(hideActionCenter)) << "as the system is";

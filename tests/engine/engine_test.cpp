@@ -39,10 +39,10 @@ void store(Hive hive, const char16_t* path, const char16_t* name, const std::str
     std::istringstream in(what.substr(what.find(' ') + 1));
     std::vector<unsigned char> b;
     for (unsigned byte; in >> byte;) b.push_back(static_cast<unsigned char>(byte));
-    bool ok = what == "key" ? CreateRegKey(hive, path) : true;
-    if (what.starts_with("dword ")) ok = WriteRegDword(hive, path, name, std::stoul(what.substr(6)));
-    if (what.starts_with("sz ")) ok = WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str());
-    if (what.starts_with("binary")) ok = WriteRegBinary(hive, path, name, b.data(), b.size());
+    bool ok = what == "key" ? bool(CreateRegKey(hive, path)) : true;
+    if (what.starts_with("dword ")) ok = bool(WriteRegDword(hive, path, name, std::stoul(what.substr(6))));
+    if (what.starts_with("sz ")) ok = bool(WriteRegString(hive, path, name, fromUtf8(what.substr(3)).c_str()));
+    if (what.starts_with("binary")) ok = bool(WriteRegBinary(hive, path, name, b.data(), b.size()));
     ASSERT_TRUE(ok) << what;
 }
 std::string stored(Hive hive, const char16_t* path, const char16_t* name, const std::string& like) {
