@@ -102,8 +102,10 @@ class MainWindowTest : public ::testing::Test {
     void showPage(int page) {
         SendMessageW(window->window, WM_COMMAND, page + 1, LPARAM(window->toolbar()));
     }
-    Boxes apply() {
-        return AnswerBoxes([this] { window->onApply(); }, IDOK);
+    Boxes apply() { // a click on the Apply button
+        return AnswerBoxes(
+            [this] { SendMessageW(handle(ControlKind::Button, "btnApply"), BM_CLICK, 0, 0); },
+            IDOK);
     }
 
     TestFolder data;
