@@ -22,10 +22,9 @@ class dlgImportExport : public UIDialog {
     void onInit() override;
 
   private:
-    void pickImport();
-    void pickExport();
-    // The picker's path, or empty; a picker that could not be shown is told to the user.
-    std::u16string picked(const Picker& picker);
+    // The file to import from or export to, from its picker; a picker that could not be shown
+    // is told to the user.
+    void pick(bool exporting);
     void switchViews();
     void confirm();
 

@@ -43,8 +43,8 @@ void dlgImportExport::onInit() {
     // The rich edit counts a line break as one character: these are "Note:".
     richEdit(kExplanation).boldRange(220, 225);
     button(kSwitch).setButtonIcon(kSwitchIcon);
-    onCommand(kImportBrowse, [this] { pickImport(); });
-    onCommand(kExportBrowse, [this] { pickExport(); });
+    onCommand(kImportBrowse, [this] { pick(false); });
+    onCommand(kExportBrowse, [this] { pick(true); });
     onCommand(kSwitch, [this] { switchViews(); });
     onCommand(kConfirm, [this] { confirm(); });
 }
@@ -57,28 +57,15 @@ void dlgImportExport::switchViews() {
     showItem(kExplanation, !infoHidden);
 }
 
-std::u16string dlgImportExport::picked(const Picker& picker) {
-    PickedFile file = picker(dialogHandle(), kFilter);
+void dlgImportExport::pick(bool exporting) {
+    const PickedFile file = (exporting ? savePicker_ : openPicker_)(dialogHandle(), kFilter);
     if (file.failed)
         MessageBoxW(dialogHandle(), L"Cannot open the file dialog.", L"Import and Export",
                     MB_OK | MB_ICONERROR);
-    return std::move(file.path);
-}
-
-void dlgImportExport::pickImport() {
-    const std::u16string path = picked(openPicker_);
-    if (path.empty()) return;
-    lineEdit(kImportPath).setText(path.c_str());
-    lineEdit(kExportPath).clearText();
-    button(kConfirm).setText(u"Import");
-}
-
-void dlgImportExport::pickExport() {
-    const std::u16string path = picked(savePicker_);
-    if (path.empty()) return;
-    lineEdit(kExportPath).setText(path.c_str());
-    lineEdit(kImportPath).clearText();
-    button(kConfirm).setText(u"Export");
+    if (file.path.empty()) return;
+    lineEdit(exporting ? kExportPath : kImportPath).setText(file.path.c_str());
+    lineEdit(exporting ? kImportPath : kExportPath).clearText();
+    button(kConfirm).setText(exporting ? u"Export" : u"Import");
 }
 
 void dlgImportExport::confirm() {

@@ -83,34 +83,44 @@ bool validCurrent(const SettingsRecord& r, std::size_t p) {
     return isText(p) || isSpin(p) || r.value.number <= 1;
 }
 
-SettingsResult readCurrent(const unsigned char* records, std::size_t available, std::uint64_t count,
-                           SettingsRecords& out, ErrorTrail& trail) {
-    if (count != kSettingsRecordCount) {
-        AppendErrorRecord(trail, kStageSettingsCount, count);
+// The records a file's version holds: how many, of what size, and the stages and result of a
+// file that says another count or holds fewer.
+struct RecordsOfVersion {
+    std::uint64_t count;
+    std::size_t size;
+    ErrorStage countStage, shortStage;
+    SettingsResult shortResult;
+};
+constexpr RecordsOfVersion kCurrentRecords{kSettingsRecordCount, kRecordSize, kStageSettingsCount,
+                                           kStageSettingsShort, SettingsShortRecords};
+constexpr RecordsOfVersion kLegacyRecords{kLegacyRecordCount, kLegacyRecordSize,
+                                          kStageOlderSettingsCount, kStageOlderSettingsShort,
+                                          SettingsShortLegacyRecords};
+
+// SettingsOk when the header's count and the bytes there are the version's; else why not.
+SettingsResult checkCount(const RecordsOfVersion& version, std::size_t available,
+                          std::uint64_t count, ErrorTrail& trail) {
+    if (count != version.count) {
+        AppendErrorRecord(trail, version.countStage, count);
         return SettingsBadCount;
     }
-    const std::size_t read = available / kRecordSize;
-    if (read < kSettingsRecordCount) {
-        AppendErrorRecord(trail, kStageSettingsShort, read);
-        return SettingsShortRecords;
+    if (const std::size_t read = available / version.size; read < version.count) {
+        AppendErrorRecord(trail, version.shortStage, read);
+        return version.shortResult;
     }
+    return SettingsOk;
+}
+
+// The records of a current file, the count checked.
+SettingsResult readCurrent(const unsigned char* records, SettingsRecords& out) {
     std::memcpy(out, records, sizeof out);
     for (std::size_t p = 0; p < kSettingsRecordCount; ++p)
         out[p].valid = validCurrent(out[p], p) ? 1 : 0;
     return SettingsOk;
 }
 
-SettingsResult readLegacy(const unsigned char* records, std::size_t available, std::uint64_t count,
-                          SettingsRecords& out, ErrorTrail& trail) {
-    if (count != kLegacyRecordCount) {
-        AppendErrorRecord(trail, kStageOlderSettingsCount, count);
-        return SettingsBadCount;
-    }
-    const std::size_t read = available / kLegacyRecordSize;
-    if (read < kLegacyRecordCount) {
-        AppendErrorRecord(trail, kStageOlderSettingsShort, read);
-        return SettingsShortLegacyRecords;
-    }
+// The records of an older file, the count checked, converted.
+SettingsResult readLegacy(const unsigned char* records, SettingsRecords& out) {
     std::memset(out, 0, sizeof out);
     for (std::size_t p = 0; p < kSettingsRecordCount; ++p) {
         if (kLegacyRecordMap[p] < 0) continue;
@@ -185,11 +195,16 @@ SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
     if (size >= 47) count = le32(bytes + 39) | std::uint64_t{le32(bytes + 43)} << 32;
     const unsigned char* body = bytes + (size < kSettingsHeaderSize ? size : kSettingsHeaderSize);
     const std::size_t available = size > kSettingsHeaderSize ? size - kSettingsHeaderSize : 0;
-    if (version == kSettingsVersion) return readCurrent(body, available, count, records, trail);
-    if (version == kLegacySettingsVersion)
-        return readLegacy(body, available, count, records, trail);
-    AppendSignedErrorRecord(trail, kStageSettingsVersion, std::int64_t{version});
-    return SettingsBadVersion;
+    if (version != kSettingsVersion && version != kLegacySettingsVersion) {
+        AppendSignedErrorRecord(trail, kStageSettingsVersion, std::int64_t{version});
+        return SettingsBadVersion;
+    }
+    const bool current = version == kSettingsVersion;
+    if (const SettingsResult r =
+            checkCount(current ? kCurrentRecords : kLegacyRecords, available, count, trail);
+        r != SettingsOk)
+        return r;
+    return current ? readCurrent(body, records) : readLegacy(body, records);
 }
 
 void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t presentDrives,
