@@ -4,6 +4,7 @@
 #include "engine/registry.h"
 #include "base/text.h"
 #include "settings/backups.h"
+#include "settings/settings_records.h"
 #include "tests/substitutes/app_files_host.h"
 #include "tests/substitutes/platform_fakes.h"
 #include "tests/substitutes/registry_memory.h"
@@ -63,7 +64,7 @@ class CompanionTest : public ::testing::Test {
 };
 
 TEST_F(CompanionTest, ExportWritesThePresentStateWholeOrSaysItCouldNot) {
-    EXPECT_EQ(bytes(changed).size(), 8327u);
+    EXPECT_EQ(bytes(changed).size(), kSettingsFileSize);
     EXPECT_EQ(bytes(base + u".tmp"), "<no file>");
     hostfiles::FailReplace(true);
     EXPECT_EQ(run({u"export", base}), 2);
@@ -183,7 +184,7 @@ TEST_F(CompanionTest, TheNewestTwentyBackupsAreKeptAndTheOneJustWrittenIsTheNewe
     EXPECT_EQ(run({u"apply", changed}), 0);
     const std::string latest = backups + "\\" + kStamp + " (2).vlkd";
     EXPECT_EQ(out.substr(0, out.find('\n')), "Backup: " + latest);
-    EXPECT_EQ(bytes(fromUtf8(latest)).size(), 8327u);
+    EXPECT_EQ(bytes(fromUtf8(latest)).size(), kSettingsFileSize);
     ASSERT_EQ(ListBackups().size(), 20u);
     EXPECT_EQ(toUtf8(ListBackups().front()), latest);
 }
@@ -252,7 +253,7 @@ TEST(CompanionBackups, TwoBackupsInOneSecondEachKeepTheirOwnFile) {
         written[0] = BackUpState(state, 0, {2026, 12, 7, 0, 0, 0}, trails[0]);
         other.join();
         for (const std::u16string& path : written)
-            EXPECT_EQ(ReadWholeFile(path).value_or("").size(), 8327u) << toUtf8(path);
+            EXPECT_EQ(ReadWholeFile(path).value_or("").size(), kSettingsFileSize) << toUtf8(path);
         paths.insert(written, written + 2);
     }
     EXPECT_EQ(paths.size(), 20u);

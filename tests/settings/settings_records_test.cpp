@@ -61,10 +61,10 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     model.taskbar.items[3].pending.number = 100000;
     SetPendingText(model.system, 13, u"Org");
     Bytes b = exported(C | D | E | Z);
-    ASSERT_EQ(b.size(), 8327u);
+    ASSERT_EQ(b.size(), 47 + kModelItems * 120); // a record per item of the catalogue's
     EXPECT_EQ(std::string(b.begin(), b.begin() + 47),
-              "QuenorithVelkarostrandemilquorbenix" +
-                  std::string("\x88\x8A\x01\0E\0\0\0\0\0\0\0", 12));
+              "QuenorithVelkarostrandemilquorbenix" + std::string("\x88\x8A\x01\0", 4) +
+                  static_cast<char>(kModelItems) + std::string(7, '\0'));
     const std::size_t driveE = 47 + 18 * 120; // page 0, group 1, index 4 (E), hidden
     Bytes record{0, 0, 0, 0, 1, 0, 0, 0, 4, 0, 0, 0, 1, 0, 0, 0};
     record.resize(120); // the rest of the value and the reader's flag: zeros
@@ -75,7 +75,7 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     // 1, 2, 3 and 5 and past Z; and a text without its zero unit, read as its first 50 units.
     // clang-format off
     const std::pair<std::size_t, std::uint32_t> wrong[] = {{5 * 120 + 12, 2}, {6 * 120, 6}, {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
-        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, 2}, {3 * 120 + 8, 14}, {39 * 120 + 8, 26}};
+        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, kPrivacyItems}, {3 * 120 + 8, 14}, {39 * 120 + 8, 26}};
     // clang-format on
     for (const auto& [at, value] : wrong)
         std::memcpy(&b[47 + at], &value, 4);
@@ -85,10 +85,10 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
         EXPECT_EQ(records[p].valid, 0u) << p;
     Controls c; // another computer: no D
     ImportSettingsRecords(records, C | E | Z, c);
-    Set set; // the 36 controls of the right records: 41 boxes, spin boxes, the radio pair and 3
-    for (const auto& [name, value] : c.values) // drive boxes, less the 8 wrong ones
+    Set set; // the controls of the right records: every record but the texts' and 23 drives', less
+    for (const auto& [name, value] : c.values) // the 8 wrong ones
         if (value) set[name] = value;
-    EXPECT_EQ(c.values.size(), 36u);
+    EXPECT_EQ(c.values.size(), kModelItems - 2 - 23 - 8);
     // clang-format off
     EXPECT_EQ(set, (Set{{u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb3_10", 1}, {u"chb5_1", 1}, {u"rbtn4_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 100000}}));
     // clang-format on
@@ -100,22 +100,22 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
 TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
     const Bytes good = exported(C);
     // clang-format off
-    const auto with = [&](std::size_t at, Bytes bytes, std::size_t size = 8327) {
+    const auto with = [&](std::size_t at, Bytes bytes, std::size_t size = kSettingsFileSize) {
         Bytes b = good;
         return std::copy(bytes.begin(), bytes.end(), b.begin() + static_cast<std::ptrdiff_t>(at)), b.resize(size), b;
     };
     // clang-format on
     const Bytes legacy = with(35, {0xA0, 0x86, 1, 0, 56, 0, 0, 0, 0, 0, 0, 0});
-    const std::tuple<Bytes, SettingsResult, const char*> rows[] = {
+    const std::tuple<Bytes, SettingsResult, std::string> rows[] = {
         // clang-format off
         {with(8, {'X'}), SettingsBadMaker, "52:\"QuenoritX\";"},
         {with(0, {}, 5), SettingsBadMaker, "52:\"Queno\";"},
         {with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
         {with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
         {with(35, {}, 35), SettingsBadVersion, "54:0;"},
-        {with(39, {70}), SettingsBadCount, "55:70;"},
-        {with(0, {}, 8327 - 120), SettingsShortRecords, "56:68;"},
-        {with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:69;"},
+        {with(39, {static_cast<unsigned char>(kModelItems + 1)}), SettingsBadCount, "55:" + std::to_string(kModelItems + 1) + ";"},
+        {with(0, {}, kSettingsFileSize - 120), SettingsShortRecords, "56:" + std::to_string(kModelItems - 1) + ";"},
+        {with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:" + std::to_string(kModelItems) + ";"},
         {Bytes(legacy.begin(), legacy.begin() + 47 + 55 * 8 + 7), SettingsShortLegacyRecords, "58:55;"},
         // clang-format on
     };
