@@ -120,7 +120,7 @@ void MainWindow::showAvailability(const Availability& before) {
 void MainWindow::takeAppraiserTask(const TaskServiceResult& answer) {
     const FeatureModel shown = model;
     TakeAppraiserTask(model, availability, TaskStateOf(answer, errorTrail));
-    appraiserTask.reset();
+    appraiserTask_.reset();
     ForEachValueControl(Pages::All, [&](const LayoutRow& row, const LayoutControl& c) {
         const auto item = static_cast<std::size_t>(c.item);
         if (kCataloguePages[row.page][item].read != ReadRule::AppraiserTask) return;

@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     std::setlocale(LC_CTYPE, "");
     int exitCode = 0;
     {
-        MainWindow window(instance, kProductName, ProgramServices());
+        // The system is read from before the window is made: it overlaps the window's making.
+        MainWindow window(instance, kProductName, ProgramServices(), StartSystemRead());
         window.requireWindows10(u"Sorry, this Windows version is not supported.", kProductName);
         window.show(0);
         exitCode = window.runMessageLoop();

@@ -1,6 +1,7 @@
 #pragma once
 // The program's one window: the six pages of tweaks, the model they show, and the commands.
 
+#include "app/startup_read.h"
 #include "engine/appraiser_task.h"
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
@@ -14,33 +15,8 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <thread>
 
-// The system as the window first shows it, read on a thread of its own that starts before the
-// window is created; the scheduled task's state is asked of the Task Scheduler service on one more,
-// the slowest read of the start, and the window waits for it kSchedulerAnswerLimit at most. Nothing
-// touches the model or the trail until the reader is joined.
-struct SystemAtStart {
-    SystemAtStart();
-    ~SystemAtStart();
-
-    FeatureModel model;
-    // Where each tweak applies, as that read found it; the telemetry task's part comes with the
-    // scheduler's answer (not yet: "did not answer").
-    Availability availability;
-    // The drives the drive boxes stand for (as of the start): Apply, its re-read and Export map
-    // the boxes to these letters, whatever drives come and go while the window is open.
-    std::uint32_t shownDrives = 0;
-    ErrorTrail errorTrail;
-
-  protected:
-    std::thread reader;
-    std::unique_ptr<TaskCall> appraiserTask; // the scheduler's answer, until it is taken
-    TaskClock::time_point appraiserAsked;
-};
-
-// The reading starts first: a base is built before the next one.
-class MainWindow : public SystemAtStart, public UICore {
+class MainWindow : public UICore {
   public:
     static constexpr int kWidth = 916;
     static constexpr int kHeight = 640;
@@ -48,17 +24,13 @@ class MainWindow : public SystemAtStart, public UICore {
     static constexpr std::uint32_t kSmallIcon = 101;
 
     // How long the window waits, before it shows, for the start-up check's answer; a later
-    // answer comes as this command from the window itself.
+    // answer comes when it comes.
     static constexpr std::chrono::milliseconds kUpdateGrace{300};
-    static constexpr std::int32_t kUpdateAnsweredCommand = 900;
-    // The start-up report's answer, come after the window was built.
-    static constexpr std::int32_t kReportAnsweredCommand = 901;
-    // The scheduler's answer about the telemetry task, come after the window was shown.
-    static constexpr std::int32_t kTaskAnsweredCommand = 902;
 
     // Creates the window hidden, starts the update check, builds every control and shows the
-    // state read from the system. The update check and the error reports go to the services.
-    MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services);
+    // state the start-up read gives. The update check and the error reports go to the services.
+    MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services,
+               std::unique_ptr<StartupRead> read);
     // Saves the trail with a start-up report still unanswered, that report counted as failed.
     ~MainWindow() override;
 
@@ -94,6 +66,12 @@ class MainWindow : public SystemAtStart, public UICore {
     // Items per page block, in page order; the settings file walks the blocks by these.
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
+    FeatureModel model;
+    // Where each tweak applies, as the last read found it.
+    Availability availability;
+    // The drives the drive boxes stand for, as of the start.
+    std::uint32_t shownDrives;
+    ErrorTrail errorTrail;
     UpdateCheckState updateCheck;
     // Where the update check and the error reports go.
     const ServiceEndpoint services;
@@ -121,9 +99,10 @@ class MainWindow : public SystemAtStart, public UICore {
     void settleStartupReport(WebClock::time_point until);
 
     UpdateCheckPlan startupCheck_{};
-    std::unique_ptr<ServiceWorker<UpdateFetch>> pendingCheck_; // start-up check unanswered
+    std::unique_ptr<Worker<UpdateFetch>> pendingCheck_; // start-up check unanswered
     ErrorReportPlan startupReport_{};
     WebClock::time_point reportDeadline_{};
-    std::unique_ptr<ServiceWorker<int>> pendingReport_; // start-up report unanswered
-    HWND tweakTips_ = nullptr;                          // the tooltips of the tweak controls
+    std::unique_ptr<Worker<int>> pendingReport_; // start-up report unanswered
+    HWND tweakTips_ = nullptr;                   // the tooltips of the tweak controls
+    std::unique_ptr<TaskCall> appraiserTask_;    // the scheduler's answer, until it is taken
 };

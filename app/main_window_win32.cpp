@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "engine/change_outcome.h"
-#include "engine/drives.h"
 #include "engine/system_state.h"
 #include "base/text.h"
 #include "base/win32/wide.h"
@@ -10,7 +9,6 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <thread>
 
 namespace {
 
@@ -19,47 +17,34 @@ constexpr char16_t kNewVersionQuestion[] = u"New version available. Would you li
 
 } // namespace
 
-SystemAtStart::SystemAtStart() {
-    std::memset(&model, 0, sizeof(model));
-    std::memset(&errorTrail, 0, sizeof(errorTrail));
+MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services,
+                       std::unique_ptr<StartupRead> read)
+    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), model{},
+      shownDrives(read->drives), errorTrail{}, services(services),
+      appraiserTask_(std::move(read->task)) {
     LoadErrorTrail(errorTrail);
-    shownDrives = PresentDriveMask();
-    appraiserAsked = TaskClock::now();
-    appraiserTask = StartAppraiserTask(TaskQuery);
-    reader =
-        std::thread([this] { availability = ReadSystemState(model, shownDrives, TaskNoAnswer); });
-}
-
-SystemAtStart::~SystemAtStart() {
-    if (reader.joinable()) reader.join();
-}
-
-MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services)
-    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), services(services) {
     std::memset(&updateCheck, 0, sizeof(updateCheck));
 
-    // The service is asked on a thread of its own while the pages are built.
+    // The service is asked on a worker while the pages are built.
     const WebClock::time_point started = WebClock::now();
     startupCheck_ = PlanUpdateCheck(false, updateCheck);
     if (startupCheck_.ask != UpdateCheckPlan::Ask::Nothing)
-        pendingCheck_ = std::make_unique<ServiceWorker<UpdateFetch>>(
+        pendingCheck_ = std::make_unique<Worker<UpdateFetch>>(
             [plan = startupCheck_, services, deadline = started + kServiceTimeLimit] {
                 return FetchForPlan(plan, services, deadline);
             });
     buildPages();
-    reader.join();
+    const StartupRead::Reading reading = read->registry->wait();
+    model = reading.model;
+    availability = reading.availability;
     TaskServiceResult answer{};
-    if (appraiserTask->waitUntil(appraiserAsked + kSchedulerAnswerLimit, answer)) {
+    if (appraiserTask_->waitUntil(read->taskAsked + kSchedulerAnswerLimit, answer)) {
         takeAppraiserTask(answer);
     } else if (window) {
         AppendErrorRecord(errorTrail, TaskStepConnect, kSchedulerTimedOut);
         // The box stays greyed as not answered until the answer comes, if ever.
-        onCommand(
-            window, [this] { onAppraiserTaskAnswered(); }, kTaskAnsweredCommand);
-        appraiserTask->tellWhenDone([target = window] {
-            PostMessageW(target, WM_COMMAND, kTaskAnsweredCommand,
-                         reinterpret_cast<LPARAM>(target));
-        });
+        appraiserTask_->tellWhenDone(
+            [this] { postToWindow([this] { onAppraiserTaskAnswered(); }); });
     }
     showStartState();
     deferControls([this] { buildOtherPages(); });
@@ -71,12 +56,7 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
         pendingCheck_.reset();
         offerNewVersion(FinishUpdateCheck(startupCheck_, fetch));
     } else if (window) {
-        onCommand(
-            window, [this] { onUpdateAnswered(); }, kUpdateAnsweredCommand);
-        pendingCheck_->tellWhenDone([target = window] {
-            PostMessageW(target, WM_COMMAND, kUpdateAnsweredCommand,
-                         reinterpret_cast<LPARAM>(target));
-        });
+        pendingCheck_->tellWhenDone([this] { postToWindow([this] { onUpdateAnswered(); }); });
     }
 
     // The records of the start are reported whatever the option says. The window does not wait
@@ -88,15 +68,11 @@ MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceE
     }
     startupReport_ = PlanErrorReport(errorTrail, true);
     if (!startupReport_.save) return;
-    pendingReport_ = std::make_unique<ServiceWorker<int>>(
+    pendingReport_ = std::make_unique<Worker<int>>(
         [plan = startupReport_, services, deadline = reportDeadline_] {
             return SendPlannedReport(plan, services, deadline);
         });
-    onCommand(
-        window, [this] { onReportAnswered(); }, kReportAnsweredCommand);
-    pendingReport_->tellWhenDone([target = window] {
-        PostMessageW(target, WM_COMMAND, kReportAnsweredCommand, reinterpret_cast<LPARAM>(target));
-    });
+    pendingReport_->tellWhenDone([this] { postToWindow([this] { onReportAnswered(); }); });
 }
 
 MainWindow::~MainWindow() {
@@ -118,7 +94,7 @@ void MainWindow::takeUpdateAnswer() {
 
 void MainWindow::onAppraiserTaskAnswered() {
     TaskServiceResult answer{};
-    if (!appraiserTask || !appraiserTask->waitUntil(TaskClock::now(), answer)) return;
+    if (!appraiserTask_ || !appraiserTask_->waitUntil(TaskClock::now(), answer)) return;
     const Availability before = availability;
     takeAppraiserTask(answer);
     showAvailability(before);

@@ -33,7 +33,7 @@ using TaskClock = std::chrono::steady_clock;
 
 // A command under way on a thread of its own: the caller may wait for it or be told when done;
 // one left behind ends alone.
-using TaskCall = ServiceWorker<TaskServiceResult>;
+using TaskCall = Worker<TaskServiceResult>;
 std::unique_ptr<TaskCall> StartAppraiserTask(TaskCommand command);
 
 // What the scheduler answered. Query reads the task's state; Enable and Disable set whether it

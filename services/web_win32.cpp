@@ -4,16 +4,15 @@
 #include "services/web.h"
 
 #include "base/win32/handles.h"
+#include "base/worker.h"
 #include "base/win32/wide.h"
 
 #include <algorithm>
+#include <functional>
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 #include <wininet.h>
 
@@ -28,34 +27,22 @@ constexpr DWORD kTimeoutMs = 4000;
 // WinINet hands a freed value to the next handle opened (a newer request's).
 using InternetHandle = UniqueHandle<HINTERNET, InternetCloseHandle>;
 
-// One request under way on a thread of its own, and what it leaves for the waiting thread. The
-// request's thread holds a share of it, so a request that was cut still has it to write to until
-// it ends.
+// One request under way on a worker, and what it leaves for the waiting thread. The worker holds
+// a share of it, so a request that was cut still has it to write to until it ends.
 struct Call {
-    std::mutex mutex;
-    std::condition_variable finished;
-    bool done = false;
-    int code = 0;
     std::atomic<bool> cut = false;      // the deadline passed: the request makes no further call
     std::atomic<bool> answered = false; // the service began its answer
     std::vector<unsigned char> answer;  // the update answer's bytes
 };
 
-// Runs the request (Call& -> result code) on a thread of its own and waits for it until the
-// deadline. Past it, the request is cut and left to end alone, at its next step or when its
-// handles' own timeouts end the call under way: no result.
-template <typename Request>
+// Runs the request (Call& -> result code) on a worker and waits for it until the deadline. Past
+// it, the request is cut and left to end alone, at its next step or when its handles' own
+// timeouts end the call under way: no result.
 std::optional<int> runUntil(WebClock::time_point deadline, const std::shared_ptr<Call>& call,
-                            Request request) {
-    std::thread([call, request] {
-        const int code = request(*call);
-        const std::lock_guard lock(call->mutex);
-        call->code = code;
-        call->done = true;
-        call->finished.notify_all();
-    }).detach();
-    std::unique_lock lock(call->mutex);
-    if (call->finished.wait_until(lock, deadline, [&] { return call->done; })) return call->code;
+                            std::function<int(Call&)> request) {
+    Worker<int> worker([call, request = std::move(request)] { return request(*call); });
+    int code = 0;
+    if (worker.waitUntil(deadline, code)) return code;
     call->cut = true;
     return std::nullopt;
 }

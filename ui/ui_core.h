@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,6 +56,7 @@ inline constexpr std::size_t kControlKinds = 6;
 // Messages the core posts to itself.
 inline constexpr UINT kMsgSetControlFont = WM_APP + 1; // lParam: the control
 inline constexpr UINT kMsgShown = WM_APP + 10;         // runs onCreate
+inline constexpr UINT kMsgRunPosted = WM_APP + 12;     // runs the work postToWindow queued
 // The timer that builds the deferred controls once the shown window has painted.
 inline constexpr UINT_PTR kDeferredControlsTimer = 1;
 // The timer that looks, while work waits for it, whether every modal loop of the window ended.
@@ -83,6 +85,9 @@ class UICore : public UIBase {
     // go to the window (a disabled control gets none), which passes them on as the control's
     // own, and the tooltip takes the disabled control for the window under the pointer.
     void relayDisabledChildren(HWND tooltip);
+    // Runs the work on the window's thread, from its message loop: the one way back from a
+    // worker. Callable from any thread; work still queued when the window goes is dropped.
+    void postToWindow(std::function<void()> work);
     // Runs the work once no dialog, message box or menu of the window is open (nor a move or
     // resize of it): at once when none is, else from the window's own loop after the last ends.
     void whenNoModalOpen(std::function<void()> work);
@@ -233,6 +238,8 @@ class UICore : public UIBase {
     std::vector<HWND> spinArrows_;
     std::function<void()> deferredControls_;
     bool modalOpen() const;
+    std::mutex postedMutex_;
+    std::vector<std::function<void()>> posted_;
     std::vector<std::function<void()>> afterModal_;
     bool inMenu_ = false;
     HWND relayTooltip_ = nullptr;

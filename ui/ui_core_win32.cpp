@@ -196,6 +196,16 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kMsgShown:
         onCreate();
         return 0;
+    case kMsgRunPosted: {
+        std::vector<std::function<void()>> works;
+        {
+            const std::lock_guard lock(postedMutex_);
+            works.swap(posted_);
+        }
+        for (const auto& work : works)
+            work();
+        return 0;
+    }
     // A menu or a move of the window runs a loop of its own; a modal dialog or message box
     // disables the window while it is open.
     case WM_MOUSEMOVE:
@@ -421,6 +431,16 @@ void UICore::close() {
 
 void UICore::setTitle(const char16_t* title) {
     SetWindowTextW(window, AsWide(title));
+}
+
+// A message for each work posted: each runs whatever waits, so work whose message a dialog's loop
+// took (and dropped) as it ended runs with the next.
+void UICore::postToWindow(std::function<void()> work) {
+    {
+        const std::lock_guard lock(postedMutex_);
+        posted_.push_back(std::move(work));
+    }
+    PostMessageW(window, kMsgRunPosted, 0, 0);
 }
 
 void UICore::relayDisabledChildren(HWND tooltip) {

@@ -87,8 +87,8 @@ class MainWindowTest : public ::testing::Test {
                             L"DisablePreviewWindow", REG_DWORD, &checked, 4);
         ServiceEndpoint nobody{};
         ParseServiceBase(u"http://127.0.0.1:9/none", nobody);
-        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
-                                              u"Velkarostrandemilquorbenix", nobody);
+        window = std::make_unique<MainWindow>(
+            GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", nobody, StartSystemRead());
     }
     void TearDown() override {
         DestroyWindow(window->window);
@@ -280,8 +280,9 @@ TEST_F(MainWindowTest, ATweakWithNothingToActOnIsGreyedSaysWhyAndIsLeftAlone) {
         if (!releases[k].second.empty())
             release.emplace_back(HKEY_LOCAL_MACHINE, nt, L"EditionID", releases[k].second);
         DestroyWindow(window->window);
-        window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr),
-                                              u"Velkarostrandemilquorbenix", ServiceEndpoint{});
+        window =
+            std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
+                                         ServiceEndpoint{}, StartSystemRead());
         for (const char* name : {"chb0_7", "chb0_8", "chb1_4", "chb3_4", "chb3_8", "chb5_0"})
             EXPECT_EQ(!IsWindowEnabled(handle(ControlKind::CheckBox, name)),
                       greyed[k].count(name) || name == std::string("chb5_0"))

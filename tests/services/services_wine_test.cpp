@@ -185,7 +185,8 @@ TEST_F(ServicesTest, ImportExportTellsAPickerThatCouldNotBeShown) {
 // command tells that service's answers (a new version, then none); No keeps the window open.
 TEST_F(ServicesTest, TheWindowReportsAFailedImportToItsServiceAndTellsItsUpdateAnswers) {
     ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);
-    MainWindow window(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn("flip"));
+    MainWindow window(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn("flip"),
+                      StartSystemRead());
     Boxes boxes =
         AnswerBoxes([&] { RunImportExport(window, 0, u"C:\\no-such-folder\\x.vlkd"); }, IDOK);
     EXPECT_EQ(boxes.captions, std::vector<std::wstring>{L"Import"});
