@@ -100,11 +100,18 @@ inline constexpr std::uint32_t kNumberMaximum = 30000;
 
 #include "engine/catalogue_rows.h"
 
-// The tables in page order. ComputerPage's This PC folders come first; the drive slots after them
+// How many rows each page has, in page order.
+template <std::size_t N> constexpr std::size_t RowCount(const Tweak (&)[N]) {
+    return N;
+}
+inline constexpr std::size_t kCatalogueSizes[6] = {
+    RowCount(catalogue_rows::kComputerTweaks),    RowCount(catalogue_rows::kTaskbarTweaks),
+    RowCount(catalogue_rows::kContextMenuTweaks), RowCount(catalogue_rows::kSystemTweaks),
+    RowCount(catalogue_rows::kSecurityTweaks),    RowCount(catalogue_rows::kPrivacyTweaks)};
+
+// The rows in page order. ComputerPage's This PC folders come first; the drive slots after them
 // share kNoDrives.
-inline constexpr std::span<const Tweak> kCataloguePages[6] = {kComputerTweaks,    kTaskbarTweaks,
-                                                              kContextMenuTweaks, kSystemTweaks,
-                                                              kSecurityTweaks,    kPrivacyTweaks};
+extern const std::span<const Tweak> kCataloguePages[6];
 
 struct RegistryValue {
     Hive hive;

@@ -1,7 +1,8 @@
 #pragma once
 // The catalogue's rows: one per tweak, in the order of the page blocks (catalogue.h includes this
 // file after the types). Adding a tweak is adding its row here, its row in the window's layout and
-// its texts: the model's and the settings file's sizes follow from the rows.
+// its texts: the model's and the settings file's sizes follow from the rows. Elsewhere the rows
+// count only as constants: their one copy in the program is catalogue.cpp's (kCataloguePages).
 
 // The tables are laid out as rows; keep them so.
 // clang-format off
@@ -42,7 +43,7 @@ constexpr std::uint32_t kWindows11 = 22000;
 constexpr const char16_t* kShowMoreOptions =
     u"On Windows 11 it is under \"Show more options\", unless the classic menu was brought back.";
 
-inline constexpr Tweak kComputerTweaks[] = {
+constexpr Tweak kComputerTweaks[] = {
     addedFolder(u"chb0_0", u"Recycle Bin", USER_NAMESPACE u"{645FF040-5081-101B-9F08-00AA002F954E}",
                 MACHINE_NAMESPACE u"{645FF040-5081-101B-9F08-00AA002F954E}",
                 u"Shows the Recycle Bin in This PC in File Explorer."),
@@ -94,7 +95,7 @@ inline constexpr Tweak kComputerTweaks[] = {
                 u"Hides the Videos folder from This PC; the files in it stay."),
 };
 
-inline constexpr Tweak kTaskbarTweaks[] = {
+constexpr Tweak kTaskbarTweaks[] = {
     {.control = u"chb1_0", .label = u"Turn off thumbnail live preview",
      .hive = HKCU, .key = ADVANCED, .value = u"DisablePreviewWindow",
      .read = R::AsStored, .apply = A::WritePending, .logOut = true,
@@ -122,7 +123,7 @@ inline constexpr Tweak kTaskbarTweaks[] = {
      .absent = {.fromBuild = kWindows11, .untilBuild = 22621, .reason = u"This Windows 11 build shows no seconds in the taskbar clock; version 22H2 and later do."}},
 };
 
-inline constexpr Tweak kContextMenuTweaks[] = {
+constexpr Tweak kContextMenuTweaks[] = {
     {.control = u"chb2_0", .label = u"Copy To",
      .hive = HKCR, .key = COPY_MOVE_HANDLERS u"{C2FBB630-2971-11D1-A18C-00C04FD75D13}",
      .read = R::KeyExists, .apply = A::CreateOrDeleteKey,
@@ -149,7 +150,7 @@ inline constexpr Tweak kContextMenuTweaks[] = {
      .inOlderFiles = true},
 };
 
-inline constexpr Tweak kSystemTweaks[] = {
+constexpr Tweak kSystemTweaks[] = {
     {.control = u"chb3_0", .label = u"Disable aero shake",
      .hive = HKCU, .key = USER_EXPLORER_POLICY, .value = u"NoWindowMinimizingShortcuts",
      .read = R::AsStored, .apply = A::WritePending, .logOut = true,
@@ -225,7 +226,7 @@ inline constexpr Tweak kSystemTweaks[] = {
      .explanation = u"The organization that winver and program installers show."},
 };
 
-inline constexpr Tweak kSecurityTweaks[] = {
+constexpr Tweak kSecurityTweaks[] = {
     {.control = u"rbtn4_0", .label = u"Disable autorun (recommended)",
      .hive = HKCU, .key = USER_POLICIES_EXPLORER, .value = u"NoDriveTypeAutoRun",
      .read = R::Equals255, .apply = A::WriteOrDelete, .whenOne = 255, .logOut = true,
@@ -250,7 +251,7 @@ inline constexpr Tweak kSecurityTweaks[] = {
      .inOlderFiles = true},
 };
 
-inline constexpr Tweak kPrivacyTweaks[] = {
+constexpr Tweak kPrivacyTweaks[] = {
     {.control = u"chb5_0", .label = u"Disable Compatibility telemetry",
      .hive = HKLM, .key = u"",
      .read = R::AppraiserTask, .apply = A::AppraiserTask,
@@ -275,10 +276,3 @@ inline constexpr Tweak kPrivacyTweaks[] = {
 #undef MACHINE_EXPLORER_POLICY
 #undef CURRENT_VERSION_NT
 #undef COPY_MOVE_HANDLERS
-
-using catalogue_rows::kComputerTweaks;
-using catalogue_rows::kContextMenuTweaks;
-using catalogue_rows::kPrivacyTweaks;
-using catalogue_rows::kSecurityTweaks;
-using catalogue_rows::kSystemTweaks;
-using catalogue_rows::kTaskbarTweaks;

@@ -24,14 +24,14 @@ struct FeatureItem {
 
 // Each page block has an item per catalogue row; ComputerPage's This PC folders are followed by
 // the drive slots.
-inline constexpr std::size_t kThisPcFolders = std::size(kComputerTweaks);
+inline constexpr std::size_t kThisPcFolders = kCatalogueSizes[0];
 inline constexpr std::size_t kDriveSlots = 26;
 inline constexpr std::size_t kComputerItems = kThisPcFolders + kDriveSlots;
-inline constexpr std::size_t kTaskbarItems = std::size(kTaskbarTweaks);
-inline constexpr std::size_t kContextMenuItems = std::size(kContextMenuTweaks);
-inline constexpr std::size_t kSystemItems = std::size(kSystemTweaks);
-inline constexpr std::size_t kSecurityItems = std::size(kSecurityTweaks);
-inline constexpr std::size_t kPrivacyItems = std::size(kPrivacyTweaks);
+inline constexpr std::size_t kTaskbarItems = kCatalogueSizes[1];
+inline constexpr std::size_t kContextMenuItems = kCatalogueSizes[2];
+inline constexpr std::size_t kSystemItems = kCatalogueSizes[3];
+inline constexpr std::size_t kSecurityItems = kCatalogueSizes[4];
+inline constexpr std::size_t kPrivacyItems = kCatalogueSizes[5];
 // The items of each page block, in page order, and of the whole model.
 inline constexpr std::size_t kPageItems[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                               kSystemItems,   kSecurityItems, kPrivacyItems};

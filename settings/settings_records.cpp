@@ -34,7 +34,7 @@ bool isText(std::size_t p) {
 // For each current position, the position of the record carrying the same tweak in a
 // version-100000 file, or -1: the older files held the tweaks the catalogue marks, in its order,
 // the drive records after the This PC folders.
-constexpr std::array<int, kSettingsRecordCount> kLegacyRecordMap = [] {
+const std::array<int, kSettingsRecordCount> kLegacyRecordMap = [] {
     std::array<int, kSettingsRecordCount> map{};
     int legacy = 0;
     for (std::uint32_t page = 0; page < 6; ++page) {
