@@ -226,6 +226,8 @@ void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t present
             if (target.setCheckBox(name.c_str(), on)) ++counter;
             continue;
         }
+        // An older file's record names its page and item itself; none of a page names nothing.
+        if (r.page > 5 || r.index >= kCataloguePages[r.page].size()) continue;
         const Tweak& t = kCataloguePages[r.page][r.index];
         switch (KindOf(t)) {
         case TweakKind::Number:

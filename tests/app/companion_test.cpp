@@ -130,6 +130,7 @@ TEST_F(CompanionTest, AnOlderFileAnUnreadableOneAndUsageMistakesHaveTheirAnswers
     for (int k = 0; k < 56; ++k)
         older += std::string(k == 35  ? "\x01\0\x02\0\x32\0\0\0"
                              : k == 6 ? "\0\0\x06\0\x01\0\0\0"
+                             : k == 5 ? "\0\0\x0e\0\x01\0\0\0" // an item page 0 has not
                                       : "\x09\0\0\0\0\0\0\0",
                              8);
     WriteWholeFile(file("old.vlkd"), older);
