@@ -1,0 +1,4 @@
+// BrazilianPortuguese (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kBrazilianPortugueseTexts{};

@@ -1,0 +1,4 @@
+// French (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kFrenchTexts{};

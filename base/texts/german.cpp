@@ -1,0 +1,4 @@
+// German (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kGermanTexts{};

@@ -1,0 +1,4 @@
+// Italian (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kItalianTexts{};

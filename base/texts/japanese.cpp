@@ -1,0 +1,4 @@
+// Japanese (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kJapaneseTexts{};

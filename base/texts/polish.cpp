@@ -1,0 +1,4 @@
+// Polish (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kPolishTexts{};

@@ -1,0 +1,4 @@
+// Russian (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kRussianTexts{};

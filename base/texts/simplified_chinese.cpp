@@ -1,0 +1,4 @@
+// SimplifiedChinese (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kSimplifiedChineseTexts{};

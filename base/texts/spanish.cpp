@@ -1,0 +1,4 @@
+// Spanish (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kSpanishTexts{};

@@ -1,0 +1,4 @@
+// Turkish (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kTurkishTexts{};

@@ -1,0 +1,4 @@
+// Ukrainian (to be filled).
+#include "base/texts/tables.h"
+
+const LanguageTable kUkrainianTexts{};
