@@ -39,9 +39,8 @@ LRESULT CALLBACK ShowFocusProcedure(HWND control, UINT message, WPARAM wParam, L
             !(SendMessageW(control, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
             RECT client{};
             GetClientRect(control, &client);
-            HDC dc = GetDC(control);
-            DrawFocusRect(dc, &client);
-            ReleaseDC(control, dc);
+            const ScopedGetDC dc(control);
+            DrawFocusRect(dc.get(), &client);
         }
         return result;
     }

@@ -87,7 +87,7 @@ void UIDialog::paintBitmap(HDC dc) {
     GetObjectW(bitmap.get(), sizeof(info), &info);
     const UniqueMemoryDC memory(CreateCompatibleDC(dc));
     if (!memory) return;
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    const ScopedSelectObject selected(memory.get(), bitmap.get());
     const UINT dpi = DpiOf(dialog_);
     if (dpi == kBaseDpi) {
         BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
@@ -96,7 +96,6 @@ void UIDialog::paintBitmap(HDC dc) {
         StretchBlt(dc, 0, 0, ScaleToDpi(info.bmWidth, dpi), ScaleToDpi(info.bmHeight, dpi),
                    memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    SelectObject(memory.get(), previous);
 }
 
 // The icon at (20, 20) in 48 x 48 pixels at 96 DPI, whatever sizes the resource holds; at

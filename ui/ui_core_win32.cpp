@@ -264,30 +264,24 @@ void UICore::anchorControls() {
 bool UICore::textsFit(HFONT font) const {
     // The places come from the layout, not from the windows: under Wine each GetWindowRect of a
     // window that follows its screen's DPI asks the wineserver three times.
-    HDC dc = GetDC(window);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    bool fit = true;
+    const ScopedGetDC dc(window);
+    const ScopedSelectObject selected(dc.get(), font);
     wchar_t text[1025];
     for (const Placed& c : placed_) {
         const int chrome = TextChrome(c.control);
         const int length = GetWindowTextW(c.control, text, 1025);
         if (chrome < 0 || length == 0) continue;
         SIZE size{};
-        GetTextExtentPoint32W(dc, text, length, &size);
+        GetTextExtentPoint32W(dc.get(), text, length, &size);
         const RECT place = placeOf(c.layout);
         LONG room = place.right;
         for (const Placed& other : placed_)
             if (const RECT o = placeOf(other.layout); other.page == c.page && o.left > place.left &&
                                                       o.top < place.bottom && o.bottom > place.top)
                 room = std::min(room, o.left);
-        if (place.left + scale(chrome) + size.cx > room) {
-            fit = false;
-            break;
-        }
+        if (place.left + scale(chrome) + size.cx > room) return false;
     }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    return fit;
+    return true;
 }
 
 // The message font for the DPI, a pixel smaller at a time (down to three quarters of its
