@@ -120,7 +120,7 @@ HWND madeControl(const UICore& core, const std::string& name) {
                              ControlKind::LineEdit})
         if (const UIControlSet* set = core.controlSet(kind))
             if (const auto found = set->entries().find(name); found != set->entries().end())
-                return found->second.handle;
+                return found->second->handle();
     return nullptr;
 }
 
@@ -156,6 +156,7 @@ void MainWindow::takeAppraiserTask(const TaskServiceResult& answer) {
 }
 
 void MainWindow::collectControls() {
+    completeControls();
     FeatureModel& m = model;
     CollectChecks(*this, m.computer, "chb0_", 0, kThisPcFolders - 1);
     for (std::size_t slot = 0; slot < kDriveSlots; ++slot)

@@ -75,13 +75,13 @@ std::vector<HWND> UICore::tabOrder() const {
     for (const auto& set : sets_) {
         if (!set) continue;
         for (const auto& [name, entry] : set->entries()) {
-            HWND control = entry.handle;
+            HWND control = entry->handle();
             if (!IsWindowVisible(control) || !IsWindowEnabled(control) ||
                 !HasStyle(control, WS_TABSTOP))
                 continue;
-            if (entry.page == -1)
+            if (entry->page() == -1)
                 everyPage.push_back(control);
-            else if (entry.page == currentPage_)
+            else if (entry->page() == currentPage_)
                 (IsRadioButton(control) ? radios : page).push_back(control);
         }
     }
@@ -127,7 +127,7 @@ void UICore::switchPage(bool backward) {
     for (const auto& set : sets_)
         if (set)
             for (const auto& [name, entry] : set->entries())
-                pages = std::max(pages, entry.page + 1);
+                pages = std::max(pages, entry->page() + 1);
     if (pages < 2) return;
     const std::int32_t page = (currentPage_ + (backward ? pages - 1 : 1)) % pages;
     SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(page + 1),
@@ -173,8 +173,8 @@ bool UICore::handleKey(const MSG& message) {
         if (!radios) break;
         std::vector<HWND> group;
         for (const auto& [name, entry] : radios->entries())
-            if (IsWindowVisible(entry.handle) && IsWindowEnabled(entry.handle))
-                group.push_back(entry.handle);
+            if (IsWindowVisible(entry->handle()) && IsWindowEnabled(entry->handle()))
+                group.push_back(entry->handle());
         SortInReadingOrder(group);
         const auto at = std::find(group.begin(), group.end(), focus);
         if (at == group.end()) break;

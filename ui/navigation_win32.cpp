@@ -140,9 +140,10 @@ void UICore::showPage(std::int32_t page) {
     SendMessageW(toolbar_, TB_CHECKBUTTON, page + 1, TRUE);
     for (const auto& set : sets_) {
         if (!set) continue;
-        for (const auto& [name, entry] : set->entries()) {
-            if (entry.page == -1) continue;
-            ShowWindow(entry.handle, entry.page == page && entry.shownOnPage ? SW_SHOW : SW_HIDE);
+        for (const auto& [name, control] : set->entries()) {
+            if (control->page() == -1) continue;
+            ShowWindow(control->handle(),
+                       control->page() == page && control->shownOnPage() ? SW_SHOW : SW_HIDE);
         }
     }
     currentPage_ = page;

@@ -111,12 +111,13 @@ class UICore : public UIBase {
                        std::int32_t page);
 
     // Controls the first page does without: built once the shown window has painted, or sooner,
-    // the first time a control is looked for and not found, another page is shown, the keyboard
-    // moves the focus or every control is asked for.
+    // when another page is shown, the keyboard moves the focus or every control is asked for.
     void deferControls(std::function<void()> build);
+    // Builds the deferred controls now, if they are not yet: for callers that need every control.
     void completeControls();
 
-    // Finders: the kind's set with the named control current, or null for an unknown name.
+    // Finders: the control of the name among those made, or null when none has it. A finder
+    // builds nothing: a caller that needs every control completes them first.
     UICheckBox* checkBox(std::string_view name);
     UILineEdit* lineEdit(std::string_view name);
     UILabel* label(std::string_view name);
@@ -142,10 +143,7 @@ class UICore : public UIBase {
         return sets_[static_cast<std::size_t>(kind)].get();
     }
     // Every control of the kind, the deferred ones built first.
-    const UIControlSet* controlSet(ControlKind kind) {
-        completeControls();
-        return sets_[static_cast<std::size_t>(kind)].get();
-    }
+    const UIControlSet* controlSet(ControlKind kind);
     int initialWidth() const { return initialWidth_; }
     int initialHeight() const { return initialHeight_; }
     // The DPI the controls are laid out for.
@@ -184,12 +182,14 @@ class UICore : public UIBase {
     void dispatchCommand(HWND source, std::int32_t id);
     std::int32_t runDropDownMenu();
 
-    template <typename Set> Set& ensureSet(ControlKind kind);
-    template <typename Set> Set* find(ControlKind kind, std::string_view name);
+    template <typename Control> UIControls<Control>& ensureSet(ControlKind kind);
+    template <typename Control> Control* find(ControlKind kind, std::string_view name) const;
     HWND createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
                      int width, int height, std::int32_t page, bool shown);
-    void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
-                         bool shown);
+    // Registers the control (none when it could not be made) under its name; the control then
+    // registered under the name.
+    template <typename Control>
+    HWND registerControl(ControlKind kind, std::string_view name, std::unique_ptr<Control> control);
 
     // A control as created: its place in 96-DPI pixels, and its page (-1: every page).
     struct Placed {
@@ -217,7 +217,6 @@ class UICore : public UIBase {
     bool closing_ = false;
     bool noWindow_ = false; // the class could not be registered or the window not be created
     std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
-    static constexpr std::array<std::size_t, kControlKinds> kReservations{64, 64, 8, 8, 8, 8};
     std::string lastControlName_;
     std::unordered_map<CommandKey, CommandEntry, CommandKeyHash> commandTable_;
     std::unordered_map<HWND, AnchorEntry> anchorTable_;

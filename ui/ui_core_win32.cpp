@@ -387,6 +387,11 @@ void UICore::deferControls(std::function<void()> build) {
         SetTimer(window, kDeferredControlsTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
+const UIControlSet* UICore::controlSet(ControlKind kind) {
+    completeControls();
+    return sets_[static_cast<std::size_t>(kind)].get();
+}
+
 void UICore::completeControls() {
     if (!deferredControls_) return;
     KillTimer(window, kDeferredControlsTimer);

@@ -8,14 +8,14 @@
 void UIRichEdit::boldRange(LONG first, LONG last) {
     CHARRANGE range{first, last};
     if (last < first) range = {0, 0};
-    SendMessageW(current_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMAT2W format{};
     static_assert(sizeof(format) == 116);
     format.cbSize = sizeof(format);
     format.dwMask = CFM_BOLD | CFM_WEIGHT;
     format.dwEffects = CFE_BOLD;
     format.wWeight = FW_BOLD;
-    SendMessageW(current_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(handle_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
 UIDialog::UIDialog(const UIBase& owner, std::uint32_t dialogId)
@@ -61,12 +61,6 @@ void UIDialog::addLink(std::uint32_t id, std::u16string_view address, HFONT font
     if (font)
         SendDlgItemMessageW(dialog_, static_cast<int>(id), WM_SETFONT,
                             reinterpret_cast<WPARAM>(font), TRUE);
-}
-
-UIRichEdit& UIDialog::richEdit(int id) {
-    if (!richEdits_) richEdits_ = std::make_unique<UIRichEdit>(dialog_);
-    richEdits_->select(GetDlgItem(dialog_, id));
-    return *richEdits_;
 }
 
 void UIDialog::centerOnParent(int width, int height) {

@@ -97,7 +97,7 @@ class MainWindowTest : public ::testing::Test {
             DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
     }
     HWND handle(ControlKind kind, const std::string& name) const {
-        return window->controlSet(kind)->entries().at(name).handle;
+        return window->controlSet(kind)->entries().at(name)->handle();
     }
     void showPage(int page) {
         SendMessageW(window->window, WM_COMMAND, page + 1, LPARAM(window->toolbar()));
@@ -111,6 +111,21 @@ class MainWindowTest : public ::testing::Test {
     std::deque<ScopedRegistryValue> values;
     std::unique_ptr<MainWindow> window;
 };
+
+// Before the other pages are built: a name that no control has builds nothing, two names find two
+// controls, and an Apply collects every control (all as the system holds them: nothing written).
+TEST_F(MainWindowTest, FindersBuildNothingAndKeepTheirControlAndApplyCollectsEveryControl) {
+    const UICore& core = *window;
+    EXPECT_EQ(window->checkBox("chb9_9"), nullptr);
+    EXPECT_EQ(core.controlSet(ControlKind::RadioButton), nullptr) << "built for a miss";
+    UICheckBox* recycleBin = window->checkBox("chb0_0");
+    UICheckBox* printers = window->checkBox("chb0_6");
+    ASSERT_TRUE(recycleBin && printers);
+    EXPECT_EQ(recycleBin->text(), u"Recycle Bin");
+    EXPECT_NE(printers->text(), u"Recycle Bin");
+    EXPECT_EQ(apply().texts.size(), 0u);
+    EXPECT_EQ(ListBackups().size(), 0u) << "nothing changed";
+}
 
 TEST_F(MainWindowTest, LivePreviewCheckedAtStartLeavesTheDelayEnabledUntilClicked) {
     showPage(1);
@@ -135,13 +150,13 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     auto boxes = [&] { // all shown but GodMode's and telemetry's, which Wine's scheduler keeps
         std::vector<bool> checked;
         for (const auto& [name, e] : entries)
-            if (e.shownOnPage && name != "chb3_1" && name != "chb5_0")
-                checked.push_back(IsChecked(e.handle));
+            if (e->shownOnPage() && name != "chb3_1" && name != "chb5_0")
+                checked.push_back(IsChecked(e->handle()));
         return checked;
     };
     for (const auto& [name, e] : entries) // every other item of a page, so that neighbours differ
-        if (e.shownOnPage && name != "chb3_1" && (name[3] + std::stoi(name.substr(5))) % 2)
-            SendMessageW(e.handle, BM_SETCHECK, !IsChecked(e.handle), 0);
+        if (e->shownOnPage() && name != "chb3_1" && (name[3] + std::stoi(name.substr(5))) % 2)
+            SendMessageW(e->handle(), BM_SETCHECK, !IsChecked(e->handle()), 0);
     const bool autorun = IsChecked(handle(ControlKind::RadioButton, "rbtn4_0"));
     SendMessageW(handle(ControlKind::RadioButton, "rbtn4_0"), BM_SETCHECK, !autorun, 0);
     SendMessageW(handle(ControlKind::RadioButton, "rbtn4_1"), BM_SETCHECK, autorun, 0);
@@ -325,9 +340,11 @@ TEST_F(MainWindowTest, EachPageShowsItsOwnControlsOnceTheWindowHasPainted) {
         for (int kind = 0; kind < static_cast<int>(kControlKinds); ++kind)
             for (const auto& [name, e] : core.controlSet(ControlKind(kind))->entries()) {
                 const bool drive = name.rfind("chb0_1_", 0) == 0;
-                const bool shown = e.page == -1 || (e.page == page &&
-                                                    (!drive || std::stoi(name.substr(7)) < drives));
-                EXPECT_EQ(IsWindowVisible(e.handle) != 0, shown) << "page " << page << ": " << name;
+                const bool shown =
+                    e->page() == -1 ||
+                    (e->page() == page && (!drive || std::stoi(name.substr(7)) < drives));
+                EXPECT_EQ(IsWindowVisible(e->handle()) != 0, shown)
+                    << "page " << page << ": " << name;
             }
     }
 }
@@ -486,14 +503,14 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
 
     // Moved to a screen of 96 DPI, then of 192 and back: every control not anchored to the
     // window's edges at twice its 96-DPI place at 192, with a larger font; then as at the start.
-    HWND apply = window->controlSet(ControlKind::Button)->entries().at("btnApply").handle;
+    HWND apply = window->controlSet(ControlKind::Button)->entries().at("btnApply")->handle();
     auto layout = [&] {
         std::map<HWND, RECT> places;
         for (int kind = 0; kind < static_cast<int>(kControlKinds); ++kind)
             for (const auto& [name, e] : window->controlSet(ControlKind(kind))->entries())
-                if (ControlKind(kind) != ControlKind::SpinBox && e.handle != apply &&
+                if (ControlKind(kind) != ControlKind::SpinBox && e->handle() != apply &&
                     name != "btnSettings")
-                    places[e.handle] = ChildRect(e.handle);
+                    places[e->handle()] = ChildRect(e->handle());
         return places;
     };
     auto fontHeight = [&] {
