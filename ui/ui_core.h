@@ -133,21 +133,14 @@ class UICore : public UIBase {
     // Tooltips of the toolbar buttons, in button order.
     void setToolbarTips(std::span<const char16_t* const> tips);
 
-    // Read-only views of the core's state.
-    std::int32_t currentPage() const { return currentPage_; }
+    // The page toolbar; null before createToolbar.
     HWND toolbar() const { return toolbar_; }
-    HWND dropDownControl() const { return dropDownControl_; }
-    const std::vector<std::u16string>& dropDownItems() const { return dropDownItems_; }
-    const CommandEntry* findCommand(HWND control, std::int32_t id) const;
+    // The controls of the kind made so far (null before the first); nothing is built.
     const UIControlSet* controlSet(ControlKind kind) const {
         return sets_[static_cast<std::size_t>(kind)].get();
     }
     // Every control of the kind, the deferred ones built first.
     const UIControlSet* controlSet(ControlKind kind);
-    int initialWidth() const { return initialWidth_; }
-    int initialHeight() const { return initialHeight_; }
-    // The DPI the controls are laid out for.
-    UINT dpi() const { return dpi_; }
 
   protected:
     // Runs from the message loop after the window was shown.
@@ -179,6 +172,7 @@ class UICore : public UIBase {
     void moveFocus(bool backward);
     void switchPage(bool backward);
     LRESULT handleNotify(const NMHDR& header);
+    const CommandEntry* findCommand(HWND control, std::int32_t id) const;
     void dispatchCommand(HWND source, std::int32_t id);
     std::int32_t runDropDownMenu();
 

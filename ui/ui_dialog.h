@@ -47,7 +47,6 @@ class UIDialog {
     void close();
 
     HWND dialogHandle() const { return dialog_; }
-    bool blocked() const { return blocked_; }
     void setTitle(const char16_t* title);
     void showItem(int id, bool shown);
     // Registers the callback for the item's plain click; an id keeps its first callback.
@@ -74,9 +73,6 @@ class UIDialog {
     void setImageFile(std::u16string_view path);
     void setBitmap(std::uint32_t resourceId);
     void setIcon(std::uint32_t resourceId);
-    PaintMode paintMode() const { return paintMode_; }
-    const std::u16string& picturePath() const { return picturePath_; }
-    std::uint32_t paintResourceId() const { return paintResourceId_; }
 
   protected:
     // Runs once the dialog window exists: subclasses fill their items here.
