@@ -5,6 +5,7 @@
 // resource or an icon resource).
 
 #include "ui/control_set.h"
+#include "ui/dialog_picture.h"
 #include "ui/gdi_handles.h"
 #include "ui/ui_base.h"
 
@@ -24,8 +25,6 @@ class UIRichEdit : public UIControl {
     // Makes the characters from first to last bold (none when last is below first).
     void boldRange(LONG first, LONG last);
 };
-
-enum class PaintMode : std::uint32_t { None = 0, PictureFile = 1, Bitmap = 2, Icon = 3 };
 
 class UIDialog {
   public:
@@ -83,10 +82,6 @@ class UIDialog {
                                             LPARAM lParam);
     void handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void initialize(HWND window);
-    void paint(HDC dc);
-    void paintPictureFile(HDC dc);
-    void paintBitmap(HDC dc);
-    void paintIcon(HDC dc);
 
     // By window: a dialog run again has new items.
     template <typename Item> using Items = std::unordered_map<HWND, Item>;
@@ -111,7 +106,5 @@ class UIDialog {
     Items<UIRichEdit> richEdits_;
     std::unordered_map<std::uint32_t, std::function<void()>> commandHandlers_;
     std::unordered_map<std::uint32_t, std::u16string> linkTargets_;
-    PaintMode paintMode_ = PaintMode::None;
-    std::u16string picturePath_;
-    std::uint32_t paintResourceId_ = 0;
+    DialogPicture picture_;
 };
