@@ -5,6 +5,7 @@
 
 #include "ui/control_set.h"
 #include "ui/gdi_handles.h"
+#include "ui/keyboard.h"
 #include "ui/ui_base.h"
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -168,8 +170,9 @@ class UICore : public UIBase {
     void loadLabelIcons();
     // Keyboard navigation: Tab, Ctrl+Tab, arrows in the radio pair, Enter; true when handled.
     bool handleKey(const MSG& message);
+    // The controls of the kind (of every kind without one) as the keyboard sees them.
+    std::vector<KeyboardControl> keyboardControls(std::optional<ControlKind> kind = {}) const;
     std::vector<HWND> tabOrder() const;
-    void moveFocus(bool backward);
     void switchPage(bool backward);
     LRESULT handleNotify(const NMHDR& header);
     const CommandEntry* findCommand(HWND control, std::int32_t id) const;

@@ -402,6 +402,85 @@ void UICore::completeControls() {
     if (IsWindowVisible(window) && !textsFit(messageFont_.get())) fitFont();
 }
 
+std::vector<KeyboardControl> UICore::keyboardControls(std::optional<ControlKind> kind) const {
+    std::vector<KeyboardControl> controls;
+    for (std::size_t k = 0; k < kControlKinds; ++k) {
+        if (!sets_[k] || (kind && static_cast<std::size_t>(*kind) != k)) continue;
+        for (const auto& [name, control] : sets_[k]->entries()) {
+            const auto placed = std::find_if(placed_.begin(), placed_.end(), [&](const Placed& p) {
+                return p.control == control->handle();
+            });
+            const RECT& l = placed->layout; // left, top, width, height
+            controls.push_back({control->handle(),
+                                {l.left, l.top, l.left + l.right, l.top + l.bottom},
+                                control->page()});
+        }
+    }
+    return controls;
+}
+
+std::vector<HWND> UICore::tabOrder() const {
+    return TabOrderOf(keyboardControls(), currentPage_, dropDownControl_);
+}
+
+// The next page (the previous one backward), as its toolbar button shows it.
+void UICore::switchPage(bool backward) {
+    std::int32_t pages = 0;
+    for (const auto& set : sets_)
+        if (set)
+            for (const auto& [name, control] : set->entries())
+                pages = std::max(pages, control->page() + 1);
+    if (pages < 2) return;
+    const std::int32_t page = (currentPage_ + (backward ? pages - 1 : 1)) % pages;
+    SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(page + 1),
+                 reinterpret_cast<LPARAM>(toolbar_));
+    // The focus does not stay on a control that went with its page.
+    HWND focus = GetFocus();
+    if (!focus || focus == window || !IsWindowVisible(focus)) {
+        const std::vector<HWND> order = tabOrder();
+        if (!order.empty()) SetFocus(order.front());
+    }
+}
+
+bool UICore::handleKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !window ||
+        (message.hwnd != window && !IsChild(window, message.hwnd)))
+        return false;
+    const NavigationKey key = NavigationKeyOf(message.wParam);
+    if (key == NavigationKey::None) return false;
+    if (!focusShown_) {
+        focusShown_ = true;
+        ShowFocusCues(window);
+    }
+    switch (key) {
+    case NavigationKey::NextControl:
+    case NavigationKey::PreviousControl:
+        completeControls();
+        MoveFocus(tabOrder(), key == NavigationKey::PreviousControl);
+        return true;
+    case NavigationKey::NextPage:
+    case NavigationKey::PreviousPage:
+        completeControls();
+        switchPage(key == NavigationKey::PreviousPage);
+        return true;
+    case NavigationKey::NextInGroup:
+    case NavigationKey::PreviousInGroup:
+        return MoveInRadioGroup(keyboardControls(ControlKind::RadioButton),
+                                key == NavigationKey::PreviousInGroup);
+    case NavigationKey::Enter:
+    case NavigationKey::Space:
+        if (HWND focus = GetFocus(); focus && focus == dropDownControl_) {
+            // As a click on it: the control's plain notification opens the menu.
+            SendMessageW(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(focus));
+            return true;
+        }
+        return key == NavigationKey::Enter && PressFocusedButton();
+    case NavigationKey::None:
+        break;
+    }
+    return false;
+}
+
 int UICore::runMessageLoop() {
     if (noWindow_) return 0;
     MSG message{};
