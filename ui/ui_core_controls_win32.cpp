@@ -41,24 +41,12 @@ HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD s
                          int width, int height, std::int32_t page, bool shown) {
     // Shown now when on every page, or on the page shown and meant to be.
     const DWORD visible = page == -1 || (page == currentPage_ && shown) ? WS_VISIBLE : 0;
-    const RECT layout{x, y, width, height};
-    const RECT place = placeOf(layout);
+    const RECT place = layout_.placeOf(x, y, width, height);
     HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
                                    window, nullptr, instance, nullptr);
-    if (control) placed_.push_back({control, layout, page});
+    if (control) layout_.add(control, x, y, width, height, page);
     return control;
-}
-
-void UICore::loadLabelIcons() {
-    for (LabelIcon& label : labelIcons_) {
-        const int size = scale(label.size);
-        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(label.iconId),
-                                                      IMAGE_ICON, size, size, LR_LOADTRANSPARENT)));
-        SendMessageW(label.control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
-        // The static shows the icon but does not own it.
-        label.icon = std::move(icon);
-    }
 }
 
 template <typename Control>
@@ -99,8 +87,7 @@ HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int
                         control ? std::make_unique<UILabel>(control, page, shown) : nullptr);
     if (control && iconId != 0) {
         // The icon at the label's size for the DPI.
-        labelIcons_.push_back({control, iconId, height, {}});
-        loadLabelIcons();
+        layout_.addLabelIcon(control, iconId, height);
     }
     return registered;
 }
@@ -133,7 +120,7 @@ void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint3
         SendMessageW(arrows, UDM_SETRANGE32, minimum, maximum);
         registerControl(ControlKind::SpinBox, std::string(name) + "updown",
                         std::make_unique<UISpinBox>(arrows, page, shown, UISpinBox::Range{}));
-        spinArrows_.push_back(arrows);
+        layout_.addSpinArrows(arrows);
     }
     registerControl(ControlKind::SpinBox, name,
                     field && arrows ? std::make_unique<UISpinBox>(
