@@ -3,7 +3,6 @@
 #include "ui/ui_core.h"
 
 #include "base/win32/wide.h"
-#include "ui/dpi.h"
 
 #include <commctrl.h>
 
@@ -85,10 +84,8 @@ HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int
     const HWND registered =
         registerControl(ControlKind::Label, name,
                         control ? std::make_unique<UILabel>(control, page, shown) : nullptr);
-    if (control && iconId != 0) {
-        // The icon at the label's size for the DPI.
-        layout_.addLabelIcon(control, iconId, height);
-    }
+    // The icon at the label's size for the DPI.
+    if (control && iconId != 0) layout_.addLabelIcon(control, iconId, height);
     return registered;
 }
 
