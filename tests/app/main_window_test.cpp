@@ -25,6 +25,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
 // The import slots (so named by mingw) through which the statically linked toolkit calls.
 extern "C" decltype(&LoadImageW) __imp_LoadImageW;
@@ -112,14 +113,23 @@ class MainWindowTest : public ::testing::Test {
 };
 
 // Before the other pages are built: a name that no control has builds nothing, two names find two
-// controls, and an Apply collects every control (all as the system holds them: nothing written).
-TEST_F(MainWindowTest, FindersBuildNothingAndKeepTheirControlAndApplyCollectsEveryControl) {
-    const UICore& core = *window;
+// controls, an import reaches every control (from a file of zeros, exported from a model that no
+// control was collected into) and an Apply collects every control (nothing changed: none written).
+TEST_F(MainWindowTest, FindersBuildNothingAndKeepTheirControlWhileImportAndApplyReachEveryControl) {
     EXPECT_EQ(window->checkBox("chb9_9"), nullptr);
-    EXPECT_EQ(core.controlSet(ControlKind::RadioButton), nullptr) << "built for a miss";
+    EXPECT_EQ(std::as_const(*window).controlSet(ControlKind::RadioButton), nullptr) << "built";
     UICheckBox* recycleBin = window->checkBox("chb0_0");
     ASSERT_NE(window->checkBox("chb0_6"), nullptr);
     EXPECT_EQ(recycleBin->text(), u"Recycle Bin") << "the box found first";
+    const std::u16string zeros = data.path() + u"\\zeros.vlkd";
+    ASSERT_EQ(ExportSettings(*window, zeros.c_str()), 0u);
+    ASSERT_EQ(ImportSettings(*window, zeros.c_str()), 0u);
+    UICheckBox* livePreview = window->checkBox("chb1_0");
+    ASSERT_NE(livePreview, nullptr) << "not built for the import";
+    EXPECT_FALSE(livePreview->isChecked()) << "DisablePreviewWindow is 1";
+    DestroyWindow(window->window);
+    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
+                                          ServiceEndpoint{});
     EXPECT_EQ(apply().texts.size(), 0u);
     EXPECT_EQ(ListBackups().size(), 0u) << "nothing changed";
 }
