@@ -27,8 +27,7 @@
 #include <set>
 #include <utility>
 
-// The import slots (so named by mingw) through which the statically linked toolkit calls.
-extern "C" decltype(&LoadImageW) __imp_LoadImageW;
+// The import slot (so named by mingw) through which the statically linked toolkit destroys icons.
 extern "C" decltype(&DestroyIcon) __imp_DestroyIcon;
 
 namespace {
@@ -376,44 +375,24 @@ TEST_F(MainWindowTest, TheDriveBoxesKeepTheLettersTheyShowWhileDrivesComeAndGo) 
     EXPECT_EQ(records[14 + 4].value.number, 0u) << "E";
 }
 
-// The icons loaded and not yet destroyed while a counter lives, seen through the import slots.
-struct IconCounter {
-    static inline std::set<HANDLE> alive;
-    static inline decltype(&LoadImageW) load = nullptr;
-    static inline decltype(&DestroyIcon) destroy = nullptr;
-    template <typename F> static F swap(F& slot, F replacement) {
-        DWORD protection = 0;
-        VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &protection);
-        const F previous = std::exchange(slot, replacement);
-        VirtualProtect(&slot, sizeof slot, protection, &protection);
-        return previous;
-    }
-    IconCounter() {
-        alive.clear();
-        load = swap(
-            __imp_LoadImageW, +[](HINSTANCE m, LPCWSTR n, UINT t, int x, int y, UINT f) {
-                HANDLE image = load(m, n, t, x, y, f);
-                if (image && t == IMAGE_ICON && !(f & LR_SHARED)) alive.insert(image);
-                return image;
-            });
-        destroy = swap(
-            __imp_DestroyIcon, +[](HICON icon) { return alive.erase(icon), destroy(icon); });
-    }
-    ~IconCounter() { swap(__imp_LoadImageW, load), swap(__imp_DestroyIcon, destroy); }
-};
-
+// A second window of the class: the two icons loaded for a class that exists already are freed.
 TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
     UICore first(GetModuleHandleW(nullptr), u"First", 400, 300, 100, 101);
     ASSERT_NE(first.window, nullptr);
-    {
-        IconCounter icons;
-        auto second =
-            std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
-        ASSERT_NE(second->window, nullptr);
-        DestroyWindow(second->window);
-        second.reset();
-        EXPECT_EQ(icons.alive.size(), 0u) << "icons loaded for a class that was registered before";
-    }
+    static int destroyed = 0;
+    static decltype(&DestroyIcon) destroy = nullptr;
+    auto swap = [](decltype(&DestroyIcon) to) {
+        DWORD protection = 0;
+        VirtualProtect(&__imp_DestroyIcon, sizeof to, PAGE_READWRITE, &protection);
+        const auto was = std::exchange(__imp_DestroyIcon, to);
+        VirtualProtect(&__imp_DestroyIcon, sizeof to, protection, &protection);
+        return was;
+    };
+    destroy = swap(+[](HICON icon) { return ++destroyed, destroy(icon); });
+    UICore second(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
+    swap(destroy);
+    EXPECT_EQ(destroyed, 2) << "the large and the small icon";
+    DestroyWindow(second.window);
     DestroyWindow(first.window);
     PumpMessages();
 }
