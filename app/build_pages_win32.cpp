@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int kFirstMenuCommand = 15;
-
 // The first page shows with the controls of every page and its own, but for the boxes of drives
 // that are not there: those stay hidden for good.
 bool OnFirstPage(const LayoutRow& row, int n, int drivesShown) {

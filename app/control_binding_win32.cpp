@@ -38,7 +38,7 @@ std::vector<HWND> MadeControls(const UICore& core, const LayoutRow& row, const s
     if (const UIControlSet* set = core.controlSet(kind))
         for (const std::string& n : {name, name + "updown"})
             if (const auto found = set->entries().find(n); found != set->entries().end())
-                made.push_back(found->second.handle);
+                made.push_back(found->second->handle());
     return made;
 }
 
@@ -134,6 +134,7 @@ void MainWindow::takeAppraiserTask(const TaskServiceResult& answer) {
 }
 
 void MainWindow::collectControls() {
+    completeControls();
     KeepCurrentValues(model); // a control not made yet was not touched
     const UICore& core = *this;
     ForEachValueControl(Pages::All, [&](const LayoutRow& row, const LayoutControl& c) {

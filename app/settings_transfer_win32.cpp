@@ -51,6 +51,7 @@ std::uint32_t ImportSettings(MainWindow& window, const char16_t* path) {
         window.saveErrorTrail();
         return code;
     }
+    window.completeControls();
     WindowSettingsTarget target(window);
     ImportSettingsRecords(records, window.shownDrives, target);
     return code;

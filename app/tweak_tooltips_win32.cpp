@@ -44,7 +44,7 @@ HWND handleOf(const UICore& window, const std::string& name) {
         const UIControlSet* set = window.controlSet(kind);
         if (!set) continue;
         const auto found = set->entries().find(name);
-        if (found != set->entries().end()) return found->second.handle;
+        if (found != set->entries().end()) return found->second->handle();
     }
     return nullptr;
 }

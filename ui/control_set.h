@@ -1,110 +1,121 @@
 #pragma once
-// Control sets: one per kind of control. A set maps names to controls; a finder makes one
-// control current, and the set's operations act on that current control.
+// The controls of a window, one object per control, and the sets that find them by name. An
+// object stands for its one control for as long as the set lives: a kept pointer acts on that
+// control and on no other.
 
 #include "ui/gdi_handles.h"
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
-struct ControlEntry {
-    HWND handle;
-    std::int32_t page; // -1: on every page
-    bool shownOnPage;  // shown when its page becomes current
-};
-
-class UIControlSet {
+// A control: its window, its page (-1: on every page) and whether page switches show it.
+class UIControl {
   public:
-    using Entries = std::unordered_map<std::string, ControlEntry>;
+    explicit UIControl(HWND handle, std::int32_t page = -1, bool shownOnPage = true)
+        : handle_(handle), page_(page), shownOnPage_(shownOnPage) {}
+    virtual ~UIControl() = default;
+    UIControl(const UIControl&) = delete;
+    UIControl& operator=(const UIControl&) = delete;
 
-    explicit UIControlSet(HWND owner = nullptr) : owner_(owner) {}
-    UIControlSet(const UIControlSet&) = delete;
-    UIControlSet& operator=(const UIControlSet&) = delete;
-    virtual ~UIControlSet() = default;
-
-    // Adds the entry unless the name is taken; returns whether it was added.
-    bool add(std::string_view name, const ControlEntry& entry);
-    // Makes the named control current (null when the name is unknown); returns whether found.
-    bool select(std::string_view name);
-    // Makes a control current by handle, under the given name.
-    void selectHandle(HWND handle, std::string_view name);
-    void reserve(std::size_t count) { entries_.reserve(count); }
-
-    HWND owner() const { return owner_; }
-    HWND current() const { return current_; }
-    const std::string& currentName() const { return currentName_; }
-    const Entries& entries() const { return entries_; }
-    Entries& entries() { return entries_; }
+    HWND handle() const { return handle_; }
+    std::int32_t page() const { return page_; }
+    bool shownOnPage() const { return shownOnPage_; }
+    void setEnabled(bool enabled);
 
   protected:
-    HWND owner_;
-    HWND current_ = nullptr;
-    std::string currentName_;
-    Entries entries_;
+    HWND handle_;
+    std::int32_t page_;
+    bool shownOnPage_;
 };
 
 // Check boxes, line edits, labels and push buttons share their operations.
-class UITextControlSet : public UIControlSet {
+class UITextControl : public UIControl {
   public:
-    using UIControlSet::UIControlSet;
+    using UIControl::UIControl;
 
     bool isChecked() const;
     void setChecked(bool checked);
-    void setEnabled(bool enabled);
-    // Shows or hides the current control and records whether page switches show it.
+    // Shows or hides the control and records whether page switches show it.
     void setVisible(bool visible);
     void setText(const char16_t* text);
     // The control's text, at most 1024 units.
     std::u16string text() const;
     void clearText();
     void setFont(HFONT font);
-    // Shows the icon on the current button; the set keeps the icon for the life of the set.
+    // Shows the icon on the button; the icon lives as long as this object.
     void setButtonIcon(std::uint32_t iconId);
 
   private:
-    std::vector<UniqueIcon> icons_;
+    UniqueIcon icon_;
 };
 
-class UICheckBox : public UITextControlSet {
-    using UITextControlSet::UITextControlSet;
+class UICheckBox : public UITextControl {
+    using UITextControl::UITextControl;
 };
-class UILineEdit : public UITextControlSet {
-    using UITextControlSet::UITextControlSet;
+class UILineEdit : public UITextControl {
+    using UITextControl::UITextControl;
 };
-class UILabel : public UITextControlSet {
-    using UITextControlSet::UITextControlSet;
+class UILabel : public UITextControl {
+    using UITextControl::UITextControl;
 };
-class UIButton : public UITextControlSet {
-    using UITextControlSet::UITextControlSet;
+class UIButton : public UITextControl {
+    using UITextControl::UITextControl;
 };
 
-class UIRadioButton : public UIControlSet {
+class UIRadioButton : public UIControl {
   public:
+    using UIControl::UIControl;
     bool isChecked() const;
     void setChecked(bool checked);
 };
 
-// Spin boxes: a number field (registered under the name) and its arrows (name + "updown").
-class UISpinBox : public UIControlSet {
+// A spin box's number field, or its arrows (registered under the field's name + "updown").
+class UISpinBox : public UIControl {
   public:
     struct Range {
-        std::uint32_t minimum;
-        std::uint32_t maximum;
+        std::uint32_t minimum = 0;
+        std::uint32_t maximum = UINT32_MAX;
     };
 
-    // Records the range a number field was created with.
-    void setRange(HWND field, Range range) { ranges_[field] = range; }
-    // The field's number, limited to the range; text that is no number reads as 0.
+    UISpinBox(HWND handle, std::int32_t page, bool shownOnPage, Range range)
+        : UIControl(handle, page, shownOnPage), range_(range) {}
+
+    // The field's number, limited to the range it was created with; text that is no number
+    // reads as 0.
     std::uint32_t value() const;
     void setValue(std::uint32_t value);
-    // Enables or disables the number field only; the arrows keep their state.
-    void setEnabled(bool enabled);
 
   private:
-    std::unordered_map<HWND, Range> ranges_;
+    Range range_;
+};
+
+// The controls of one kind by name (compared byte for byte). A name keeps the first control
+// registered under it.
+class UIControlSet {
+  public:
+    using Entries = std::unordered_map<std::string, std::unique_ptr<UIControl>>;
+
+    virtual ~UIControlSet() = default;
+    const Entries& entries() const { return entries_; }
+
+  protected:
+    Entries entries_;
+};
+
+template <typename Control> class UIControls : public UIControlSet {
+  public:
+    void add(std::string_view name, std::unique_ptr<Control> control) {
+        entries_.try_emplace(std::string(name), std::move(control));
+    }
+    // The control registered under the name; null when there is none.
+    Control* find(std::string_view name) const {
+        const auto found = entries_.find(std::string(name));
+        // Only add puts controls in, each of this set's kind.
+        return found != entries_.end() ? static_cast<Control*>(found->second.get()) : nullptr;
+    }
 };

@@ -1,5 +1,7 @@
 #include "ui/dpi.h"
 
+#include "ui/gdi_handles.h"
+
 namespace {
 
 // The functions, found once in user32 (always loaded: the program imports it).
@@ -28,10 +30,8 @@ const DpiFunctions& Functions() {
 
 UINT SystemDpi() {
     if (Functions().forSystem) return Functions().forSystem();
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return static_cast<UINT>(dpi);
+    const ScopedGetDC screen(nullptr);
+    return static_cast<UINT>(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
 } // namespace

@@ -1,10 +1,4 @@
-// Working the window from the keyboard: Tab and Shift+Tab through the controls of the page in
-// reading order, then the controls shown on every page, then the drop-down control; Ctrl+Tab
-// and Ctrl+Shift+Tab through the pages as the toolbar switches them; the arrow keys within the
-// radio buttons; Enter on a push button or the drop-down control clicks it. Space is the
-// controls' own (a check box toggles itself).
-
-#include "ui/ui_core.h"
+#include "ui/keyboard.h"
 
 #include <algorithm>
 
@@ -26,90 +20,70 @@ int ButtonType(HWND control) {
     return static_cast<int>(GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK);
 }
 
-bool IsPushButton(HWND control) {
-    const int type = ButtonType(control);
-    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
-}
-
 bool IsRadioButton(HWND control) {
     const int type = ButtonType(control);
     return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON;
 }
 
-RECT ClientRectOf(HWND control) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// Rows from top to bottom (a control whose top lies above the middle of the row's first control
-// shares its row), each row from left to right.
-void SortInReadingOrder(std::vector<HWND>& controls) {
-    std::vector<std::pair<RECT, HWND>> placed;
-    for (HWND control : controls)
-        placed.emplace_back(ClientRectOf(control), control);
-    std::stable_sort(placed.begin(), placed.end(),
-                     [](const auto& a, const auto& b) { return a.first.top < b.first.top; });
-    controls.clear();
-    for (std::size_t row = 0; row < placed.size();) {
-        const RECT& first = placed[row].first;
-        const LONG middle = first.top + (first.bottom - first.top) / 2;
-        std::size_t end = row + 1;
-        while (end < placed.size() && placed[end].first.top < middle)
-            ++end;
-        std::stable_sort(placed.begin() + row, placed.begin() + end,
-                         [](const auto& a, const auto& b) { return a.first.left < b.first.left; });
-        for (std::size_t i = row; i < end; ++i)
-            controls.push_back(placed[i].second);
-        row = end;
-    }
+bool IsUsable(HWND control) {
+    return IsWindowVisible(control) && IsWindowEnabled(control);
 }
 
 } // namespace
 
-std::vector<HWND> UICore::tabOrder() const {
-    std::vector<HWND> page;
-    std::vector<HWND> everyPage;
-    std::vector<HWND> radios;
-    for (const auto& set : sets_) {
-        if (!set) continue;
-        for (const auto& [name, entry] : set->entries()) {
-            HWND control = entry.handle;
-            if (!IsWindowVisible(control) || !IsWindowEnabled(control) ||
-                !HasStyle(control, WS_TABSTOP))
-                continue;
-            if (entry.page == -1)
-                everyPage.push_back(control);
-            else if (entry.page == currentPage_)
-                (IsRadioButton(control) ? radios : page).push_back(control);
-        }
+NavigationKey NavigationKeyOf(WPARAM key) {
+    const bool shift = IsPressed(VK_SHIFT);
+    switch (key) {
+    case VK_TAB:
+        if (IsPressed(VK_CONTROL))
+            return shift ? NavigationKey::PreviousPage : NavigationKey::NextPage;
+        return shift ? NavigationKey::PreviousControl : NavigationKey::NextControl;
+    case VK_LEFT:
+    case VK_UP:
+        return NavigationKey::PreviousInGroup;
+    case VK_RIGHT:
+    case VK_DOWN:
+        return NavigationKey::NextInGroup;
+    case VK_RETURN:
+        return NavigationKey::Enter;
+    case VK_SPACE:
+        return NavigationKey::Space;
+    default:
+        return NavigationKey::None;
     }
-    // The radio buttons are one stop: the checked one, or the first when none is.
-    if (!radios.empty()) {
-        SortInReadingOrder(radios);
-        const auto checked = std::find_if(radios.begin(), radios.end(), [](HWND radio) {
-            return SendMessageW(radio, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        });
-        page.push_back(checked != radios.end() ? *checked : radios.front());
-    }
-    SortInReadingOrder(page);
-    SortInReadingOrder(everyPage);
-    page.insert(page.end(), everyPage.begin(), everyPage.end());
-    if (dropDownControl_ && IsWindowVisible(dropDownControl_) && IsWindowEnabled(dropDownControl_))
-        page.push_back(dropDownControl_);
-    return page;
 }
 
-void UICore::moveFocus(bool backward) {
-    completeControls();
-    const std::vector<HWND> order = tabOrder();
+// Before the focus moves, so that the control it reaches draws it.
+void ShowFocusCues(HWND window) {
+    SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
+    if (HWND focus = GetFocus()) InvalidateRect(focus, nullptr, TRUE);
+}
+
+std::vector<HWND> TabOrderOf(std::span<const KeyboardControl> controls, std::int32_t page,
+                             HWND dropDown) {
+    std::vector<HWND> reached;
+    std::vector<TabStop> stops;
+    for (const KeyboardControl& c : controls) {
+        if (!IsUsable(c.control) || !HasStyle(c.control, WS_TABSTOP)) continue;
+        const bool radio = IsRadioButton(c.control);
+        const bool checked = radio && SendMessageW(c.control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        reached.push_back(c.control);
+        stops.push_back({c.place, c.page, radio, checked});
+    }
+    std::vector<HWND> order;
+    for (std::size_t i : TabOrder(stops, page))
+        order.push_back(reached[i]);
+    if (dropDown && IsUsable(dropDown)) order.push_back(dropDown);
+    return order;
+}
+
+void MoveFocus(const std::vector<HWND>& order, bool backward) {
     if (order.empty()) return;
     const auto found = std::find(order.begin(), order.end(), GetFocus());
     std::size_t next = 0;
-    if (found == order.end())
+    if (found == order.end()) {
         next = backward ? order.size() - 1 : 0;
-    else {
+    } else {
         const auto at = static_cast<std::size_t>(found - order.begin());
         next = backward ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
     }
@@ -120,86 +94,30 @@ void UICore::moveFocus(bool backward) {
     if (lstrcmpiW(name, L"Edit") == 0) SendMessageW(order[next], EM_SETSEL, 0, -1);
 }
 
-// The next page (the previous one backward), as its toolbar button shows it.
-void UICore::switchPage(bool backward) {
-    completeControls();
-    std::int32_t pages = 0;
-    for (const auto& set : sets_)
-        if (set)
-            for (const auto& [name, entry] : set->entries())
-                pages = std::max(pages, entry.page + 1);
-    if (pages < 2) return;
-    const std::int32_t page = (currentPage_ + (backward ? pages - 1 : 1)) % pages;
-    SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(page + 1),
-                 reinterpret_cast<LPARAM>(toolbar_));
-    // The focus does not stay on a control that went with its page.
+bool MoveInRadioGroup(std::span<const KeyboardControl> radios, bool backward) {
     HWND focus = GetFocus();
-    if (!focus || focus == window || !IsWindowVisible(focus)) {
-        const std::vector<HWND> order = tabOrder();
-        if (!order.empty()) SetFocus(order.front());
-    }
+    if (!focus || !IsRadioButton(focus)) return false;
+    std::vector<HWND> usable;
+    std::vector<LayoutRect> places;
+    for (const KeyboardControl& radio : radios)
+        if (IsUsable(radio.control)) usable.push_back(radio.control), places.push_back(radio.place);
+    std::vector<HWND> group;
+    for (std::size_t i : ReadingOrder(places))
+        group.push_back(usable[i]);
+    const auto at = std::find(group.begin(), group.end(), focus);
+    if (at == group.end()) return false;
+    const auto index = static_cast<std::size_t>(at - group.begin());
+    HWND next =
+        group[backward ? (index + group.size() - 1) % group.size() : (index + 1) % group.size()];
+    SetFocus(next);
+    SendMessageW(next, BM_CLICK, 0, 0);
+    return true;
 }
 
-bool UICore::handleKey(const MSG& message) {
-    if (message.message != WM_KEYDOWN || !window ||
-        (message.hwnd != window && !IsChild(window, message.hwnd)))
-        return false;
-    // Once the keyboard is in use, the focus shows (before it moves, so that the control it
-    // reaches draws it).
-    const WPARAM key = message.wParam;
-    if (!focusShown_ && (key == VK_TAB || key == VK_SPACE || key == VK_RETURN ||
-                         (key >= VK_LEFT && key <= VK_DOWN))) {
-        focusShown_ = true;
-        SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
-        if (HWND focus = GetFocus()) InvalidateRect(focus, nullptr, TRUE);
-    }
+bool PressFocusedButton() {
     HWND focus = GetFocus();
-    bool handled = false;
-    switch (key) {
-    case VK_TAB:
-        if (IsPressed(VK_CONTROL))
-            switchPage(IsPressed(VK_SHIFT));
-        else
-            moveFocus(IsPressed(VK_SHIFT));
-        handled = true;
-        break;
-    case VK_LEFT:
-    case VK_RIGHT:
-    case VK_UP:
-    case VK_DOWN: {
-        if (!focus || !IsRadioButton(focus)) break;
-        const UIControlSet* radios =
-            sets_[static_cast<std::size_t>(ControlKind::RadioButton)].get();
-        if (!radios) break;
-        std::vector<HWND> group;
-        for (const auto& [name, entry] : radios->entries())
-            if (IsWindowVisible(entry.handle) && IsWindowEnabled(entry.handle))
-                group.push_back(entry.handle);
-        SortInReadingOrder(group);
-        const auto at = std::find(group.begin(), group.end(), focus);
-        if (at == group.end()) break;
-        const bool back = key == VK_LEFT || key == VK_UP;
-        const auto index = static_cast<std::size_t>(at - group.begin());
-        HWND next =
-            group[back ? (index + group.size() - 1) % group.size() : (index + 1) % group.size()];
-        SetFocus(next);
-        SendMessageW(next, BM_CLICK, 0, 0);
-        handled = true;
-        break;
-    }
-    case VK_RETURN:
-    case VK_SPACE:
-        if (focus && focus == dropDownControl_) {
-            // As a click on it: the control's plain notification opens the menu.
-            SendMessageW(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(focus));
-            handled = true;
-        } else if (key == VK_RETURN && focus && IsPushButton(focus)) {
-            SendMessageW(focus, BM_CLICK, 0, 0);
-            handled = true;
-        }
-        break;
-    default:
-        break;
-    }
-    return handled;
+    const int type = focus ? ButtonType(focus) : -1;
+    if (type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON) return false;
+    SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
 }

@@ -1,53 +1,30 @@
 #pragma once
 // The window core: one top-level window of class QUENORITH with its window procedure, the
-// registry of its controls by name, the command table that routes clicks to callbacks, the
-// resize anchors, the page toolbar and the drop-down menu.
+// registry of its controls by name and the command table that routes clicks to callbacks. It
+// uses the parts that keep the rest: the layout at the window's DPI, the page toolbar, the
+// drop-down menu and the keyboard's moves.
 
+#include "ui/command_table.h"
 #include "ui/control_set.h"
+#include "ui/drop_down_menu.h"
 #include "ui/gdi_handles.h"
+#include "ui/keyboard.h"
+#include "ui/page_toolbar.h"
 #include "ui/ui_base.h"
+#include "ui/window_layout.h"
 
 #include <windows.h>
-#include <commctrl.h>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
-#include <unordered_map>
 #include <vector>
-
-// A command: the control it comes from (null for none) and the low 32 bits of the
-// WM_COMMAND wParam (control id and notification code).
-struct CommandKey {
-    HWND control;
-    std::int32_t id;
-    bool operator==(const CommandKey&) const = default;
-};
-
-// Ids below 1000 are their own hash; otherwise 64-bit FNV-1a over the handle's 8 bytes.
-std::uint64_t HashCommandKey(const CommandKey& key);
-
-struct CommandKeyHash {
-    std::size_t operator()(const CommandKey& key) const noexcept {
-        return static_cast<std::size_t>(HashCommandKey(key));
-    }
-};
-
-struct CommandEntry {
-    std::function<void()> callback;
-    std::string controlName; // the control created last when the callback was registered
-};
-
-struct AnchorEntry {
-    int x, y, width, height; // recorded geometry, client pixels
-    bool right, bottom, left;
-};
 
 // The kinds of control, in the order the core keeps their sets.
 enum class ControlKind { Button, CheckBox, LineEdit, RadioButton, SpinBox, Label };
@@ -116,12 +93,13 @@ class UICore : public UIBase {
                        std::int32_t page);
 
     // Controls the first page does without: built once the shown window has painted, or sooner,
-    // the first time a control is looked for and not found, another page is shown, the keyboard
-    // moves the focus or every control is asked for.
+    // when another page is shown, the keyboard moves the focus or every control is asked for.
     void deferControls(std::function<void()> build);
+    // Builds the deferred controls now, if they are not yet: for callers that need every control.
     void completeControls();
 
-    // Finders: the kind's set with the named control current, or null for an unknown name.
+    // Finders: the control of the name among those made, or null when none has it. A finder
+    // builds nothing: a caller that needs every control completes them first.
     UICheckBox* checkBox(std::string_view name);
     UILineEdit* lineEdit(std::string_view name);
     UILabel* label(std::string_view name);
@@ -132,29 +110,20 @@ class UICore : public UIBase {
     HWND createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds, bool checkFirst);
     // Shows the controls of the page (those whose shownOnPage is set), hides other pages'.
     void showPage(std::int32_t page);
-    // Clicking the control opens a menu of the items (ids from 15 on, appended to any earlier).
+    // Clicking the control opens a menu of the items (ids from kFirstMenuCommand on, appended to
+    // any earlier).
     void setDropDownMenu(HWND control, std::span<const char16_t* const> items);
     // Tooltips of the toolbar buttons, in button order.
     void setToolbarTips(std::span<const char16_t* const> tips);
 
-    // Read-only views of the core's state.
-    std::int32_t currentPage() const { return currentPage_; }
-    HWND toolbar() const { return toolbar_; }
-    HWND dropDownControl() const { return dropDownControl_; }
-    const std::vector<std::u16string>& dropDownItems() const { return dropDownItems_; }
-    const CommandEntry* findCommand(HWND control, std::int32_t id) const;
+    // The page toolbar; null before createToolbar.
+    HWND toolbar() const { return toolbar_.handle(); }
+    // The controls of the kind made so far (null before the first); nothing is built.
     const UIControlSet* controlSet(ControlKind kind) const {
         return sets_[static_cast<std::size_t>(kind)].get();
     }
     // Every control of the kind, the deferred ones built first.
-    const UIControlSet* controlSet(ControlKind kind) {
-        completeControls();
-        return sets_[static_cast<std::size_t>(kind)].get();
-    }
-    int initialWidth() const { return initialWidth_; }
-    int initialHeight() const { return initialHeight_; }
-    // The DPI the controls are laid out for.
-    UINT dpi() const { return dpi_; }
+    const UIControlSet* controlSet(ControlKind kind);
 
   protected:
     // Runs from the message loop after the window was shown.
@@ -165,85 +134,46 @@ class UICore : public UIBase {
     static LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void anchorControls();
-    // The outer size the window has at the least: the initial size, its client area scaled.
-    SIZE minimumSize() const;
-    int scale(int figure) const;
     // Lays every control, the toolbar and the font out anew for the DPI; then the window takes
     // the suggested rectangle (its minimum size at its place when none).
     void changeDpi(UINT dpi, const RECT* suggested);
-    // The toolbar's images at the icon size for the DPI; the ones loading since the toolbar was
-    // made (none after the first call).
-    void loadToolbarImages();
-    void takeToolbarImages();
-    void setToolbarImages(UniqueImageList images);
-    bool textsFit(HFONT font) const;
     void fitFont();
-    void loadLabelIcons();
     // Keyboard navigation: Tab, Ctrl+Tab, arrows in the radio pair, Enter; true when handled.
     bool handleKey(const MSG& message);
+    // The controls of the kind (of every kind without one) as the keyboard sees them.
+    std::vector<KeyboardControl> keyboardControls(std::optional<ControlKind> kind = {}) const;
     std::vector<HWND> tabOrder() const;
-    void moveFocus(bool backward);
     void switchPage(bool backward);
-    LRESULT handleNotify(const NMHDR& header);
     void dispatchCommand(HWND source, std::int32_t id);
-    std::int32_t runDropDownMenu();
+    bool modalOpen() const;
 
-    template <typename Set> Set& ensureSet(ControlKind kind);
-    template <typename Set> Set* find(ControlKind kind, std::string_view name);
+    template <typename Control> UIControls<Control>& ensureSet(ControlKind kind);
+    template <typename Control> Control* find(ControlKind kind, std::string_view name) const;
     HWND createChild(const wchar_t* className, const char16_t* text, DWORD style, int x, int y,
                      int width, int height, std::int32_t page, bool shown);
-    void registerControl(ControlKind kind, std::string_view name, HWND control, std::int32_t page,
-                         bool shown);
-
-    // A control as created: its place in 96-DPI pixels, and its page (-1: every page).
-    struct Placed {
-        HWND control;
-        RECT layout; // left, top, width, height
-        std::int32_t page;
-    };
-    // Where the layout puts a control at the window's DPI, as a rectangle in its client pixels.
-    RECT placeOf(const RECT& layout) const;
-    struct LabelIcon {
-        HWND control;
-        std::uint32_t iconId;
-        int size; // 96-DPI pixels
-        UniqueIcon icon;
-    };
+    // Registers the control (none when it could not be made) under its name; the control then
+    // registered under the name.
+    template <typename Control>
+    HWND registerControl(ControlKind kind, std::string_view name, std::unique_ptr<Control> control);
 
     std::uint32_t largeIconId_;
-    HWND toolbar_ = nullptr;
-    HWND dropDownControl_ = nullptr;
-    HWND lastCommandSource_ = nullptr;
-    UniqueFont messageFont_;
-    std::int32_t currentPage_ = 0;
-    int initialWidth_;
-    int initialHeight_;
     bool closing_ = false;
     bool noWindow_ = false; // the class could not be registered or the window not be created
+    WindowLayout layout_;
+    UniqueFont messageFont_;
     std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
-    static constexpr std::array<std::size_t, kControlKinds> kReservations{64, 64, 8, 8, 8, 8};
     std::string lastControlName_;
-    std::unordered_map<CommandKey, CommandEntry, CommandKeyHash> commandTable_;
-    std::unordered_map<HWND, AnchorEntry> anchorTable_;
-    std::vector<std::u16string> dropDownItems_;
-    UniqueImageList toolbarImages_;
-    std::thread loadingToolbarImages_;
-    UniqueImageList loadedToolbarImages_;
-    int toolbarIconSize_ = 0; // 96-DPI pixels
-    std::vector<std::uint32_t> toolbarIconIds_;
-    std::vector<std::u16string> toolbarTips_;
-    std::vector<LabelIcon> labelIcons_;
-    std::vector<Placed> placed_;
-    std::vector<HWND> spinArrows_;
     std::function<void()> deferredControls_;
-    bool modalOpen() const;
+    CommandTable commands_;
+    HWND lastCommandSource_ = nullptr;
+    std::int32_t currentPage_ = 0;
+    PageToolbar toolbar_;
+    DropDownMenu menu_;
+    bool focusShown_ = false;
+    HWND relayTooltip_ = nullptr;
     std::mutex postedMutex_;
     std::vector<std::function<void()>> posted_;
     std::vector<std::function<void()>> afterModal_;
     bool inMenu_ = false;
-    HWND relayTooltip_ = nullptr;
     bool inSizeMove_ = false;
-    UINT dpi_ = 96;
-    bool focusShown_ = false;
 };

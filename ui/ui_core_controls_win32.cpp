@@ -3,7 +3,6 @@
 #include "ui/ui_core.h"
 
 #include "base/win32/wide.h"
-#include "ui/dpi.h"
 
 #include <commctrl.h>
 
@@ -24,18 +23,16 @@ constexpr DWORD kArrowsStyle =
 
 } // namespace
 
-template <typename Set> Set& UICore::ensureSet(ControlKind kind) {
+template <typename Control> UIControls<Control>& UICore::ensureSet(ControlKind kind) {
     auto& set = sets_[static_cast<std::size_t>(kind)];
-    if (!set) set = std::make_unique<Set>();
-    return static_cast<Set&>(*set);
+    if (!set) set = std::make_unique<UIControls<Control>>();
+    return static_cast<UIControls<Control>&>(*set);
 }
 
-template <typename Set> Set* UICore::find(ControlKind kind, std::string_view name) {
-    auto* set = static_cast<Set*>(sets_[static_cast<std::size_t>(kind)].get());
-    if (set && set->select(name)) return set;
-    if (!deferredControls_) return nullptr;
-    completeControls();
-    return find<Set>(kind, name);
+template <typename Control> Control* UICore::find(ControlKind kind, std::string_view name) const {
+    const auto* set =
+        static_cast<const UIControls<Control>*>(sets_[static_cast<std::size_t>(kind)].get());
+    return set ? set->find(name) : nullptr;
 }
 
 // The figures are 96-DPI pixels; the control is placed for the window's DPI.
@@ -43,96 +40,73 @@ HWND UICore::createChild(const wchar_t* className, const char16_t* text, DWORD s
                          int width, int height, std::int32_t page, bool shown) {
     // Shown now when on every page, or on the page shown and meant to be.
     const DWORD visible = page == -1 || (page == currentPage_ && shown) ? WS_VISIBLE : 0;
-    const RECT layout{x, y, width, height};
-    const RECT place = placeOf(layout);
+    const RECT place = layout_.placeOf(x, y, width, height);
     HWND control = CreateWindowExW(0, className, AsWide(text), style | visible, place.left,
                                    place.top, place.right - place.left, place.bottom - place.top,
                                    window, nullptr, instance, nullptr);
-    if (control) placed_.push_back({control, layout, page});
+    if (control) layout_.add(control, x, y, width, height, page);
     return control;
 }
 
-void UICore::loadLabelIcons() {
-    for (LabelIcon& label : labelIcons_) {
-        const int size = scale(label.size);
-        UniqueIcon icon(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(label.iconId),
-                                                      IMAGE_ICON, size, size, LR_LOADTRANSPARENT)));
-        SendMessageW(label.control, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
-        // The static shows the icon but does not own it.
-        label.icon = std::move(icon);
+template <typename Control>
+HWND UICore::registerControl(ControlKind kind, std::string_view name,
+                             std::unique_ptr<Control> control) {
+    UIControls<Control>& set = ensureSet<Control>(kind);
+    if (control) {
+        const HWND handle = control->handle();
+        set.add(name, std::move(control));
+        SendMessageW(window, kMsgSetControlFont, 0, reinterpret_cast<LPARAM>(handle));
     }
-}
-
-void UICore::registerControl(ControlKind kind, std::string_view name, HWND control,
-                             std::int32_t page, bool shown) {
-    UIControlSet& set = *sets_[static_cast<std::size_t>(kind)];
-    set.reserve(kReservations[static_cast<std::size_t>(kind)]);
-    set.add(name, {control, page, shown});
-    SendMessageW(window, kMsgSetControlFont, 0, reinterpret_cast<LPARAM>(control));
+    lastControlName_.assign(name);
+    const Control* registered = set.find(name);
+    return registered ? registered->handle() : nullptr;
 }
 
 HWND UICore::createCheckBox(std::string_view name, const char16_t* text, int x, int y, int width,
                             int height, bool shown, std::int32_t page) {
-    UICheckBox& set = ensureSet<UICheckBox>(ControlKind::CheckBox);
-    if (HWND control =
-            createChild(L"Button", text, kCheckBoxStyle, x, y, width, height, page, shown))
-        registerControl(ControlKind::CheckBox, name, control, page, shown);
-    lastControlName_.assign(name);
-    set.select(name);
-    return set.current();
+    HWND control = createChild(L"Button", text, kCheckBoxStyle, x, y, width, height, page, shown);
+    return registerControl(ControlKind::CheckBox, name,
+                           control ? std::make_unique<UICheckBox>(control, page, shown) : nullptr);
 }
 
 void UICore::createLineEdit(std::string_view name, const char16_t* text, int x, int y, int width,
                             int height, bool shown, std::int32_t page, bool readOnly) {
-    UILineEdit& set = ensureSet<UILineEdit>(ControlKind::LineEdit);
     const DWORD style = kLineEditStyle | (readOnly ? ES_READONLY : 0);
-    if (HWND control = createChild(L"Edit", text, style, x, y, width, height, page, shown))
-        registerControl(ControlKind::LineEdit, name, control, page, shown);
-    lastControlName_.assign(name);
-    set.select(name);
+    HWND control = createChild(L"Edit", text, style, x, y, width, height, page, shown);
+    registerControl(ControlKind::LineEdit, name,
+                    control ? std::make_unique<UILineEdit>(control, page, shown) : nullptr);
 }
 
 HWND UICore::createLabel(std::string_view name, const char16_t* text, int x, int y, int width,
                          int height, bool shown, std::int32_t page, std::uint32_t iconId) {
-    UILabel& set = ensureSet<UILabel>(ControlKind::Label);
     const DWORD style = iconId != 0 ? kIconLabelStyle : kTextLabelStyle;
-    if (HWND control = createChild(L"Static", text, style, x, y, width, height, page, shown)) {
-        registerControl(ControlKind::Label, name, control, page, shown);
-        if (iconId != 0) {
-            // The icon at the label's size for the DPI.
-            labelIcons_.push_back({control, iconId, height, {}});
-            loadLabelIcons();
-        }
-    }
-    lastControlName_.assign(name);
-    set.select(name);
-    return set.current();
+    HWND control = createChild(L"Static", text, style, x, y, width, height, page, shown);
+    const HWND registered =
+        registerControl(ControlKind::Label, name,
+                        control ? std::make_unique<UILabel>(control, page, shown) : nullptr);
+    // The icon at the label's size for the DPI.
+    if (control && iconId != 0) layout_.addLabelIcon(control, iconId, height);
+    return registered;
 }
 
 HWND UICore::createButton(std::string_view name, const char16_t* text, int x, int y, int width,
                           int height, bool shown, std::int32_t page) {
-    UIButton& set = ensureSet<UIButton>(ControlKind::Button);
-    if (HWND control = createChild(L"Button", text, kButtonStyle, x, y, width, height, page, shown))
-        registerControl(ControlKind::Button, name, control, page, shown);
-    lastControlName_.assign(name);
-    set.select(name);
-    return set.current();
+    HWND control = createChild(L"Button", text, kButtonStyle, x, y, width, height, page, shown);
+    return registerControl(ControlKind::Button, name,
+                           control ? std::make_unique<UIButton>(control, page, shown) : nullptr);
 }
 
 void UICore::createRadioButton(std::string_view name, const char16_t* text, int x, int y, int width,
                                int height, bool shown, std::int32_t page) {
-    UIRadioButton& set = ensureSet<UIRadioButton>(ControlKind::RadioButton);
-    if (HWND control =
-            createChild(L"Button", text, kRadioButtonStyle, x, y, width, height, page, shown))
-        registerControl(ControlKind::RadioButton, name, control, page, shown);
-    lastControlName_.assign(name);
-    set.select(name);
+    HWND control =
+        createChild(L"Button", text, kRadioButtonStyle, x, y, width, height, page, shown);
+    registerControl(ControlKind::RadioButton, name,
+                    control ? std::make_unique<UIRadioButton>(control, page, shown) : nullptr);
 }
 
 void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint32_t minimum,
                            std::uint32_t maximum, int x, int y, int width, int height, bool shown,
                            std::int32_t page) {
-    UISpinBox& set = ensureSet<UISpinBox>(ControlKind::SpinBox);
     const std::wstring text = std::to_wstring(value);
     HWND field = createChild(L"Edit", AsU16(text.c_str()), kNumberFieldStyle, x, y, width, height,
                              page, shown);
@@ -141,13 +115,14 @@ void UICore::createSpinBox(std::string_view name, std::int32_t value, std::uint3
     if (field && arrows) {
         SendMessageW(arrows, UDM_SETBUDDY, reinterpret_cast<WPARAM>(field), 0);
         SendMessageW(arrows, UDM_SETRANGE32, minimum, maximum);
-        set.setRange(field, {minimum, maximum});
-        registerControl(ControlKind::SpinBox, name, field, page, shown);
-        registerControl(ControlKind::SpinBox, std::string(name) + "updown", arrows, page, shown);
-        spinArrows_.push_back(arrows);
+        registerControl(ControlKind::SpinBox, std::string(name) + "updown",
+                        std::make_unique<UISpinBox>(arrows, page, shown, UISpinBox::Range{}));
+        layout_.addSpinArrows(arrows);
     }
-    lastControlName_.assign(name);
-    set.select(name);
+    registerControl(ControlKind::SpinBox, name,
+                    field && arrows ? std::make_unique<UISpinBox>(
+                                          field, page, shown, UISpinBox::Range{minimum, maximum})
+                                    : nullptr);
 }
 
 UICheckBox* UICore::checkBox(std::string_view name) {

@@ -14,33 +14,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"QUENORITH";
 constexpr WORD kNeutralLanguage = MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT); // 0x0400
 
-HFONT MessageFont(UINT dpi) {
-    const LOGFONTW font = MessageFontFor(dpi);
-    return CreateFontIndirectW(&font);
-}
-
-// What a control draws beside its text at 96 DPI: a check box's or radio button's box and the
-// gap after it, a push button's borders; 0 for a text label; -1 for controls without a text.
-int TextChrome(HWND control) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-    if (lstrcmpiW(name, L"Static") == 0) return (style & SS_TYPEMASK) == SS_LEFT ? 0 : -1;
-    if (lstrcmpiW(name, L"Button") != 0) return -1;
-    switch (style & BS_TYPEMASK) {
-    case BS_AUTOCHECKBOX:
-    case BS_CHECKBOX:
-    case BS_AUTORADIOBUTTON:
-    case BS_RADIOBUTTON:
-        return 16;
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-        return 8;
-    default:
-        return -1;
-    }
-}
-
 // The disabled child control of the window at the point (client pixels); null for none.
 HWND DisabledChildAt(HWND window, POINT at) {
     HWND child = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE);
@@ -64,22 +37,9 @@ LRESULT CALLBACK TooltipOverDisabled(HWND tip, UINT message, WPARAM wParam, LPAR
 
 } // namespace
 
-std::uint64_t HashCommandKey(const CommandKey& key) {
-    if (key.id < 1000) return static_cast<std::uint64_t>(static_cast<std::int64_t>(key.id));
-    std::uint64_t value = reinterpret_cast<std::uintptr_t>(key.control);
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (int i = 0; i < 8; ++i) {
-        hash ^= value & 0xff;
-        hash *= 0x100000001b3ull;
-        value >>= 8;
-    }
-    return hash;
-}
-
 UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
                std::uint32_t largeIconId, std::uint32_t smallIconId)
-    : UIBase(instance, smallIconId), largeIconId_(largeIconId), initialWidth_(width),
-      initialHeight_(height) {
+    : UIBase(instance, smallIconId), largeIconId_(largeIconId), layout_(instance, width, height) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LINK_CLASS | ICC_STANDARD_CLASSES |
                                                         ICC_NATIVEFNTCTL_CLASS | ICC_UPDOWN_CLASS |
                                                         ICC_BAR_CLASSES};
@@ -111,8 +71,7 @@ UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
         return;
     }
     // Without its window the program cannot run: the start has failed, as without the class.
-    dpi_ = DpiOf(nullptr);
-    const SIZE size = minimumSize();
+    const SIZE size = layout_.minimumSize();
     if (!CreateWindowExW(0, kClassName, AsWide(title), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                          CW_USEDEFAULT, size.cx, size.cy, nullptr, nullptr, instance, this)) {
         window = nullptr; // a window refused after WM_NCCREATE is gone again
@@ -120,11 +79,10 @@ UICore::UICore(HINSTANCE instance, const char16_t* title, int width, int height,
         return;
     }
     // A window placed on a screen of another DPI than the system's takes that screen's.
-    if (const UINT dpi = DpiOf(window); dpi != dpi_) changeDpi(dpi, nullptr);
+    if (const UINT dpi = DpiOf(window); dpi != layout_.dpi()) changeDpi(dpi, nullptr);
 }
 
 UICore::~UICore() {
-    if (loadingToolbarImages_.joinable()) loadingToolbarImages_.join();
     // The window may outlive this object (it is never destroyed here): stop its procedure
     // from reaching the object.
     if (window && IsWindow(window) &&
@@ -148,20 +106,22 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_GETMINMAXINFO: {
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        const SIZE minimum = minimumSize();
+        const SIZE minimum = layout_.minimumSize();
         info->ptMinTrackSize = {minimum.cx, minimum.cy};
         return 0;
     }
-    case WM_CREATE:
-        messageFont_.reset(MessageFont(dpi_));
+    case WM_CREATE: {
+        const LOGFONTW font = MessageFontFor(layout_.dpi());
+        messageFont_.reset(CreateFontIndirectW(&font));
         SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), TRUE);
         return 0;
+    }
     case WM_DESTROY:
         messageFont_.reset();
         PostQuitMessage(0);
         return 0;
     case WM_SIZE:
-        anchorControls();
+        layout_.anchor(window);
         return 0;
     case WM_QUIT:
         onQuit();
@@ -188,7 +148,8 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         changeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_NOTIFY:
-        return handleNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        toolbar_.answerTip(*reinterpret_cast<const NMHDR*>(lParam));
+        return 0;
     case kMsgSetControlFont:
         SendMessageW(reinterpret_cast<HWND>(lParam), WM_SETFONT,
                      reinterpret_cast<WPARAM>(messageFont_.get()), IsWindowVisible(window));
@@ -206,8 +167,6 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             work();
         return 0;
     }
-    // A menu or a move of the window runs a loop of its own; a modal dialog or message box
-    // disables the window while it is open.
     case WM_MOUSEMOVE:
         if (relayTooltip_) {
             POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -219,6 +178,8 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SendMessageW(relayTooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
         }
         return 0;
+    // A menu or a move of the window runs a loop of its own; a modal dialog or message box
+    // disables the window while it is open.
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
         inMenu_ = message == WM_ENTERMENULOOP;
@@ -232,143 +193,46 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-int UICore::scale(int figure) const {
-    return ScaleToDpi(figure, dpi_);
-}
-
-RECT UICore::placeOf(const RECT& layout) const {
-    const int left = scale(layout.left), top = scale(layout.top);
-    return {left, top, left + scale(layout.right), top + scale(layout.bottom)};
-}
-
-SIZE UICore::minimumSize() const {
-    RECT frame96{};
-    AdjustWindowRectForDpi(frame96, WS_OVERLAPPEDWINDOW, 0, kBaseDpi);
-    RECT frame{};
-    AdjustWindowRectForDpi(frame, WS_OVERLAPPEDWINDOW, 0, dpi_);
-    const int clientWidth = initialWidth_ - (frame96.right - frame96.left);
-    const int clientHeight = initialHeight_ - (frame96.bottom - frame96.top);
-    return {scale(clientWidth) + frame.right - frame.left,
-            scale(clientHeight) + frame.bottom - frame.top};
-}
-
-// Anchors hold 96-DPI figures; the window's growth beyond its minimum size is added as it is.
-void UICore::anchorControls() {
-    RECT bounds{};
-    GetWindowRect(window, &bounds);
-    const SIZE minimum = minimumSize();
-    const int dx = (bounds.right - bounds.left) - minimum.cx;
-    const int dy = (bounds.bottom - bounds.top) - minimum.cy;
-    for (const auto& [control, anchor] : anchorTable_) {
-        const int x = scale(anchor.x), y = scale(anchor.y);
-        const int width = scale(anchor.width), height = scale(anchor.height);
-        if (anchor.right && anchor.bottom)
-            MoveWindow(control, x + dx, y + dy, width, height, TRUE);
-        else if (anchor.left && anchor.bottom)
-            MoveWindow(control, x, y + dy, width, height, TRUE);
-    }
-}
-
-// Whether every text fits the room its control leaves it: up to the control's right edge and to
-// the first control of its page that lies to its right on the same row.
-bool UICore::textsFit(HFONT font) const {
-    // The places come from the layout, not from the windows: under Wine each GetWindowRect of a
-    // window that follows its screen's DPI asks the wineserver three times.
-    HDC dc = GetDC(window);
-    const HGDIOBJ previous = SelectObject(dc, font);
-    bool fit = true;
-    wchar_t text[1025];
-    for (const Placed& c : placed_) {
-        const int chrome = TextChrome(c.control);
-        const int length = GetWindowTextW(c.control, text, 1025);
-        if (chrome < 0 || length == 0) continue;
-        SIZE size{};
-        GetTextExtentPoint32W(dc, text, length, &size);
-        const RECT place = placeOf(c.layout);
-        LONG room = place.right;
-        for (const Placed& other : placed_)
-            if (const RECT o = placeOf(other.layout); other.page == c.page && o.left > place.left &&
-                                                      o.top < place.bottom && o.bottom > place.top)
-                room = std::min(room, o.left);
-        if (place.left + scale(chrome) + size.cx > room) {
-            fit = false;
-            break;
-        }
-    }
-    SelectObject(dc, previous);
-    ReleaseDC(window, dc);
-    return fit;
-}
-
-// The message font for the DPI, a pixel smaller at a time (down to three quarters of its
-// height) while some text does not fit its place: the layout was made for the system font of
-// Windows 10, and a wider one must not cut the texts.
+// The message font for the DPI, as large as the texts allow; the old font goes once no control
+// uses it.
 void UICore::fitFont() {
-    LOGFONTW description = MessageFontFor(dpi_);
-    const LONG smallest = description.lfHeight * 3 / 4;
-    UniqueFont font(CreateFontIndirectW(&description));
-    while (font && !textsFit(font.get()) && description.lfHeight != smallest) {
-        description.lfHeight += description.lfHeight < 0 ? 1 : -1;
-        font.reset(CreateFontIndirectW(&description));
-    }
-    if (!font) return;
-    const BOOL repaint = IsWindowVisible(window); // before the window shows, nothing to repaint
-    for (const Placed& placed : placed_)
-        SendMessageW(placed.control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), repaint);
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), repaint);
-    messageFont_ = std::move(font); // the old font goes once no control uses it
+    if (UniqueFont font = layout_.fitFont(window)) messageFont_ = std::move(font);
 }
 
 void UICore::changeDpi(UINT dpi, const RECT* suggested) {
-    dpi_ = dpi;
-    for (const Placed& placed : placed_) {
-        const RECT place = placeOf(placed.layout);
-        MoveWindow(placed.control, place.left, place.top, place.right - place.left,
-                   place.bottom - place.top, TRUE);
-    }
-    // The arrows take their place beside their field again.
-    for (HWND arrows : spinArrows_)
-        SendMessageW(arrows, UDM_SETBUDDY, SendMessageW(arrows, UDM_GETBUDDY, 0, 0), 0);
-    loadLabelIcons();
-    if (toolbar_) loadToolbarImages();
-
+    layout_.setDpi(dpi);
+    toolbar_.loadImages(dpi);
     if (suggested) {
         SetWindowPos(window, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
                      SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        const SIZE size = minimumSize();
+        const SIZE size = layout_.minimumSize();
         SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    anchorControls();
+    layout_.anchor(window);
     fitFont();
 }
 
 void UICore::dispatchCommand(HWND source, std::int32_t id) {
-    if (dropDownControl_ && source == dropDownControl_) id = runDropDownMenu();
-    const auto found = commandTable_.find({source, id});
-    if (found != commandTable_.end() && found->second.callback) found->second.callback();
+    if (menu_.control() && source == menu_.control()) id = menu_.run(layout_.dpi());
+    const CommandEntry* entry = commands_.find(source, id);
+    if (entry && entry->callback) entry->callback();
 }
 
 void UICore::onCommand(HWND control, std::function<void()> callback, std::int32_t id) {
-    if (!control) return;
-    commandTable_.try_emplace({control, id}, CommandEntry{std::move(callback), lastControlName_});
-}
-
-const CommandEntry* UICore::findCommand(HWND control, std::int32_t id) const {
-    const auto found = commandTable_.find({control, id});
-    return found != commandTable_.end() ? &found->second : nullptr;
+    if (control) commands_.add(control, id, std::move(callback), lastControlName_);
 }
 
 std::string UICore::commandSourceName() const {
-    const CommandEntry* entry = findCommand(lastCommandSource_, 0);
+    const CommandEntry* entry = commands_.find(lastCommandSource_, 0);
     return entry ? entry->controlName : std::string();
 }
 
 void UICore::setAnchor(HWND control, int x, int y, int width, int height, bool right, bool bottom,
                        bool left) {
-    anchorTable_.insert_or_assign(control, AnchorEntry{x, y, width, height, right, bottom, left});
+    layout_.setAnchor(control, x, y, width, height, right, bottom, left);
 }
 
 void UICore::requireWindows10(const char16_t* text, const char16_t* caption) {
@@ -392,7 +256,7 @@ void UICore::requireWindows10(const char16_t* text, const char16_t* caption) {
 void UICore::show(int command) {
     if (closing_ || noWindow_) return;
     // The controls and their texts exist now: the font is made to fit them.
-    takeToolbarImages();
+    toolbar_.takeImages();
     fitFont();
     ShowWindow(window, command != 0 ? command : SW_SHOWDEFAULT);
 }
@@ -403,6 +267,11 @@ void UICore::deferControls(std::function<void()> build) {
         SetTimer(window, kDeferredControlsTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
+const UIControlSet* UICore::controlSet(ControlKind kind) {
+    completeControls();
+    return sets_[static_cast<std::size_t>(kind)].get();
+}
+
 void UICore::completeControls() {
     if (!deferredControls_) return;
     KillTimer(window, kDeferredControlsTimer);
@@ -410,7 +279,80 @@ void UICore::completeControls() {
     deferredControls_ = nullptr;
     build();
     // The font was fitted to the texts shown first; a text come since may need a smaller one.
-    if (IsWindowVisible(window) && !textsFit(messageFont_.get())) fitFont();
+    if (IsWindowVisible(window) && !layout_.textsFit(window, messageFont_.get())) fitFont();
+}
+
+std::vector<KeyboardControl> UICore::keyboardControls(std::optional<ControlKind> kind) const {
+    std::vector<KeyboardControl> controls;
+    for (std::size_t k = 0; k < kControlKinds; ++k) {
+        if (!sets_[k] || (kind && static_cast<std::size_t>(*kind) != k)) continue;
+        for (const auto& [name, control] : sets_[k]->entries())
+            controls.push_back(
+                {control->handle(), layout_.layoutOf(control->handle()), control->page()});
+    }
+    return controls;
+}
+
+std::vector<HWND> UICore::tabOrder() const {
+    return TabOrderOf(keyboardControls(), currentPage_, menu_.control());
+}
+
+// The next page (the previous one backward), as its toolbar button shows it.
+void UICore::switchPage(bool backward) {
+    std::int32_t pages = 0;
+    for (const auto& set : sets_)
+        if (set)
+            for (const auto& [name, control] : set->entries())
+                pages = std::max(pages, control->page() + 1);
+    if (pages < 2) return;
+    const std::int32_t page = (currentPage_ + (backward ? pages - 1 : 1)) % pages;
+    SendMessageW(window, WM_COMMAND, static_cast<WPARAM>(page + 1),
+                 reinterpret_cast<LPARAM>(toolbar_.handle()));
+    // The focus does not stay on a control that went with its page.
+    HWND focus = GetFocus();
+    if (!focus || focus == window || !IsWindowVisible(focus)) {
+        const std::vector<HWND> order = tabOrder();
+        if (!order.empty()) SetFocus(order.front());
+    }
+}
+
+bool UICore::handleKey(const MSG& message) {
+    if (message.message != WM_KEYDOWN || !window ||
+        (message.hwnd != window && !IsChild(window, message.hwnd)))
+        return false;
+    const NavigationKey key = NavigationKeyOf(message.wParam);
+    if (key == NavigationKey::None) return false;
+    if (!focusShown_) {
+        focusShown_ = true;
+        ShowFocusCues(window);
+    }
+    switch (key) {
+    case NavigationKey::NextControl:
+    case NavigationKey::PreviousControl:
+        completeControls();
+        MoveFocus(tabOrder(), key == NavigationKey::PreviousControl);
+        return true;
+    case NavigationKey::NextPage:
+    case NavigationKey::PreviousPage:
+        completeControls();
+        switchPage(key == NavigationKey::PreviousPage);
+        return true;
+    case NavigationKey::NextInGroup:
+    case NavigationKey::PreviousInGroup:
+        return MoveInRadioGroup(keyboardControls(ControlKind::RadioButton),
+                                key == NavigationKey::PreviousInGroup);
+    case NavigationKey::Enter:
+    case NavigationKey::Space:
+        if (HWND focus = GetFocus(); focus && focus == menu_.control()) {
+            // As a click on it: the control's plain notification opens the menu.
+            SendMessageW(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(focus));
+            return true;
+        }
+        return key == NavigationKey::Enter && PressFocusedButton();
+    case NavigationKey::None:
+        break;
+    }
+    return false;
 }
 
 int UICore::runMessageLoop() {
@@ -471,4 +413,35 @@ int UICore::messageBox(const char16_t* caption, const char16_t* text, UINT style
     params.lpszIcon = MAKEINTRESOURCEW(largeIconId_);
     params.dwLanguageId = kNeutralLanguage;
     return MessageBoxIndirectW(&params);
+}
+
+HWND UICore::createToolbar(int iconSize, int iconCount, const std::uint32_t* iconIds,
+                           bool checkFirst) {
+    if (toolbar_.handle()) return toolbar_.handle();
+    return toolbar_.create(window, instance, iconSize,
+                           std::span(iconIds, static_cast<std::size_t>(iconCount)), checkFirst,
+                           layout_.dpi());
+}
+
+void UICore::setToolbarTips(std::span<const char16_t* const> tips) {
+    toolbar_.setTips(tips);
+}
+
+void UICore::setDropDownMenu(HWND control, std::span<const char16_t* const> items) {
+    menu_.attach(control, items);
+}
+
+void UICore::showPage(std::int32_t page) {
+    completeControls();
+    if (page == currentPage_) return;
+    toolbar_.switchPage(currentPage_, page);
+    for (const auto& set : sets_) {
+        if (!set) continue;
+        for (const auto& [name, control] : set->entries()) {
+            if (control->page() == -1) continue;
+            ShowWindow(control->handle(),
+                       control->page() == page && control->shownOnPage() ? SW_SHOW : SW_HIDE);
+        }
+    }
+    currentPage_ = page;
 }

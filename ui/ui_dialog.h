@@ -5,6 +5,7 @@
 // resource or an icon resource).
 
 #include "ui/control_set.h"
+#include "ui/dialog_picture.h"
 #include "ui/gdi_handles.h"
 #include "ui/ui_base.h"
 
@@ -12,27 +13,17 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 // A rich-edit item of a dialog.
-class UIRichEdit {
+class UIRichEdit : public UIControl {
   public:
-    explicit UIRichEdit(HWND owner) : owner_(owner) {}
-    void select(HWND control) { current_ = control; }
-    HWND owner() const { return owner_; }
-    HWND current() const { return current_; }
+    using UIControl::UIControl;
     // Makes the characters from first to last bold (none when last is below first).
     void boldRange(LONG first, LONG last);
-
-  private:
-    HWND owner_;
-    HWND current_ = nullptr;
 };
-
-enum class PaintMode : std::uint32_t { None = 0, PictureFile = 1, Bitmap = 2, Icon = 3 };
 
 class UIDialog {
   public:
@@ -54,7 +45,6 @@ class UIDialog {
     void close();
 
     HWND dialogHandle() const { return dialog_; }
-    bool blocked() const { return blocked_; }
     void setTitle(const char16_t* title);
     void showItem(int id, bool shown);
     // Registers the callback for the item's plain click; an id keeps its first callback.
@@ -65,12 +55,13 @@ class UIDialog {
     // A left click in the client area ends the dialog with 1.
     void closeOnClick() { closeOnClick_ = true; }
 
-    // Item handles: the kind's handle with the item current (null when there is no such item).
+    // Items: the one object for the item of the id (acting on no window when there is no such
+    // item), for as long as the dialog object lives.
     UICheckBox& checkBox(int id) { return item(checkBoxes_, id); }
     UILineEdit& lineEdit(int id) { return item(lineEdits_, id); }
     UILabel& label(int id) { return item(labels_, id); }
     UIButton& button(int id) { return item(buttons_, id); }
-    UIRichEdit& richEdit(int id);
+    UIRichEdit& richEdit(int id) { return item(richEdits_, id); }
 
     // Moves the dialog to the middle of its parent with the size (0, 0: its own); when that
     // place would not lie wholly on the screen it keeps its place and takes only the size.
@@ -80,9 +71,6 @@ class UIDialog {
     void setImageFile(std::u16string_view path);
     void setBitmap(std::uint32_t resourceId);
     void setIcon(std::uint32_t resourceId);
-    PaintMode paintMode() const { return paintMode_; }
-    const std::u16string& picturePath() const { return picturePath_; }
-    std::uint32_t paintResourceId() const { return paintResourceId_; }
 
   protected:
     // Runs once the dialog window exists: subclasses fill their items here.
@@ -93,15 +81,12 @@ class UIDialog {
                                             LPARAM lParam);
     void handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void initialize(HWND window);
-    void paint(HDC dc);
-    void paintPictureFile(HDC dc);
-    void paintBitmap(HDC dc);
-    void paintIcon(HDC dc);
 
-    template <typename Set> Set& item(std::unique_ptr<Set>& set, int id) {
-        if (!set) set = std::make_unique<Set>(dialog_);
-        set->selectHandle(GetDlgItem(dialog_, id), {});
-        return *set;
+    // By window: a dialog run again has new items.
+    template <typename Item> using Items = std::unordered_map<HWND, Item>;
+    template <typename Item> Item& item(Items<Item>& items, int id) {
+        const HWND handle = GetDlgItem(dialog_, id);
+        return items.try_emplace(handle, handle).first->second;
     }
 
     HINSTANCE instance_;
@@ -113,14 +98,12 @@ class UIDialog {
     bool blocked_ = false;
     UniqueModule richEditModule_;
     UniqueIcon bigIcon_; // the dialog's big icon; destroyed after the dialog has ended
-    std::unique_ptr<UIButton> buttons_;
-    std::unique_ptr<UICheckBox> checkBoxes_;
-    std::unique_ptr<UILineEdit> lineEdits_;
-    std::unique_ptr<UILabel> labels_;
-    std::unique_ptr<UIRichEdit> richEdits_;
+    Items<UIButton> buttons_;
+    Items<UICheckBox> checkBoxes_;
+    Items<UILineEdit> lineEdits_;
+    Items<UILabel> labels_;
+    Items<UIRichEdit> richEdits_;
     std::unordered_map<std::uint32_t, std::function<void()>> commandHandlers_;
     std::unordered_map<std::uint32_t, std::u16string> linkTargets_;
-    PaintMode paintMode_ = PaintMode::None;
-    std::u16string picturePath_;
-    std::uint32_t paintResourceId_ = 0;
+    DialogPicture picture_;
 };

@@ -1,6 +1,7 @@
 #include "ui/ui_dialog.h"
 
 #include "base/win32/wide.h"
+#include "ui/dialog_placement.h"
 
 #include <richedit.h>
 #include <shellapi.h>
@@ -8,19 +9,19 @@
 void UIRichEdit::boldRange(LONG first, LONG last) {
     CHARRANGE range{first, last};
     if (last < first) range = {0, 0};
-    SendMessageW(current_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SendMessageW(handle_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
     CHARFORMAT2W format{};
     static_assert(sizeof(format) == 116);
     format.cbSize = sizeof(format);
     format.dwMask = CFM_BOLD | CFM_WEIGHT;
     format.dwEffects = CFE_BOLD;
     format.wWeight = FW_BOLD;
-    SendMessageW(current_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    SendMessageW(handle_, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
 }
 
 UIDialog::UIDialog(const UIBase& owner, std::uint32_t dialogId)
-    : instance_(owner.instance), parent_(owner.window), iconId_(owner.iconId), dialogId_(dialogId) {
-}
+    : instance_(owner.instance), parent_(owner.window), iconId_(owner.iconId), dialogId_(dialogId),
+      picture_(owner.instance) {}
 
 void UIDialog::loadRichEdit(bool load) {
     if (!load || richEditModule_) return;
@@ -63,44 +64,24 @@ void UIDialog::addLink(std::uint32_t id, std::u16string_view address, HFONT font
                             reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-UIRichEdit& UIDialog::richEdit(int id) {
-    if (!richEdits_) richEdits_ = std::make_unique<UIRichEdit>(dialog_);
-    richEdits_->select(GetDlgItem(dialog_, id));
-    return *richEdits_;
+void UIDialog::centerOnParent(int width, int height) {
+    CenterOnParent(dialog_, width, height);
 }
 
-void UIDialog::centerOnParent(int width, int height) {
-    RECT parent{};
-    GetWindowRect(GetParent(dialog_), &parent);
-    if (width == 0 && height == 0) {
-        RECT own{};
-        GetWindowRect(dialog_, &own);
-        width = own.right - own.left;
-        height = own.bottom - own.top;
-    }
-    const int x = parent.left + (parent.right - parent.left - width) / 2;
-    const int y = parent.top + (parent.bottom - parent.top - height) / 2;
-    if (x >= 0 && y >= 0 && x + width <= GetSystemMetrics(SM_CXSCREEN) &&
-        y + height <= GetSystemMetrics(SM_CYSCREEN))
-        SetWindowPos(dialog_, HWND_NOTOPMOST, x, y, width, height, SWP_SHOWWINDOW | SWP_NOZORDER);
-    else
-        SetWindowPos(dialog_, HWND_NOTOPMOST, x, y, width, height,
-                     SWP_SHOWWINDOW | SWP_NOZORDER | SWP_NOMOVE);
+bool UIDialog::CanPaintPictureFiles() {
+    return DialogPicture::CanPaintFiles();
 }
 
 void UIDialog::setImageFile(std::u16string_view path) {
-    paintMode_ = PaintMode::PictureFile;
-    picturePath_.assign(path);
+    picture_.setFile(path);
 }
 
 void UIDialog::setBitmap(std::uint32_t resourceId) {
-    paintMode_ = PaintMode::Bitmap;
-    paintResourceId_ = resourceId;
+    picture_.setBitmap(resourceId);
 }
 
 void UIDialog::setIcon(std::uint32_t resourceId) {
-    paintMode_ = PaintMode::Icon;
-    paintResourceId_ = resourceId;
+    picture_.setIcon(resourceId);
 }
 
 INT_PTR CALLBACK UIDialog::dialogProcedure(HWND window, UINT message, WPARAM wParam,
@@ -150,7 +131,7 @@ void UIDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT ps{};
         HDC dc = BeginPaint(dialog_, &ps);
-        paint(dc);
+        picture_.paint(dc, dialog_);
         EndPaint(dialog_, &ps);
         break;
     }

@@ -17,9 +17,6 @@ class UIFont {
     HFONT create();
     void destroy() { font_.reset(); }
 
-    HFONT handle() const { return font_.get(); }
-    const LOGFONTW& logFont() const { return logFont_; }
-
   private:
     LOGFONTW logFont_{};
     UniqueFont font_;

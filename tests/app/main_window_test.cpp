@@ -25,9 +25,9 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <utility>
 
-// The import slots (so named by mingw) through which the statically linked toolkit calls.
-extern "C" decltype(&LoadImageW) __imp_LoadImageW;
+// The import slot (so named by mingw) through which the statically linked toolkit destroys icons.
 extern "C" decltype(&DestroyIcon) __imp_DestroyIcon;
 
 namespace {
@@ -53,12 +53,11 @@ std::vector<std::uint32_t> Drawn(int size, const std::function<void(HDC)>& draw)
     void* bits = nullptr;
     const UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     const UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const HGDIOBJ was = SelectObject(dc.get(), bitmap.get());
+    const ScopedSelectObject selected(dc.get(), bitmap.get());
     auto* pixels = static_cast<std::uint32_t*>(bits);
     std::fill_n(pixels, size * size, 0x808080u);
     draw(dc.get());
     GdiFlush();
-    SelectObject(dc.get(), was);
     return {pixels, pixels + size * size};
 }
 
@@ -97,7 +96,7 @@ class MainWindowTest : public ::testing::Test {
             DefineDosDeviceW(DDD_REMOVE_DEFINITION, drive, nullptr);
     }
     HWND handle(ControlKind kind, const std::string& name) const {
-        return window->controlSet(kind)->entries().at(name).handle;
+        return window->controlSet(kind)->entries().at(name)->handle();
     }
     void showPage(int page) {
         SendMessageW(window->window, WM_COMMAND, page + 1, LPARAM(window->toolbar()));
@@ -113,6 +112,28 @@ class MainWindowTest : public ::testing::Test {
     std::deque<ScopedRegistryValue> values;
     std::unique_ptr<MainWindow> window;
 };
+
+// Before the other pages are built: a name that no control has builds nothing, two names find two
+// controls, an import reaches every control (from a file of zeros, exported from a model that no
+// control was collected into) and an Apply collects every control (nothing changed: none written).
+TEST_F(MainWindowTest, FindersBuildNothingAndKeepTheirControlWhileImportAndApplyReachEveryControl) {
+    EXPECT_EQ(window->checkBox("chb9_9"), nullptr);
+    EXPECT_EQ(std::as_const(*window).controlSet(ControlKind::RadioButton), nullptr) << "built";
+    UICheckBox* recycleBin = window->checkBox("chb0_0");
+    ASSERT_NE(window->checkBox("chb0_6"), nullptr);
+    EXPECT_EQ(recycleBin->text(), u"Recycle Bin") << "the box found first";
+    const std::u16string zeros = data.path() + u"\\zeros.vlkd";
+    ASSERT_EQ(ExportSettings(*window, zeros.c_str()), 0u);
+    ASSERT_EQ(ImportSettings(*window, zeros.c_str()), 0u);
+    UICheckBox* livePreview = window->checkBox("chb1_0");
+    ASSERT_NE(livePreview, nullptr) << "not built for the import";
+    EXPECT_FALSE(livePreview->isChecked()) << "DisablePreviewWindow is 1";
+    DestroyWindow(window->window);
+    window = std::make_unique<MainWindow>(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix",
+                                          ServiceEndpoint{}, StartSystemRead());
+    EXPECT_EQ(apply().texts.size(), 0u);
+    EXPECT_EQ(ListBackups().size(), 0u) << "nothing changed";
+}
 
 TEST_F(MainWindowTest, LivePreviewCheckedAtStartLeavesTheDelayEnabledUntilClicked) {
     showPage(1);
@@ -137,13 +158,13 @@ TEST_F(MainWindowTest, TheWindowAndVlkImportAndApplyAFileAlike) {
     auto boxes = [&] { // all shown but GodMode's and telemetry's, which Wine's scheduler keeps
         std::vector<bool> checked;
         for (const auto& [name, e] : entries)
-            if (e.shownOnPage && name != "chb3_1" && name != "chb5_0")
-                checked.push_back(IsChecked(e.handle));
+            if (e->shownOnPage() && name != "chb3_1" && name != "chb5_0")
+                checked.push_back(IsChecked(e->handle()));
         return checked;
     };
     for (const auto& [name, e] : entries) // every other item of a page, so that neighbours differ
-        if (e.shownOnPage && name != "chb3_1" && (name[3] + std::stoi(name.substr(5))) % 2)
-            SendMessageW(e.handle, BM_SETCHECK, !IsChecked(e.handle), 0);
+        if (e->shownOnPage() && name != "chb3_1" && (name[3] + std::stoi(name.substr(5))) % 2)
+            SendMessageW(e->handle(), BM_SETCHECK, !IsChecked(e->handle()), 0);
     const bool autorun = IsChecked(handle(ControlKind::RadioButton, "rbtn4_0"));
     SendMessageW(handle(ControlKind::RadioButton, "rbtn4_0"), BM_SETCHECK, !autorun, 0);
     SendMessageW(handle(ControlKind::RadioButton, "rbtn4_1"), BM_SETCHECK, autorun, 0);
@@ -329,9 +350,11 @@ TEST_F(MainWindowTest, EachPageShowsItsOwnControlsOnceTheWindowHasPainted) {
         for (int kind = 0; kind < static_cast<int>(kControlKinds); ++kind)
             for (const auto& [name, e] : core.controlSet(ControlKind(kind))->entries()) {
                 const bool drive = name.rfind("chb0_1_", 0) == 0;
-                const bool shown = e.page == -1 || (e.page == page &&
-                                                    (!drive || std::stoi(name.substr(7)) < drives));
-                EXPECT_EQ(IsWindowVisible(e.handle) != 0, shown) << "page " << page << ": " << name;
+                const bool shown =
+                    e->page() == -1 ||
+                    (e->page() == page && (!drive || std::stoi(name.substr(7)) < drives));
+                EXPECT_EQ(IsWindowVisible(e->handle()) != 0, shown)
+                    << "page " << page << ": " << name;
             }
     }
 }
@@ -356,44 +379,24 @@ TEST_F(MainWindowTest, TheDriveBoxesKeepTheLettersTheyShowWhileDrivesComeAndGo) 
     EXPECT_EQ(records[14 + 4].value.number, 0u) << "E";
 }
 
-// The icons loaded and not yet destroyed while a counter lives, seen through the import slots.
-struct IconCounter {
-    static inline std::set<HANDLE> alive;
-    static inline decltype(&LoadImageW) load = nullptr;
-    static inline decltype(&DestroyIcon) destroy = nullptr;
-    template <typename F> static F swap(F& slot, F replacement) {
-        DWORD protection = 0;
-        VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &protection);
-        const F previous = std::exchange(slot, replacement);
-        VirtualProtect(&slot, sizeof slot, protection, &protection);
-        return previous;
-    }
-    IconCounter() {
-        alive.clear();
-        load = swap(
-            __imp_LoadImageW, +[](HINSTANCE m, LPCWSTR n, UINT t, int x, int y, UINT f) {
-                HANDLE image = load(m, n, t, x, y, f);
-                if (image && t == IMAGE_ICON && !(f & LR_SHARED)) alive.insert(image);
-                return image;
-            });
-        destroy = swap(
-            __imp_DestroyIcon, +[](HICON icon) { return alive.erase(icon), destroy(icon); });
-    }
-    ~IconCounter() { swap(__imp_LoadImageW, load), swap(__imp_DestroyIcon, destroy); }
-};
-
+// A second window of the class: the two icons loaded for a class that exists already are freed.
 TEST(UICoreStart, ClassIconsAreFreedWhenTheClassAlreadyExists) {
     UICore first(GetModuleHandleW(nullptr), u"First", 400, 300, 100, 101);
     ASSERT_NE(first.window, nullptr);
-    {
-        IconCounter icons;
-        auto second =
-            std::make_unique<UICore>(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
-        ASSERT_NE(second->window, nullptr);
-        DestroyWindow(second->window);
-        second.reset();
-        EXPECT_EQ(icons.alive.size(), 0u) << "icons loaded for a class that was registered before";
-    }
+    static int destroyed = 0;
+    static decltype(&DestroyIcon) destroy = nullptr;
+    auto swap = [](decltype(&DestroyIcon) to) {
+        DWORD protection = 0;
+        VirtualProtect(&__imp_DestroyIcon, sizeof to, PAGE_READWRITE, &protection);
+        const auto was = std::exchange(__imp_DestroyIcon, to);
+        VirtualProtect(&__imp_DestroyIcon, sizeof to, protection, &protection);
+        return was;
+    };
+    destroy = swap(+[](HICON icon) { return ++destroyed, destroy(icon); });
+    UICore second(GetModuleHandleW(nullptr), u"Second", 400, 300, 100, 101);
+    swap(destroy);
+    EXPECT_EQ(destroyed, 2) << "the large and the small icon";
+    DestroyWindow(second.window);
     DestroyWindow(first.window);
     PumpMessages();
 }
@@ -478,11 +481,11 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
                     r.left > rect.left && r.top < rect.bottom && r.bottom > rect.top)
                     room = std::min(room, r.left);
             const std::wstring text = WindowText(control);
-            HDC dc = GetDC(control); // the text's width in the control's own font
-            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            const ScopedGetDC dc(control); // the text's width in the control's own font
+            const ScopedSelectObject font(
+                dc.get(), reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
             SIZE size{};
-            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-            ReleaseDC(control, dc);
+            GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
             EXPECT_LE(rect.left + chrome + size.cx, room)
                 << std::string(text.begin(), text.end()) << " at " << rect.left << "," << rect.top;
         }
@@ -490,14 +493,14 @@ TEST_F(MainWindowTest, AtDpiEveryTextFitsAndTheLayoutScalesWithEveryDpiChange) {
 
     // Moved to a screen of 96 DPI, then of 192 and back: every control not anchored to the
     // window's edges at twice its 96-DPI place at 192, with a larger font; then as at the start.
-    HWND apply = window->controlSet(ControlKind::Button)->entries().at("btnApply").handle;
+    HWND apply = window->controlSet(ControlKind::Button)->entries().at("btnApply")->handle();
     auto layout = [&] {
         std::map<HWND, RECT> places;
         for (int kind = 0; kind < static_cast<int>(kControlKinds); ++kind)
             for (const auto& [name, e] : window->controlSet(ControlKind(kind))->entries())
-                if (ControlKind(kind) != ControlKind::SpinBox && e.handle != apply &&
+                if (ControlKind(kind) != ControlKind::SpinBox && e->handle() != apply &&
                     name != "btnSettings")
-                    places[e.handle] = ChildRect(e.handle);
+                    places[e->handle()] = ChildRect(e->handle());
         return places;
     };
     auto fontHeight = [&] {

@@ -1,42 +1,57 @@
-// What a dialog paints: a picture file through GDI+, a bitmap resource or an icon resource.
-
-#include "ui/gdiplus_handles.h"
-#include "ui/ui_dialog.h"
+#include "ui/dialog_picture.h"
 
 #include "base/win32/wide.h"
+#include "ui/dialog_placement.h"
 #include "ui/dpi.h"
+#include "ui/gdi_handles.h"
+#include "ui/gdiplus_handles.h"
 
-void UIDialog::paint(HDC dc) {
-    switch (paintMode_) {
-    case PaintMode::PictureFile:
-        paintPictureFile(dc);
-        break;
-    case PaintMode::Bitmap:
-        paintBitmap(dc);
-        break;
-    case PaintMode::Icon:
-        paintIcon(dc);
-        break;
-    case PaintMode::None:
-        break;
-    }
+bool DialogPicture::CanPaintFiles() {
+    return static_cast<bool>(GdiplusSession());
 }
 
-bool UIDialog::CanPaintPictureFiles() {
-    return static_cast<bool>(GdiplusSession());
+void DialogPicture::setFile(std::u16string_view path) {
+    kind_ = Kind::File;
+    path_.assign(path);
+}
+
+void DialogPicture::setBitmap(std::uint32_t resourceId) {
+    kind_ = Kind::Bitmap;
+    resourceId_ = resourceId;
+}
+
+void DialogPicture::setIcon(std::uint32_t resourceId) {
+    kind_ = Kind::Icon;
+    resourceId_ = resourceId;
+}
+
+void DialogPicture::paint(HDC dc, HWND dialog) const {
+    switch (kind_) {
+    case Kind::File:
+        paintFile(dc, dialog);
+        break;
+    case Kind::Bitmap:
+        paintBitmap(dc, dialog);
+        break;
+    case Kind::Icon:
+        paintIcon(dc, dialog);
+        break;
+    case Kind::None:
+        break;
+    }
 }
 
 // The picture is read again on every paint and drawn at its own size with the fastest
 // settings; the dialog takes the picture's size under its caption, centred on its parent.
 // A picture that cannot be read has the size 0 x 0. gdiplus.dll is delay-loaded: the first
 // picture painted loads it, from System32.
-void UIDialog::paintPictureFile(HDC dc) {
+void DialogPicture::paintFile(HDC dc, HWND dialog) const {
     namespace gp = Gdiplus::DllExports;
     const GdiplusSession session;
     if (!session) return;
 
     Gdiplus::GpBitmap* rawBitmap = nullptr;
-    gp::GdipCreateBitmapFromFile(AsWide(picturePath_.c_str()), &rawBitmap);
+    gp::GdipCreateBitmapFromFile(AsWide(path_.c_str()), &rawBitmap);
     const UniqueGpBitmap bitmap(rawBitmap);
 
     Gdiplus::GpGraphics* rawGraphics = nullptr;
@@ -59,19 +74,19 @@ void UIDialog::paintPictureFile(HDC dc) {
         gp::GdipGetImageHeight(bitmap.get(), &height);
     }
     RECT before{};
-    GetWindowRect(dialog_, &before);
+    GetWindowRect(dialog, &before);
     // The frame and caption around the picture grow with the dialog's DPI; the picture, a
     // screenshot, keeps its pixels.
-    const UINT dpi = DpiOf(dialog_);
-    centerOnParent(static_cast<int>(width) + ScaleToDpi(16, dpi),
+    const UINT dpi = DpiOf(dialog);
+    CenterOnParent(dialog, static_cast<int>(width) + ScaleToDpi(16, dpi),
                    static_cast<int>(height) + ScaleToDpi(40, dpi));
     RECT after{};
-    GetWindowRect(dialog_, &after);
+    GetWindowRect(dialog, &after);
     if (!EqualRect(&before, &after)) {
         // This paint's context still has the old origin and clipping: the whole picture is
         // drawn by the paint that the new geometry asks for, at once.
-        InvalidateRect(dialog_, nullptr, FALSE);
-        UpdateWindow(dialog_);
+        InvalidateRect(dialog, nullptr, FALSE);
+        UpdateWindow(dialog);
         return;
     }
     if (cached) gp::GdipDrawCachedBitmap(graphics.get(), cached.get(), 0, 0);
@@ -79,16 +94,16 @@ void UIDialog::paintPictureFile(HDC dc) {
 
 // The bitmap at the client origin in its own size at 96 DPI, scaled with the dialog at other
 // DPIs (its template grows with the DPI too); the dialog keeps its size.
-void UIDialog::paintBitmap(HDC dc) {
+void DialogPicture::paintBitmap(HDC dc, HWND dialog) const {
     const UniqueBitmap bitmap(static_cast<HBITMAP>(
-        LoadImageW(instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_BITMAP, 0, 0, 0)));
+        LoadImageW(instance_, MAKEINTRESOURCEW(resourceId_), IMAGE_BITMAP, 0, 0, 0)));
     if (!bitmap) return;
     BITMAP info{};
     GetObjectW(bitmap.get(), sizeof(info), &info);
     const UniqueMemoryDC memory(CreateCompatibleDC(dc));
     if (!memory) return;
-    const HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
-    const UINT dpi = DpiOf(dialog_);
+    const ScopedSelectObject selected(memory.get(), bitmap.get());
+    const UINT dpi = DpiOf(dialog);
     if (dpi == kBaseDpi) {
         BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
     } else {
@@ -96,17 +111,15 @@ void UIDialog::paintBitmap(HDC dc) {
         StretchBlt(dc, 0, 0, ScaleToDpi(info.bmWidth, dpi), ScaleToDpi(info.bmHeight, dpi),
                    memory.get(), 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
     }
-    SelectObject(memory.get(), previous);
 }
 
 // The icon at (20, 20) in 48 x 48 pixels at 96 DPI, whatever sizes the resource holds; at
 // other DPIs place and size scale, and the icon is loaded at that size.
-void UIDialog::paintIcon(HDC dc) {
-    const UINT dpi = DpiOf(dialog_);
+void DialogPicture::paintIcon(HDC dc, HWND dialog) const {
+    const UINT dpi = DpiOf(dialog);
     const int at = ScaleToDpi(20, dpi);
     const int size = ScaleToDpi(48, dpi);
-    const UniqueIcon icon(
-        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(paintResourceId_), IMAGE_ICON,
-                                      size, size, LR_LOADTRANSPARENT)));
+    const UniqueIcon icon(static_cast<HICON>(LoadImageW(
+        instance_, MAKEINTRESOURCEW(resourceId_), IMAGE_ICON, size, size, LR_LOADTRANSPARENT)));
     if (icon) DrawIconEx(dc, at, at, icon.get(), size, size, 0, nullptr, DI_NORMAL);
 }
