@@ -6,7 +6,7 @@
 # byte for byte the same. Then the package's contents: every file present, SHA256SUMS and the
 # zip's .sha256 verify, the bill of materials parses and names each executable with its hash and
 # what is linked into it, the zip's entries are sorted with the commit's time, and the winget
-# manifest carries the zip's hash.
+# manifest carries the zip's hash; the program is at most a million bytes.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$root"
@@ -74,6 +74,8 @@ need(set(names) - licenses == expected, f"files: missing {sorted(expected - set(
 need(len(licenses) >= 3, f"licenses: {sorted(licenses)}")
 for name, built in exes.items():
     need(files.get(name) == built.read_bytes(), f"{name} is not the build's")
+# The program with every language at most 1.0 MB (a million bytes).
+need(len(files.get("Velkarostrandemilquorbenix.exe", b"")) <= 1_000_000, "the program is over 1.0 MB")
 sums = dict(reversed(line.split("  ", 1)) for line in files["SHA256SUMS"].decode().splitlines())
 need(set(sums) == set(names) - {"SHA256SUMS"}, "SHA256SUMS does not list every other file")
 need(all(hashlib.sha256(files[n]).hexdigest() == h for n, h in sums.items() if n in files), "SHA256SUMS does not verify")
