@@ -8,6 +8,7 @@
 #include "engine/file_system.h"
 #include "base/text.h"
 #include "app/settings_transfer.h"
+#include "app/tweak_texts.h"
 #include "base/win32/wide.h"
 #include "services/diagnostic_log.h"
 #include "dialogs/dlg_about.h"
@@ -22,6 +23,21 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace {
+
+std::u16string refusalText(Language language, std::int32_t refused) {
+    switch (refused) {
+    case kRegAccessDenied:
+        return Say(language, Text::AccessDenied);
+    case kRegNotFound:
+        return Say(language, Text::NotFound);
+    default:
+        return Say(language, Text::ErrorNumber, {fromUtf8(std::to_string(refused))});
+    }
+}
+
+} // namespace
 
 void MainWindow::onLivePreviewToggled() {
     UICheckBox* livePreview = checkBox("chb1_0");
@@ -45,43 +61,41 @@ void MainWindow::onApply() {
     bool denied = false;
     for (const TweakChange& c : outcome.changes) {
         if (c.held || c.skipped) continue;
-        refused.append(u"\n").append(TweakLabel(c, shownDrives));
-        refused.append(u" (").append(kPageNames[c.page]).append(u" page)");
-        if (c.refused) refused.append(u": ").append(fromUtf8(RefusalText(c.refused)));
+        std::u16string line =
+            Say(language, Text::ChangeOnPage,
+                {TweakLabel(c, shownDrives, language), PageName(language, c.page)});
+        if (c.refused)
+            line = Say(language, Text::RefusedChange, {line, refusalText(language, c.refused)});
+        refused.append(u"\n").append(line);
         denied = denied || c.refused == kRegAccessDenied;
     }
     if (!refused.empty()) {
-        refused.insert(0, u"These changes did not take effect:\n");
-        if (denied)
-            refused.append(u"\n\nAdministrator rights are needed to change machine-wide settings. "
-                           u"Run Velkarostrandemilquorbenix as an administrator and apply them "
-                           u"again.");
-        messageBox(u"Velkarostrandemilquorbenix", refused.c_str(), MB_OK);
+        refused.insert(0, Say(language, Text::NotTaken) + u"\n");
+        if (denied) refused.append(u"\n\n").append(Say(language, Text::NeedsAdministrator));
+        messageBox(kProductName, refused.c_str(), MB_OK);
     }
     if (outcome.logOut)
-        messageBox(u"Velkarostrandemilquorbenix",
-                   u"Log out is required for the changes to take effect.", MB_OK);
+        messageBox(kProductName, Say(language, Text::LogOutRequired).c_str(), MB_OK);
     if (TextLength(errorTrail.text) > errorTrail.sentLength) saveErrorTrail();
 }
 
 // The dialogs: each lives for one modal run.
 void MainWindow::openAbout() {
-    auto dialog = std::make_unique<dlgAbout>(*this, 1000);
+    auto dialog = std::make_unique<dlgAbout>(*this, 1000, language);
     dialog->run();
 }
 
 void MainWindow::openSettings() {
-    auto dialog = std::make_unique<dlgSettings>(*this, 2000);
+    auto dialog = std::make_unique<dlgSettings>(*this, 2000, language);
     dialog->run();
 }
 
 void MainWindow::openImportExport() {
     {
-        auto dialog = std::make_unique<dlgImportExport>(*this);
+        auto dialog = std::make_unique<dlgImportExport>(*this, language);
         dialog->loadRichEdit(true);
         if (dialog->run() <= 0) // the system's rich edit control could not be had
-            messageBox(u"Velkarostrandemilquorbenix", u"Cannot open the Import and Export dialog.",
-                       MB_OK);
+            messageBox(kProductName, Say(language, Text::CannotOpenImportExport).c_str(), MB_OK);
     }
     RunImportExport(*this, dialogResult, dialogText.c_str());
 }
@@ -91,18 +105,19 @@ void MainWindow::openImportExport() {
 void MainWindow::openPreview(std::int32_t page, int item) {
     const std::string pictureName = std::to_string(page) + std::to_string(item);
     const std::u16string captionSuffix =
-        u" - " + std::u16string(kCataloguePages[page][static_cast<std::size_t>(item)].label);
+        u" - " + TweakLabel({static_cast<std::uint32_t>(page), static_cast<std::uint32_t>(item),
+                             false, nullptr},
+                            shownDrives, language);
     // The pictures lie beside the program, whatever folder it was started in.
     char16_t folder[kPathCapacity] = {};
     ProgramFolder(folder, kPathCapacity);
-    auto dialog =
-        std::make_unique<dlgPreview>(*this, kPreviewDialogId, folder, pictureName, captionSuffix);
+    auto dialog = std::make_unique<dlgPreview>(*this, kPreviewDialogId, folder, pictureName,
+                                               captionSuffix, language);
     dialog->closeOnClick();
     dialog->run();
 }
 
 void MainWindow::onCheckForUpdate() {
-    constexpr char16_t kCaption[] = u"Velkarostrandemilquorbenix";
     // This check answers for a start-up check still under way, which then asks nothing.
     if (pendingCheck_) {
         UpdateFetch fetch;
@@ -114,14 +129,13 @@ void MainWindow::onCheckForUpdate() {
         CheckForUpdate(true, updateCheck, services, WebClock::now() + kServiceTimeLimit);
     switch (result) {
     case kUpToDate:
-        messageBox(kCaption, u"You are using the latest version of Velkarostrandemilquorbenix.",
-                   MB_OK);
+        messageBox(kProductName, Say(language, Text::LatestVersion).c_str(), MB_OK);
         break;
     case kNewVersion:
         offerNewVersion(result);
         break;
     case kServiceUnavailable:
-        messageBox(kCaption, u"Service is currently unavailable.", MB_OK);
+        messageBox(kProductName, Say(language, Text::ServiceUnavailable).c_str(), MB_OK);
         break;
     default:
         break;

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 
 #include "app/page_layout.h"
+#include "app/tweak_texts.h"
 #include "app/tweak_tooltips.h"
 #include "base/text.h"
 #include "engine/change_outcome.h"
@@ -53,7 +54,7 @@ void MainWindow::showStartState() {
         const auto slot = static_cast<std::uint32_t>(c.item);
         box->setVisible(slot - DriveSlot::firstItem <
                         static_cast<std::uint32_t>(std::popcount(shownDrives)));
-        box->setText(TweakLabel({0, slot, false, nullptr}, shownDrives).c_str()); // "Hide drive C"
+        box->setText(TweakLabel({0, slot, false, nullptr}, shownDrives, language).c_str());
     });
     showState();
     showAvailability(Availability());
@@ -113,7 +114,7 @@ void MainWindow::showAvailability(const Availability& before) {
             for (HWND control : MadeControls(*this, row, c.name))
                 EnableWindow(control, !reason);
     });
-    if (tweakTips_) UpdateTweakTooltips(tweakTips_, *this, availability);
+    if (tweakTips_) UpdateTweakTooltips(tweakTips_, *this, language, availability, descriptions_);
 }
 
 // Controls not made yet take the model's values when they are.

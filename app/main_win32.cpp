@@ -8,12 +8,6 @@
 
 #include <clocale>
 
-namespace {
-
-constexpr char16_t kProductName[] = u"Velkarostrandemilquorbenix";
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Libraries come from System32 only, never from the program's folder (a Downloads folder)
     // or the current directory: this process may run with administrator rights.
@@ -23,8 +17,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     int exitCode = 0;
     {
         // The system is read from before the window is made: it overlaps the window's making.
-        MainWindow window(instance, kProductName, ProgramServices(), StartSystemRead());
-        window.requireWindows10(u"Sorry, this Windows version is not supported.", kProductName);
+        const Language language = LanguageFor(PreferredUiLanguages());
+        SystemDescriptions descriptions;
+        MainWindow window(instance, MainWindow::kProductName, ProgramServices(), language,
+                          descriptions, StartSystemRead());
+        window.requireWindows10(Say(language, Text::NotSupported).c_str(),
+                                MainWindow::kProductName);
         window.show(0);
         exitCode = window.runMessageLoop();
     }

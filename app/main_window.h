@@ -1,10 +1,13 @@
 #pragma once
 // The program's one window: the six pages of tweaks, the model they show, and the commands.
 
+#include "app/page_layout.h"
 #include "app/startup_read.h"
+#include "base/texts/texts.h"
 #include "engine/appraiser_task.h"
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
+#include "ui/control_descriptions.h"
 #include "base/error_trail.h"
 #include "services/service_address.h"
 #include "services/update_check.h"
@@ -18,6 +21,7 @@
 
 class MainWindow : public UICore {
   public:
+    static constexpr char16_t kProductName[] = u"Velkarostrandemilquorbenix";
     static constexpr int kWidth = 916;
     static constexpr int kHeight = 640;
     static constexpr std::uint32_t kLargeIcon = 100;
@@ -28,8 +32,11 @@ class MainWindow : public UICore {
     static constexpr std::chrono::milliseconds kUpdateGrace{300};
 
     // Creates the window hidden, starts the update check, builds every control and shows the
-    // state the start-up read gives. The update check and the error reports go to the services.
+    // state the start-up read gives. The update check and the error reports go to the services;
+    // every text is in the language; each tweak control's explanation goes to the descriptions,
+    // which outlive the window.
     MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services,
+               Language language, ControlDescriptions& descriptions,
                std::unique_ptr<StartupRead> read);
     // Saves the trail with a start-up report still unanswered, that report counted as failed.
     ~MainWindow() override;
@@ -66,6 +73,8 @@ class MainWindow : public UICore {
     // Items per page block, in page order; the settings file walks the blocks by these.
     std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
                                    kSystemItems,   kSecurityItems, kPrivacyItems};
+    // The language of every text the window shows.
+    const Language language;
     FeatureModel model;
     // Where each tweak applies, as the last read found it.
     Availability availability;
@@ -104,5 +113,7 @@ class MainWindow : public UICore {
     WebClock::time_point reportDeadline_{};
     std::unique_ptr<Worker<int>> pendingReport_; // start-up report unanswered
     HWND tweakTips_ = nullptr;                   // the tooltips of the tweak controls
-    std::unique_ptr<TaskCall> appraiserTask_;    // the scheduler's answer, until it is taken
+    ControlDescriptions& descriptions_;
+    std::vector<LayoutControl> layout_;       // the controls' places, with room for the language
+    std::unique_ptr<TaskCall> appraiserTask_; // the scheduler's answer, until it is taken
 };

@@ -10,17 +10,11 @@
 
 #include <cstring>
 
-namespace {
-
-constexpr char16_t kCaption[] = u"Velkarostrandemilquorbenix";
-constexpr char16_t kNewVersionQuestion[] = u"New version available. Would you like to download it.";
-
-} // namespace
-
 MainWindow::MainWindow(HINSTANCE instance, const char16_t* title, const ServiceEndpoint& services,
+                       Language language, ControlDescriptions& descriptions,
                        std::unique_ptr<StartupRead> read)
-    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), model{},
-      shownDrives(read->drives), errorTrail{}, services(services),
+    : UICore(instance, title, kWidth, kHeight, kLargeIcon, kSmallIcon), language(language), model{},
+      shownDrives(read->drives), errorTrail{}, services(services), descriptions_(descriptions),
       appraiserTask_(std::move(read->task)) {
     LoadErrorTrail(errorTrail);
     std::memset(&updateCheck, 0, sizeof(updateCheck));
@@ -122,7 +116,8 @@ void MainWindow::saveErrorTrail() {
 }
 
 void MainWindow::offerNewVersion(int result) {
-    if (result != kNewVersion || messageBox(kCaption, kNewVersionQuestion, MB_YESNO) != IDYES)
+    if (result != kNewVersion ||
+        messageBox(kProductName, Say(language, Text::NewVersion).c_str(), MB_YESNO) != IDYES)
         return;
     ShellExecuteW(nullptr, L"open", AsWide(DownloadPageAddress()), nullptr, nullptr, SW_SHOWNORMAL);
     // Choices not yet applied are not thrown away: the window stays for them.

@@ -62,22 +62,19 @@ void RunImportExport(MainWindow& window, std::int32_t action, const char16_t* pa
         const std::uint32_t code = ImportSettings(window, path);
         std::u16string text;
         if (code == SettingsOk)
-            text = u"Settings have been imported. Click on button \"Apply\" to apply settings.";
+            text = Say(window.language, Text::Imported);
         else if (code == SettingsConverted)
-            text = u"Settings have been imported from older file version. Features from current "
-                   u"version have not been changed. Click on button \"Apply\" to apply settings.";
+            text = Say(window.language, Text::ImportedOlder);
         else
-            text = u"Cannot import settings. Error code: " + fromUtf8(std::to_string(code));
-        window.messageBox(u"Import", text.c_str(), MB_OK);
+            text = Say(window.language, Text::CannotImport, {fromUtf8(std::to_string(code))});
+        window.messageBox(Say(window.language, Text::CaptionImport).c_str(), text.c_str(), MB_OK);
     } else if (action == 1) {
         window.collectControls();
         const std::uint32_t code = ExportSettings(window, path);
-        const std::u16string text =
-            code == SettingsOk
-                ? std::u16string(u"Settings have been successfully saved.")
-                : u"Cannot save settings file. Try to choose another path. Error code: " +
-                      fromUtf8(std::to_string(code));
-        window.messageBox(u"Export", text.c_str(), MB_OK);
+        const std::u16string text = code == SettingsOk ? Say(window.language, Text::Saved)
+                                                       : Say(window.language, Text::CannotSave,
+                                                             {fromUtf8(std::to_string(code))});
+        window.messageBox(Say(window.language, Text::CaptionExport).c_str(), text.c_str(), MB_OK);
     }
     window.resetDialogResult();
 }

@@ -1,8 +1,7 @@
 #include "app/tweak_tooltips.h"
 
 #include "app/page_layout.h"
-#include "engine/catalogue.h"
-#include "engine/catalogue_text.h"
+#include "app/tweak_texts.h"
 #include "base/text.h"
 #include "base/win32/wide.h"
 
@@ -20,18 +19,15 @@ constexpr ControlKind kTweakKinds[] = {ControlKind::CheckBox, ControlKind::Radio
                                        ControlKind::SpinBox, ControlKind::LineEdit};
 
 // Every tweak control's name with the text it shows.
-std::vector<std::pair<std::string, std::u16string>> tooltipTexts(const Availability& availability) {
+std::vector<std::pair<std::string, std::u16string>> tooltipTexts(Language language,
+                                                                 const Availability& availability) {
     std::vector<std::pair<std::string, std::u16string>> texts;
     for (const LayoutRow& row : MainWindowLayout()) {
         if (!HoldsValue(row)) continue;
         for (int n = 0; n < LayoutControlCount(row); ++n) {
             const LayoutControl c = LayoutControlAt(row, n);
-            const auto item = static_cast<std::uint32_t>(c.item);
-            std::u16string text = row.type == ControlType::DriveBox
-                                      ? DriveExplanation()
-                                      : TweakExplanation(kCataloguePages[row.page][item]);
-            if (const char16_t* reason = availability.reason(row.page, item))
-                text = reason + std::u16string(u"\r\n") + text;
+            std::u16string text = TweakTooltip(language, static_cast<std::uint32_t>(row.page),
+                                               static_cast<std::uint32_t>(c.item), availability);
             if (row.type == ControlType::SpinBox) texts.emplace_back(c.name + "updown", text);
             texts.emplace_back(c.name, std::move(text));
         }
@@ -62,7 +58,8 @@ TTTOOLINFOW toolOf(const UICore& window, HWND control, std::u16string& text) {
 
 } // namespace
 
-HWND AddTweakTooltips(UICore& window, const Availability& availability) {
+HWND AddTweakTooltips(UICore& window, Language language, const Availability& availability,
+                      ControlDescriptions& descriptions) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window.window, nullptr,
@@ -70,20 +67,23 @@ HWND AddTweakTooltips(UICore& window, const Availability& availability) {
     if (!tip) return nullptr;
     SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kTipWidth);
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, kTipShownFor);
-    for (auto& [name, text] : tooltipTexts(availability))
+    for (auto& [name, text] : tooltipTexts(language, availability))
         if (HWND control = handleOf(window, name)) {
             TTTOOLINFOW tool = toolOf(window, control, text);
             SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+            descriptions.describe(control, text.c_str());
         }
     // A greyed control gets no pointer moves: the window passes them on.
     window.relayDisabledChildren(tip);
     return tip;
 }
 
-void UpdateTweakTooltips(HWND tip, const UICore& window, const Availability& availability) {
-    for (auto& [name, text] : tooltipTexts(availability))
+void UpdateTweakTooltips(HWND tip, const UICore& window, Language language,
+                         const Availability& availability, ControlDescriptions& descriptions) {
+    for (auto& [name, text] : tooltipTexts(language, availability))
         if (HWND control = handleOf(window, name)) {
             TTTOOLINFOW tool = toolOf(window, control, text);
             SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+            descriptions.describe(control, text.c_str());
         }
 }

@@ -3,6 +3,7 @@
 // export to; the choice is left with the owner (dialogResult 0 import, 1 export, -1 none;
 // dialogText the path), which carries it out after the dialog has ended.
 
+#include "base/texts/texts.h"
 #include "dialogs/file_pickers.h"
 #include "ui/ui_dialog.h"
 #include "ui/ui_font.h"
@@ -16,7 +17,8 @@ class dlgImportExport : public UIDialog {
     using Picker = std::function<PickedFile(HWND owner, const std::u16string& filter)>;
 
     // The pickers are the system's unless a caller (a test) passes its own.
-    explicit dlgImportExport(UIBase& owner, Picker openPicker = {}, Picker savePicker = {});
+    dlgImportExport(UIBase& owner, Language language, Picker openPicker = {},
+                    Picker savePicker = {});
 
   protected:
     void onInit() override;
@@ -30,6 +32,7 @@ class dlgImportExport : public UIDialog {
 
     bool infoHidden = true;
     UIBase& owner;
+    const Language language_;
     const char* lastDataFileKey;
     UIFont font;
     Picker openPicker_;

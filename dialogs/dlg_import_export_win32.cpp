@@ -1,6 +1,7 @@
 #include "dialogs/dlg_import_export.h"
 
 #include "base/text.h"
+#include "base/win32/wide.h"
 #include "services/app_data_store.h"
 
 namespace {
@@ -18,30 +19,35 @@ enum Item : int {
 };
 
 constexpr std::uint32_t kSwitchIcon = 103;
-const char16_t* const kFilter = u"Velkarostrandemilquorbenix data file (*.vlkd)";
-const char16_t* const kExplanationText =
-    u"Export allows to save state of settings to file and Import load saved settings from "
-    u"file. These functions can be used to backup current settings or to share settings "
-    u"between computers to avoid manually set ech of them.\r\n\r\nNote: Export will also works "
-    u"if settings have not been applied before.";
 
 } // namespace
 
-dlgImportExport::dlgImportExport(UIBase& owner, Picker openPicker, Picker savePicker)
-    : UIDialog(owner, kResource), owner(owner), lastDataFileKey(kLastDataFileKey),
+dlgImportExport::dlgImportExport(UIBase& owner, Language language, Picker openPicker,
+                                 Picker savePicker)
+    : UIDialog(owner, kResource), owner(owner), language_(language),
+      lastDataFileKey(kLastDataFileKey),
       openPicker_(openPicker ? std::move(openPicker) : Picker(ShowOpenFilePicker)),
       savePicker_(savePicker ? std::move(savePicker) : Picker(ShowSaveFilePicker)) {}
 
 void dlgImportExport::onInit() {
     font.setHeight(-14);
     showItem(kExplanation, false);
+    setTitle(Say(language_, Text::ImportExportTitle).c_str());
+    for (const auto& [id, text] : {std::pair{kImportGroup, Text::GroupImport},
+                                   {kExportGroup, Text::GroupExport},
+                                   {kConfirm, Text::ImportOrExport},
+                                   {kSwitch, Text::ShowExplanation}})
+        setItemText(id, Say(language_, text));
+    const std::u16string explanation = Say(language_, Text::ImportExportExplanation);
+    const std::u16string note = Say(language_, Text::NoteLabel);
     richEdit(kExplanation);
-    SetDlgItemTextW(dialogHandle(), kExplanation,
-                    reinterpret_cast<const wchar_t*>(kExplanationText));
+    setItemText(kExplanation,
+                explanation + u"\r\n\r\n" + note + u" " + Say(language_, Text::NoteText));
     SendDlgItemMessageW(dialogHandle(), kExplanation, WM_SETFONT,
                         reinterpret_cast<WPARAM>(font.create()), TRUE);
-    // The rich edit counts a line break as one character: these are "Note:".
-    richEdit(kExplanation).boldRange(220, 225);
+    // The note's label in bold; the rich edit counts a line break as one character.
+    const auto noteFrom = static_cast<long>(explanation.size() + 2);
+    richEdit(kExplanation).boldRange(noteFrom, noteFrom + static_cast<long>(note.size()));
     button(kSwitch).setButtonIcon(kSwitchIcon);
     onCommand(kImportBrowse, [this] { pick(false); });
     onCommand(kExportBrowse, [this] { pick(true); });
@@ -58,14 +64,16 @@ void dlgImportExport::switchViews() {
 }
 
 void dlgImportExport::pick(bool exporting) {
-    const PickedFile file = (exporting ? savePicker_ : openPicker_)(dialogHandle(), kFilter);
+    const PickedFile file = (exporting ? savePicker_ : openPicker_)(
+        dialogHandle(), Say(language_, Text::DataFileType) + u" (*.vlkd)");
     if (file.failed)
-        MessageBoxW(dialogHandle(), L"Cannot open the file dialog.", L"Import and Export",
-                    MB_OK | MB_ICONERROR);
+        MessageBoxW(dialogHandle(), AsWide(Say(language_, Text::CannotOpenFileDialog).c_str()),
+                    AsWide(Say(language_, Text::ImportExportTitle).c_str()), MB_OK | MB_ICONERROR);
     if (file.path.empty()) return;
     lineEdit(exporting ? kExportPath : kImportPath).setText(file.path.c_str());
     lineEdit(exporting ? kImportPath : kExportPath).clearText();
-    button(kConfirm).setText(exporting ? u"Export" : u"Import");
+    button(kConfirm).setText(
+        Say(language_, exporting ? Text::GroupExport : Text::GroupImport).c_str());
 }
 
 void dlgImportExport::confirm() {

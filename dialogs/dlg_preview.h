@@ -3,6 +3,7 @@
 // so that a shortcut's start-in folder changes nothing), or the built-in "No preview" picture
 // when that file cannot be opened.
 
+#include "base/texts/texts.h"
 #include "ui/ui_dialog.h"
 
 #include <string>
@@ -14,13 +15,13 @@ inline constexpr std::uint32_t kNoPreviewBitmapId = 5001;
 class dlgPreview : public UIDialog {
   public:
     // pictureFolder holds "previews" (empty: unknown, no picture); pictureName is UTF-8;
-    // captionSuffix goes behind the caption "Preview".
+    // captionSuffix goes behind the caption "Preview" in the language.
     dlgPreview(const UIBase& owner, std::uint32_t dialogId, std::u16string_view pictureFolder,
-               std::string_view pictureName, std::u16string_view captionSuffix);
+               std::string_view pictureName, std::u16string_view captionSuffix, Language language);
 
   protected:
     void onInit() override;
 
   private:
-    std::u16string captionSuffix_;
+    std::u16string caption_;
 };

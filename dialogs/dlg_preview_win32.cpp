@@ -5,8 +5,9 @@
 
 dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId,
                        std::u16string_view pictureFolder, std::string_view pictureName,
-                       std::u16string_view captionSuffix)
-    : UIDialog(owner, dialogId), captionSuffix_(captionSuffix) {
+                       std::u16string_view captionSuffix, Language language)
+    : UIDialog(owner, dialogId),
+      caption_(Say(language, Text::PreviewTitle) + captionSuffix.data()) {
     const std::u16string path =
         std::u16string(pictureFolder) + u"\\previews\\" + fromUtf8(pictureName) + u".png";
     // Whether the file opens and GDI+ can be had decide; the picture is decoded when the dialog
@@ -18,5 +19,5 @@ dlgPreview::dlgPreview(const UIBase& owner, std::uint32_t dialogId,
 }
 
 void dlgPreview::onInit() {
-    setTitle((u"Preview" + captionSuffix_).c_str());
+    setTitle(caption_.c_str());
 }

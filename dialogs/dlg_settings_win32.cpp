@@ -15,6 +15,13 @@ enum Item : int {
 } // namespace
 
 void dlgSettings::onInit() {
+    setTitle(Say(language_, Text::SettingsTitle).c_str());
+    for (const auto& [id, text] : {std::pair<int, Text>{kCheckForUpdates, Text::CheckForUpdates},
+                                   {kSendErrorReport, Text::SendErrorReport},
+                                   {kSave, Text::Ok},
+                                   {IDCANCEL, Text::Cancel}})
+        setItemText(id, Say(language_, text));
+    setItemText(kCollectedDataLink, u"<A>" + Say(language_, Text::WhatDataAreCollected) + u"</A>");
     checkBox(kCheckForUpdates).setChecked(GetStoreInt(kCheckForUpdatesKey, 1, kMachineScope) != 0);
     checkBox(kSendErrorReport).setChecked(GetStoreInt(kSendErrorReportKey, 1, kUserScope) != 0);
     addLink(kCollectedDataLink, CollectedDataPageAddress(), nullptr);

@@ -1,5 +1,7 @@
 #include "engine/change_outcome.h"
 
+#include "base/text.h"
+
 #include "engine/catalogue.h"
 #include "engine/registry.h"
 
@@ -71,13 +73,14 @@ bool LogOutAfter(const std::vector<TweakChange>& changes) {
     return false;
 }
 
-std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives) {
-    if (const Tweak* t = tweakOf(change)) return t->label;
+std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives,
+                          Language language) {
+    if (const Tweak* t = tweakOf(change))
+        return SayTweak(language, toUtf8(t->control), TweakText::Label, t->label);
+    char16_t drive = u'?';
     std::size_t rank = change.item - DriveSlot::firstItem;
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
-        if (rank-- == 0)
-            return u"Hide drive " + std::u16string(1, static_cast<char16_t>(u'A' + letter));
-    }
-    return u"Hide drive";
+    for (std::size_t letter = 0; letter < kDriveSlots && drive == u'?'; ++letter)
+        if ((presentDrives & DriveSlot::bit(letter)) && rank-- == 0)
+            drive = static_cast<char16_t>(u'A' + letter);
+    return Say(language, Text::HideDrive, {std::u16string(1, drive)});
 }

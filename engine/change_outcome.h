@@ -3,6 +3,7 @@
 // the Apply holds the value asked, or it does not (a refused write leaves the tweak as it
 // was). The window names the changes that did not take; vlk reports every change.
 
+#include "base/texts/texts.h"
 #include "engine/feature_model.h"
 #include "engine/where_tweaks_apply.h"
 
@@ -39,9 +40,10 @@ bool WritesSomething(const std::vector<TweakChange>& changes);
 // Whether one of the changes that held needs a log-out to take effect.
 bool LogOutAfter(const std::vector<TweakChange>& changes);
 
-// The tweak's label as the window shows it; a drive slot is "Hide drive " and the letter of
-// the slot's drive in presentDrives.
-std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives);
+// The tweak's label as the window shows it in the language; a drive slot is "Hide drive " and
+// the letter of the slot's drive in presentDrives.
+std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives,
+                          Language language = Language::English);
 
 // The item of the change in a model.
 const FeatureItem& ChangedItem(const FeatureModel& model, const TweakChange& change);

@@ -124,6 +124,8 @@ class UICore : public UIBase {
     }
     // Every control of the kind, the deferred ones built first.
     const UIControlSet* controlSet(ControlKind kind);
+    // The controls Tab reaches on the current page, in order.
+    std::vector<HWND> tabOrder() const;
 
   protected:
     // Runs from the message loop after the window was shown.
@@ -142,7 +144,6 @@ class UICore : public UIBase {
     bool handleKey(const MSG& message);
     // The controls of the kind (of every kind without one) as the keyboard sees them.
     std::vector<KeyboardControl> keyboardControls(std::optional<ControlKind> kind = {}) const;
-    std::vector<HWND> tabOrder() const;
     void switchPage(bool backward);
     void dispatchCommand(HWND source, std::int32_t id);
     bool modalOpen() const;

@@ -46,6 +46,7 @@ class UIDialog {
 
     HWND dialogHandle() const { return dialog_; }
     void setTitle(const char16_t* title);
+    void setItemText(int id, const std::u16string& text);
     void showItem(int id, bool shown);
     // Registers the callback for the item's plain click; an id keeps its first callback.
     void onCommand(std::uint32_t id, std::function<void()> callback);
@@ -81,6 +82,9 @@ class UIDialog {
                                             LPARAM lParam);
     void handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void initialize(HWND window);
+    // Items whose texts (another language's) run past their places get room, items on their rows
+    // move right, and the dialog widens to hold them.
+    void makeRoomForTexts();
 
     // By window: a dialog run again has new items.
     template <typename Item> using Items = std::unordered_map<HWND, Item>;

@@ -2,9 +2,15 @@
 
 #include "base/win32/wide.h"
 #include "ui/dialog_placement.h"
+#include "ui/dpi.h"
+#include "ui/text_room.h"
+#include "ui/text_widths.h"
 
 #include <richedit.h>
 #include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
 
 void UIRichEdit::boldRange(LONG first, LONG last) {
     CHARRANGE range{first, last};
@@ -47,6 +53,10 @@ void UIDialog::close() {
 
 void UIDialog::setTitle(const char16_t* title) {
     SetWindowTextW(dialog_, AsWide(title));
+}
+
+void UIDialog::setItemText(int id, const std::u16string& text) {
+    SetDlgItemTextW(dialog_, id, AsWide(text.c_str()));
 }
 
 void UIDialog::showItem(int id, bool shown) {
@@ -102,8 +112,40 @@ void UIDialog::initialize(HWND window) {
     bigIcon_.reset(
         static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(iconId_), IMAGE_ICON, 0, 0, 0)));
     SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
-    centerOnParent(0, 0);
     onInit();
+    makeRoomForTexts();
+    centerOnParent(0, 0);
+}
+
+void UIDialog::makeRoomForTexts() {
+    const UINT dpi = DpiOf(dialog_);
+    std::vector<HWND> items;
+    std::vector<RoomBox> boxes;
+    int right = 0; // of the items as the template places them
+    for (HWND item = GetWindow(dialog_, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(item, &r);
+        MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+        items.push_back(item);
+        boxes.push_back(
+            {0, r.left, r.top, r.right - r.left, r.bottom - r.top, TextNeed(item, dpi)});
+        right = std::max(right, static_cast<int>(r.right));
+    }
+    const std::vector<RoomBox> before = boxes;
+    MakeRoom(boxes, RoomMoves::Rows, ScaleToDpi(4, dpi));
+    int grown = right;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const RoomBox& b = boxes[i];
+        if (b.x != before[i].x || b.width != before[i].width)
+            SetWindowPos(items[i], nullptr, b.x, b.y, b.width, b.height,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        grown = std::max(grown, b.x + b.width);
+    }
+    if (grown == right) return;
+    RECT outer{};
+    GetWindowRect(dialog_, &outer);
+    SetWindowPos(dialog_, nullptr, 0, 0, outer.right - outer.left + grown - right,
+                 outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
 void UIDialog::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

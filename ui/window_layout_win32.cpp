@@ -1,34 +1,13 @@
 #include "ui/window_layout.h"
 
 #include "ui/dpi.h"
+#include "ui/text_widths.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
 namespace {
-
-// What a control draws beside its text at 96 DPI: a check box's or radio button's box and the
-// gap after it, a push button's borders; 0 for a text label; -1 for controls without a text.
-int TextChrome(HWND control) {
-    wchar_t name[16] = {};
-    GetClassNameW(control, name, 16);
-    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-    if (lstrcmpiW(name, L"Static") == 0) return (style & SS_TYPEMASK) == SS_LEFT ? 0 : -1;
-    if (lstrcmpiW(name, L"Button") != 0) return -1;
-    switch (style & BS_TYPEMASK) {
-    case BS_AUTOCHECKBOX:
-    case BS_CHECKBOX:
-    case BS_AUTORADIOBUTTON:
-    case BS_RADIOBUTTON:
-        return 16;
-    case BS_PUSHBUTTON:
-    case BS_DEFPUSHBUTTON:
-        return 8;
-    default:
-        return -1;
-    }
-}
 
 LayoutRect FromFigures(int x, int y, int width, int height) {
     return {x, y, x + width, y + height};

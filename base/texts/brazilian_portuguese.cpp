@@ -59,6 +59,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Exportar salva o estado das configurações em um arquivo, e Importar carrega de um arquivo as configurações salvas. Essas funções podem ser usadas para fazer backup das configurações atuais ou para compartilhar configurações entre computadores, sem precisar definir cada uma delas manualmente."},
     {T::NoteLabel, "Observação:"},
     {T::NoteText, "A exportação também funciona se as configurações ainda não tiverem sido aplicadas."},
+    {T::ShowExplanation, "Mostrar ou ocultar a explicação"},
     {T::AboutTitle, "Sobre"},
     {T::Version, "Versão {} (64 bits)"},
     {T::AboutGroup, "Sobre"},

@@ -58,6 +58,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Export allows to save state of settings to file and Import load saved settings from file. These functions can be used to backup current settings or to share settings between computers to avoid manually set ech of them."},
     {T::NoteLabel, "Note:"},
     {T::NoteText, "Export will also works if settings have not been applied before."},
+    {T::ShowExplanation, "Show or hide the explanation"},
     {T::AboutTitle, "About"},
     {T::Version, "Version {} (64-bit)"},
     {T::AboutGroup, "About"},

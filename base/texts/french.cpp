@@ -59,6 +59,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Exporter enregistre l'état des paramètres dans un fichier, et Importer charge depuis un fichier des paramètres enregistrés. Ces fonctions servent à sauvegarder les paramètres actuels ou à les partager entre ordinateurs, sans avoir à les définir un par un à la main."},
     {T::NoteLabel, "Remarque :"},
     {T::NoteText, "L'exportation fonctionne aussi si les paramètres n'ont pas encore été appliqués."},
+    {T::ShowExplanation, "Afficher ou masquer l'explication"},
     {T::AboutTitle, "À propos"},
     {T::Version, "Version {} (64 bits)"},
     {T::AboutGroup, "À propos"},

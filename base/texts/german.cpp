@@ -58,6 +58,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Mit „Export“ speichern Sie den Stand der Einstellungen in einer Datei, mit „Import“ laden Sie gespeicherte Einstellungen aus einer Datei. So können Sie die aktuellen Einstellungen sichern oder auf andere Computer übertragen, ohne sie dort einzeln von Hand festzulegen."},
     {T::NoteLabel, "Hinweis:"},
     {T::NoteText, "Der Export funktioniert auch, wenn die Einstellungen noch nicht übernommen wurden."},
+    {T::ShowExplanation, "Erklärung ein- oder ausblenden"},
     {T::AboutTitle, "Info"},
     {T::Version, "Version {} (64-Bit)"},
     {T::AboutGroup, "Info"},

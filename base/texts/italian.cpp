@@ -59,6 +59,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Esporta salva lo stato delle impostazioni in un file e Importa carica da un file le impostazioni salvate. Queste funzioni servono a eseguire il backup delle impostazioni correnti o a condividerle tra computer, senza doverle impostare una per una a mano."},
     {T::NoteLabel, "Nota:"},
     {T::NoteText, "L'esportazione funziona anche se le impostazioni non sono ancora state applicate."},
+    {T::ShowExplanation, "Mostra o nascondi la spiegazione"},
     {T::AboutTitle, "Informazioni"},
     {T::Version, "Versione {} (64 bit)"},
     {T::AboutGroup, "Informazioni"},

@@ -58,6 +58,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Eksport zapisuje stan ustawień w pliku, a import wczytuje zapisane ustawienia z pliku. Funkcje te pozwalają utworzyć kopię zapasową bieżących ustawień lub przenieść ustawienia między komputerami, bez ręcznego ustawiania każdego z nich."},
     {T::NoteLabel, "Uwaga:"},
     {T::NoteText, "Eksport działa także wtedy, gdy ustawienia nie zostały wcześniej zastosowane."},
+    {T::ShowExplanation, "Pokaż lub ukryj objaśnienie"},
     {T::AboutTitle, "Informacje"},
     {T::Version, "Wersja {} (64-bitowa)"},
     {T::AboutGroup, "Informacje"},

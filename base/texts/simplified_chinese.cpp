@@ -58,6 +58,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "“导出”可将设置的状态保存到文件中，“导入”可从文件加载已保存的设置。这些功能可用于备份当前设置，或在多台计算机之间共享设置，从而无需逐台手动设置。"},
     {T::NoteLabel, "注意："},
     {T::NoteText, "即使尚未应用设置，导出也同样有效。"},
+    {T::ShowExplanation, "显示或隐藏说明"},
     {T::AboutTitle, "关于"},
     {T::Version, "版本 {}（64 位）"},
     {T::AboutGroup, "关于"},

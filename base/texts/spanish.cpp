@@ -59,6 +59,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Exportar guarda el estado de la configuración en un archivo, e Importar carga desde un archivo una configuración guardada. Estas funciones sirven para hacer una copia de seguridad de la configuración actual o para compartirla entre equipos sin tener que ajustar cada opción a mano."},
     {T::NoteLabel, "Nota:"},
     {T::NoteText, "La exportación también funciona si la configuración aún no se ha aplicado."},
+    {T::ShowExplanation, "Mostrar u ocultar la explicación"},
     {T::AboutTitle, "Acerca de"},
     {T::Version, "Versión {} (64 bits)"},
     {T::AboutGroup, "Acerca de"},

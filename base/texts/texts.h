@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 enum class Language : std::uint8_t {
     English,
@@ -27,6 +28,9 @@ enum class Language : std::uint8_t {
     Pseudo, // for tests: every English text accented, bracketed and some 40 % longer
 };
 inline constexpr std::size_t kLanguages = 13;
+
+// Windows' preferred UI languages for this thread, in the order its resource loader takes them.
+std::vector<std::u16string> PreferredUiLanguages();
 
 // The language of the first of Windows' preferred UI languages ("de-DE", "pt-BR", "zh-Hans-CN",
 // "qps-ploc", in Windows' order) that the program speaks; English when it speaks none of them.
@@ -89,6 +93,7 @@ enum class Text : std::uint16_t {
     ImportExportExplanation,
     NoteLabel,
     NoteText,
+    ShowExplanation, // the name of the button that switches to the explanation and back
     // The About dialog.
     AboutTitle,
     Version, // {} the version

@@ -58,6 +58,7 @@ const TextEntry kEntries[] = {
     {T::ImportExportExplanation, "Dışarı aktarma, ayarların durumunu bir dosyaya kaydeder; içeri aktarma ise kaydedilmiş ayarları dosyadan yükler. Bu işlevler, geçerli ayarları yedeklemek veya her birini elle ayarlamak zorunda kalmamak için ayarları bilgisayarlar arasında paylaşmak amacıyla kullanılabilir."},
     {T::NoteLabel, "Not:"},
     {T::NoteText, "Dışarı aktarma, ayarlar daha önce uygulanmamış olsa da çalışır."},
+    {T::ShowExplanation, "Açıklamayı göster veya gizle"},
     {T::AboutTitle, "Hakkında"},
     {T::Version, "Sürüm {} (64 bit)"},
     {T::AboutGroup, "Hakkında"},

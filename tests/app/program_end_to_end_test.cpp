@@ -109,8 +109,8 @@ void Answer(HWND box, const wchar_t* text, int button) {
 }
 
 // Chooses the item (from 1) of the settings icon's menu, with the keys the menu's own loop reads.
-void ChooseSetting(HWND window, int item) {
-    Post(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(Child(window, L"Static", L"Settings")));
+void ChooseSetting(HWND window, int item, const wchar_t* icon = L"Settings") {
+    Post(window, WM_COMMAND, 0, reinterpret_cast<LPARAM>(Child(window, L"Static", icon)));
     for (int k = 0; k < item; ++k)
         PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
@@ -318,6 +318,39 @@ TEST_F(ProgramTest, AUserSessionAppliesWhatTheUserChangedAndNothingElse) {
 
     Program vlk(dir, L"vlk", L" show");
     EXPECT_EQ(vlk.exitCode(3 * kWaitMs), 0u);
+}
+
+// Windows' UI language is the program's. Wine takes it from the Unix locale a process starts
+// with (LC_ALL; LANG alone leaves English here): the language tests run this driver, and so the
+// program, under a German and a Finnish one. In German the window, the message box an Apply brings
+// and a dialog speak German; Finnish, which the program does not speak, brings English.
+TEST_F(ProgramTest, TheProgramSpeaksWindowsLanguageOrEnglish) {
+    const LANGID language = GetUserDefaultUILanguage();
+    ASSERT_TRUE(language == 0x0407 || language == 0x040b) << "run under de_DE or fi_FI";
+    const bool german = language == 0x0407;
+    TweakRegistrySnapshot snapshot;
+    start(service + L"/zero");
+    Program program(dir);
+    const HWND window = program.main();
+    ASSERT_NE(window, nullptr);
+    ShowPage(window, 1);
+    Post(
+        Child(window, L"Button", german ? L"Infobereich deaktivieren" : L"Disable the system tray"),
+        BM_CLICK);
+    Post(Child(window, L"Button", german ? L"Übernehmen" : L"Apply"), BM_CLICK);
+    Answer(program.box(),
+           german ? L"Damit die Änderungen wirksam werden, müssen Sie sich abmelden."
+                  : L"Log out is required for the changes to take effect.",
+           IDOK);
+    ChooseSetting(window, 1, german ? L"Einstellungen" : L"Settings");
+    const HWND dialog = program.box();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(WindowText(dialog), german ? L"Einstellungen" : L"Settings");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, IDCANCEL)), german ? L"Abbrechen" : L"Cancel");
+    Post(dialog, WM_CLOSE);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.exitCode(), 0u);
 }
 
 // Started in another folder (a shortcut's "Start in"), a Preview finds its 600 x 400 picture beside

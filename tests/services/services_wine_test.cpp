@@ -121,7 +121,7 @@ TEST_F(ServicesTest, ALinkOpensItsFirstAddressOnAClickAndOnEnter) {
     RegSetKeyValueW(HKEY_CLASSES_ROOT, L"velkarotest", L"URL Protocol", REG_SZ, L"", 2);
     RegSetKeyValueW(HKEY_CLASSES_ROOT, L"velkarotest\\shell\\open\\command", nullptr, REG_SZ,
                     command.c_str(), static_cast<DWORD>((command.size() + 1) * 2));
-    dlgAbout about(owner, kAboutDialogId);
+    dlgAbout about(owner, kAboutDialogId, Language::English);
     auto drive = [&](HWND d) {
         about.addLink(1004, u"velkarotest:double", nullptr);
         about.addLink(1006, u"velkarotest:first", nullptr);
@@ -146,7 +146,8 @@ TEST_F(ServicesTest, ALinkOpensItsFirstAddressOnAClickAndOnEnter) {
 // The last pick decides; confirming leaves the choice with the owner and stores the path.
 TEST_F(ServicesTest, ImportExportLeavesTheLastPickWithTheOwner) {
     dlgImportExport dialog(
-        owner, [](HWND, const std::u16string&) { return PickedFile{u"C:\\in.vlkd"}; },
+        owner, Language::English,
+        [](HWND, const std::u16string&) { return PickedFile{u"C:\\in.vlkd"}; },
         [](HWND, const std::u16string&) { return PickedFile{u"C:\\out.vlkd"}; });
     dialog.loadRichEdit(true);
     RunDriven(dialog, [&](HWND d) {
@@ -167,7 +168,7 @@ TEST_F(ServicesTest, ImportExportLeavesTheLastPickWithTheOwner) {
 // A picker that cannot be shown is told; one the user cancels is not. Neither changes a field.
 TEST_F(ServicesTest, ImportExportTellsAPickerThatCouldNotBeShown) {
     dlgImportExport dialog(
-        owner,
+        owner, Language::English,
         [](HWND, const std::u16string&) {
             return PickedFile{{}, true};
         },
@@ -185,8 +186,9 @@ TEST_F(ServicesTest, ImportExportTellsAPickerThatCouldNotBeShown) {
 // command tells that service's answers (a new version, then none); No keeps the window open.
 TEST_F(ServicesTest, TheWindowReportsAFailedImportToItsServiceAndTellsItsUpdateAnswers) {
     ASSERT_EQ(SetStoreInt(kCheckForUpdatesKey, 0, kMachineScope), 0);
+    SystemDescriptions descriptions; // Wine's service refuses them: nothing else changes
     MainWindow window(GetModuleHandleW(nullptr), u"Velkarostrandemilquorbenix", standIn("flip"),
-                      StartSystemRead());
+                      Language::English, descriptions, StartSystemRead());
     Boxes boxes =
         AnswerBoxes([&] { RunImportExport(window, 0, u"C:\\no-such-folder\\x.vlkd"); }, IDOK);
     EXPECT_EQ(boxes.captions, std::vector<std::wstring>{L"Import"});
