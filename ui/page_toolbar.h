@@ -3,6 +3,7 @@
 // the page shown stays pressed, and each button names what it shows in a tooltip. Its images are
 // drawn on a thread of their own while the window builds its pages, and taken before it shows.
 
+#include "base/worker.h"
 #include "ui/gdi_handles.h"
 
 #include <windows.h>
@@ -10,13 +11,12 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <thread>
+#include <memory>
 #include <vector>
 
 class PageToolbar {
   public:
     PageToolbar() = default;
-    ~PageToolbar();
     PageToolbar(const PageToolbar&) = delete;
     PageToolbar& operator=(const PageToolbar&) = delete;
 
@@ -46,7 +46,8 @@ class PageToolbar {
     std::vector<std::uint32_t> iconIds_;
     std::vector<std::u16string> tips_;
     UniqueImageList images_;
-    std::thread loading_;
-    UniqueImageList loaded_;
+    // The images being drawn since the toolbar was made; a toolbar gone before they are done
+    // leaves them behind.
+    std::unique_ptr<Worker<std::shared_ptr<UniqueImageList>>> loading_;
     int loadedPixels_ = 0;
 };

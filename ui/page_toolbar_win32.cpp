@@ -41,10 +41,6 @@ UniqueImageList ToolbarImages(HINSTANCE instance, int size, const std::vector<st
 
 } // namespace
 
-PageToolbar::~PageToolbar() {
-    if (loading_.joinable()) loading_.join();
-}
-
 HWND PageToolbar::create(HWND parent, HINSTANCE instance, int iconSize,
                          std::span<const std::uint32_t> iconIds, bool checkFirst, UINT dpi) {
     // The buttons' tooltips name what they show (setTips).
@@ -58,7 +54,10 @@ HWND PageToolbar::create(HWND parent, HINSTANCE instance, int iconSize,
     // Drawing the icons into the image list takes a while: it runs beside the building of the
     // pages, and the toolbar takes the list before the window shows.
     loadedPixels_ = ScaleToDpi(iconSize, dpi);
-    loading_ = std::thread([this] { loaded_ = ToolbarImages(instance_, loadedPixels_, iconIds_); });
+    loading_ = std::make_unique<Worker<std::shared_ptr<UniqueImageList>>>(
+        [instance, pixels = loadedPixels_, ids = iconIds_] {
+            return std::make_shared<UniqueImageList>(ToolbarImages(instance, pixels, ids));
+        });
 
     AddButton(toolbar_, 0, kSeparatorCommand, BTNS_SEP);
     for (int k = 1; k <= static_cast<int>(iconIds.size()); ++k)
@@ -70,9 +69,10 @@ HWND PageToolbar::create(HWND parent, HINSTANCE instance, int iconSize,
 }
 
 void PageToolbar::takeImages() {
-    if (!loading_.joinable()) return;
-    loading_.join();
-    setImages(std::move(loaded_), loadedPixels_);
+    if (!loading_) return;
+    const std::shared_ptr<UniqueImageList> images = loading_->wait();
+    loading_.reset();
+    setImages(std::move(*images), loadedPixels_);
 }
 
 void PageToolbar::loadImages(UINT dpi) {
