@@ -1,3 +1,4 @@
+// Writing a data file whole or not at all, over the platform's file primitives.
 #include "services/app_files.h"
 
 #include <string>
