@@ -1,5 +1,6 @@
 // vlk over the in-memory registry, with its settings files and backups on the host.
 #include "app/vlk/companion.h"
+#include "app/vlk/model_target.h"
 
 #include "engine/registry.h"
 #include "base/text.h"
@@ -12,6 +13,7 @@
 #include "velkaro_version.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -110,6 +112,10 @@ TEST_F(CompanionTest, ApplyBacksUpTheStateBeforeAndTellsWhatTookAndWhatNot) {
 TEST_F(CompanionTest, UndoAppliesTheNewestBackupAfterBackingUpAndBackupsTellWhatEachWouldDo) {
     EXPECT_EQ(run({u"undo"}), 2);
     EXPECT_EQ(out, "No backup to undo in " + backups + ".\n");
+    EXPECT_EQ(run({u"undo", u"--json"}), 2);
+    EXPECT_EQ(
+        nlohmann::json::parse(out),
+        (nlohmann::json{{"error", "No backup to undo in " + backups + "."}, {"errorRecords", ""}}));
     ASSERT_EQ(run({u"apply", base}), 0);
     EXPECT_EQ(run({u"backups"}), 0);
     EXPECT_EQ(out, "Backups in " + backups + ", newest first:\n" + kStamp + ".vlkd\n  " + drive +
@@ -141,20 +147,37 @@ TEST_F(CompanionTest, AnOlderFileAnUnreadableOneAndUsageMistakesHaveTheirAnswers
         std::vector<std::u16string> args;
         int exit;
         std::string out;
-    } runs[] = {{{u"plan", file("old.vlkd")},
-                 0,
-                 "This PC | Printers: 0 -> 1\nTaskbar | Taskbar thumbnail delay time: 400 -> 50\n" +
-                     logOut},
-                {{u"plan", file("missing.vlkd")},
-                 2,
-                 "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
-                {{}, 3, usage("no command given")},
-                {{u"show", u"--jsn"}, 3, usage("unknown option \"--jsn\"")},
-                {{u"--version"}, 0, "vlk " VELKARO_VERSION_TEXT " (Velkarostrandemilquorbenix)\n"}};
+    } runs[] = {
+        {{u"plan", file("old.vlkd")},
+         0,
+         "This PC | Printers: 0 -> 1\nTaskbar | Taskbar thumbnail delay time: 400 -> 50\n" +
+             logOut},
+        {{u"plan", file("missing.vlkd")},
+         2,
+         "Cannot import settings. Error code: 1\nError records: 51:2;\n"},
+        {{u"check", file("missing.vlkd"), u"--json"},
+         2,
+         "{\"error\":\"Cannot import settings. Error code: 1\",\"errorRecords\":\"51:2;\"}\n"},
+        {{}, 3, usage("no command given")},
+        {{u"show", u"--jsn"}, 3, usage("unknown option \"--jsn\"")},
+        {{u"--version"}, 0, "vlk " VELKARO_VERSION_TEXT " (Velkarostrandemilquorbenix)\n"}};
     for (const auto& r : runs) {
         EXPECT_EQ(run(r.args), r.exit) << out;
         EXPECT_EQ(out, r.out);
     }
+}
+
+// A file sets vlk's model under the window's control names: a drive box for each drive present.
+TEST(ModelSettingsTargetTest, ThereIsADriveBoxForEachPresentDriveAndNoOther) {
+    FeatureModel model{};
+    ModelSettingsTarget target(model, 0x1D); // A C D E
+    EXPECT_TRUE(target.setCheckBox(u"chb0_1_0", true));
+    EXPECT_TRUE(target.setCheckBox(u"chb0_1_3", true));
+    EXPECT_FALSE(target.setCheckBox(u"chb0_1_4", true));
+    std::vector<std::uint32_t> hidden;
+    for (std::size_t slot = 0; slot < 5; ++slot)
+        hidden.push_back(model.computer.items[DriveSlot::item(slot)].pending.number);
+    EXPECT_EQ(hidden, (std::vector<std::uint32_t>{1, 0, 0, 1, 0}));
 }
 
 // A file written two hours ago that only looks like a backup, and twenty backups more written at

@@ -270,8 +270,10 @@ TEST_F(EngineTest, EachReaderTakesTheValueOrWhatFitsOrGivesItsDefault) {
         std::memset(data, 0xbd, sizeof data);
         EXPECT_EQ(ReadRegData(CU, at, u"v", data, 4, none.data()), c.dataRead);
         EXPECT_EQ(Bytes(data, data + 4), c.data);
+        EXPECT_EQ(RegValueExists(CU, at, u"v"), c.type != 0);
     }
     DeleteRegTree(CU, at);
+    EXPECT_FALSE(RegValueExists(CU, at, u"v")) << "no key";
 }
 
 // clang-format off
@@ -365,11 +367,35 @@ TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler)
     EXPECT_EQ(p.taskCalls, Log{"enable"});
     EXPECT_EQ(p.taskState, 3u);
     EXPECT_STREQ(trail.text, "101000#");
+    read(); // a scheduler that refuses the change: the write fails with its HRESULT's error
+    KeepCurrentValues(m);
+    m.privacy.items[0].pending.number = 1;
+    p.failStep = 3, p.failCode = 0x80070005;
+    WriteStatuses statuses;
+    ApplyChanges(m, available, trail, kC, &statuses);
+    EXPECT_EQ(statuses[ModelIndex(5, 0)].code, kRegAccessDenied);
+    // The window's late answer changes only the task's item and whether it applies.
+    available = ReadSystemState(m, kC, TaskNoAnswer);
+    const FeatureModel before = m;
+    for (const TaskState state : {TaskReady, TaskMissing}) {
+        TakeAppraiserTask(m, available, state);
+        EXPECT_EQ(m.privacy.items[0].current.number, state == TaskMissing ? 1u : 0u);
+        const char16_t* reason = available.reason(5, 0);
+        EXPECT_EQ(std::u16string(reason ? reason : u""),
+                  state == TaskMissing ? kNoAppraiserTask : u"");
+        m.privacy.items[0] = before.privacy.items[0];
+        EXPECT_EQ(std::memcmp(&m, &before, sizeof m), 0);
+    }
 }
 
-TEST_F(EngineTest, PreviousCalculatorIsCopiedNeverOverAFileAndRemovedWholeButNotFromTooLongAPath) {
+TEST_F(EngineTest,
+       GodModeFolderIsMadeAndPreviousCalculatorCopiedNeverOverAFileNorFromTooLongAPath) {
     const std::u16string sys = u"C:\\Windows\\System32\\", data = u"C:\\Program\\data\\";
     fakes::Platform& p = fakes::Now();
+    auto folders = p.folders;
+    folders.insert(u"C:\\Users\\user\\Desktop\\GodMode.{ED7BA470-8E54-465E-825C-99712043E01C}");
+    EXPECT_EQ(change(3, 1, 1), 0u);
+    EXPECT_EQ(p.folders, folders);
     p.folders.insert({sys + u"ar-SA", sys + u"de-DE"});
     // clang-format off
     p.files = {{data + u"datax64.dat", "x64"}, {data + u"data0.dat", "ar"}, {data + u"data4.dat", "de"}, {sys + u"de-DE\\calc1.exe.mui", "mine"}};
@@ -382,6 +408,11 @@ TEST_F(EngineTest, PreviousCalculatorIsCopiedNeverOverAFileAndRemovedWholeButNot
     EXPECT_EQ(change(3, 10, 0), 0u);
     removed.erase(sys + u"de-DE\\calc1.exe.mui"); // the language file there before went too
     EXPECT_EQ(p.files, removed);
+    p.wow64 = false; // 32-bit Windows: its own program, into System32 all the same
+    p.files.insert({data + u"datax32.dat", "x32"});
+    change(3, 10, 1);
+    EXPECT_EQ(p.files[sys + u"calc1.exe"], "x32");
+    change(3, 10, 0);
     const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
     p.files = {{deep + u"\\data\\datax64.da", "cut"}};
     p.program = deep;

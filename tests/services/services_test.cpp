@@ -123,6 +123,14 @@ TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPat
         user->path() + u"\\" + std::u16string(230 - user->path().size(), u'd');
     SetTestVariable(u"APPDATA", deep.c_str());
     EXPECT_EQ(SetStoreInt("a", 1, 1), kStoreCannotWrite) << "a cut path would be another file";
+    const std::u16string file = u"\\Quenorith\\Velkarostrandemilquorbenix\\Store.cfg";
+    for (const std::size_t length : {259, 260}) { // the whole path with its zero: fits, or not
+        const std::u16string root = deep.substr(0, length - file.size());
+        SetTestVariable(u"APPDATA", root.c_str());
+        char16_t path[kStorePathCapacity];
+        EXPECT_EQ(StoreFilePath(kStoreFileName, 1, path) ? path : u"<no path>",
+                  length == 259 ? root + file : u"<no path>");
+    }
 #ifndef _WIN32
     SetTestVariable(u"APPDATA", user->path().c_str());
     ASSERT_EQ(SetStoreInt("a", 5, 1), kStoreWritten);
@@ -209,6 +217,11 @@ TEST(ServiceAddressTest, TheUpdateAddressCarriesTheVersionAndIsRefusedPast99Unit
     EXPECT_EQ(address(u"http://h/" + std::u16string(48, u'f')),
               "http://h/" + std::string(48, 'f') + query);
     EXPECT_EQ(address(u"http://h/" + std::u16string(49, u'f')), "<too long>") << "100 units";
+    ServiceEndpoint e;
+    ASSERT_TRUE(ParseServiceBase(u"https://quenorith.example/v", e));
+    char16_t object[kUpdateAddressCapacity];
+    std::fill(std::begin(object), std::end(object), u'x'); // what the buffer held before
+    EXPECT_EQ(BuildUpdateObject(e, object) ? toUtf8(object) : "<too long>", "/v" + query);
     for (const char16_t* bad :
          {u"ftp://host/x", u"https://", u"http://host:/x", u"http://host:0", u"http://host:65536",
           u"http://host:4294967376", u"http://host:12a", u"http://host/x/", u"http://host/x?y=1",

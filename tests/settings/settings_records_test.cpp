@@ -81,7 +81,7 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
         std::memcpy(&b[47 + at], &value, 4);
     std::memset(&b[47 + 61 * 120 + 12], 'x', 104);
     ASSERT_EQ(parse(b), SettingsOk);
-    for (const std::size_t p : {3, 38, 39, 50, 67})
+    for (const std::size_t p : {3, 5, 6, 38, 39, 40, 47, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
     Controls c; // another computer: no D
     ImportSettingsRecords(records, C | E | Z, c);
@@ -113,6 +113,8 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         {with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
         {with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
         {with(35, {}, 35), SettingsBadVersion, "54:0;"},
+        {with(0, {}, 39), SettingsBadCount, "55:0;"}, // the version and no count
+        {with(0, {}, 47), SettingsShortRecords, "56:0;"}, // the header alone
         {with(39, {static_cast<unsigned char>(kModelItems + 1)}), SettingsBadCount, "55:" + std::to_string(kModelItems + 1) + ";"},
         {with(0, {}, kSettingsFileSize - 120), SettingsShortRecords, "56:" + std::to_string(kModelItems - 1) + ";"},
         {with(35, {0xA0, 0x86, 1, 0}), SettingsBadCount, "57:" + std::to_string(kModelItems) + ";"},
