@@ -6,6 +6,8 @@
 #include "engine/registry.h"
 #include "base/text.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr Hive HKLM = Hive::LocalMachine;
@@ -162,9 +164,7 @@ bool toApply(std::uint32_t page, std::uint32_t item, const FeatureItem& value,
 }
 
 bool slotChanged(const FeatureItem* slots) {
-    for (std::size_t k = 0; k < kDriveSlots; ++k)
-        if (NumberChanged(slots[k])) return true;
-    return false;
+    return std::any_of(slots, slots + kDriveSlots, NumberChanged);
 }
 
 // NoDrives is rewritten on every Apply: each changed slot sets or clears the bit of the

@@ -40,7 +40,7 @@ struct Reader {
         case ReadRule::ZeroBytes: {
             const unsigned char fallback[4] = {1, 1, 1, 1};
             unsigned char bytes[4];
-            ReadRegData(hive, key, t.value, bytes, 4, fallback);
+            ReadRegData(hive, key, t.value, bytes, sizeof bytes, fallback);
             return bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0;
         }
         case ReadRule::AlwaysZero:

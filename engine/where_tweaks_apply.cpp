@@ -2,11 +2,13 @@
 
 #include "engine/registry.h"
 
+#include <iterator>
 #include <string_view>
 
 WindowsRelease ReadWindowsRelease() {
     char16_t edition[64];
-    ReadRegString(Hive::LocalMachine, kCurrentVersionKey, u"EditionID", edition, 64, u"");
+    ReadRegString(Hive::LocalMachine, kCurrentVersionKey, u"EditionID", edition, std::size(edition),
+                  u"");
     return {ReadWindowsBuild(), edition};
 }
 

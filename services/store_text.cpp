@@ -64,13 +64,11 @@ std::string WithStoreValue(std::string_view data, std::string_view key,
     std::string out;
     const std::size_t start = FindStoreValue(data, key);
     if (start != std::string_view::npos) {
-        out.reserve(data.size() + valueText.size());
         out.append(data.substr(0, start));
         out.append(valueText);
         out.append(data.substr(lineEnd(data, start)));
         return out;
     }
-    out.reserve(data.size() + key.size() + valueText.size() + 3);
     out.append(data);
     if (!out.empty() && out.back() != '\n') out += '\n';
     out.append(key);

@@ -12,8 +12,9 @@ struct Keystream {
     unsigned char bytes[kTrailTextSize] = {};
     // What an image holds beyond its text's terminator: each key byte XOR its position.
     unsigned char beyondText[kTrailTextSize] = {};
-    bool complete = true; // every prime was found below kSieveSize
 };
+
+static_assert(kKeyFirstStart >= 3 && kKeySecondStart >= 3, "the sieve marks neither 0 nor 1");
 
 constexpr Keystream MakeKeystream() {
     std::array<bool, kSieveSize> composite{};
@@ -22,12 +23,12 @@ constexpr Keystream MakeKeystream() {
             for (std::uint32_t m = d * d; m < kSieveSize; m += d)
                 composite[m] = true;
     Keystream key;
-    // The smallest odd prime not below from.
+    // The smallest odd prime not below from (a search past the sieve does not compile).
     const auto primeFrom = [&](std::uint32_t from) {
-        for (std::uint32_t n = from; n < kSieveSize; ++n)
-            if (n >= 3 && n % 2 == 1 && !composite[n]) return n;
-        key.complete = false;
-        return kSieveSize;
+        std::uint32_t n = from | 1;
+        while (composite[n])
+            n += 2;
+        return n;
     };
     std::uint32_t p = kKeyFirstStart;
     std::uint32_t q = kKeySecondStart;
@@ -44,7 +45,6 @@ constexpr Keystream MakeKeystream() {
 }
 
 constexpr Keystream kKey = MakeKeystream();
-static_assert(kKey.complete, "the keystream's primes lie beyond the sieve");
 
 } // namespace
 

@@ -29,9 +29,8 @@ UpdateCheckPlan PlanUpdateCheck(bool forced, UpdateCheckState& state) {
     // Enough real checks today: probe the service and repeat the last real result.
     if (state.checksToday >= kDailyCheckLimit && state.checkDay == today) {
         const std::int32_t last = GetStoreInt(kLastUpdateResultKey, 0, kMachineScope);
-        const bool stored =
-            last == kUpdateResultBase + kUpToDate || last == kUpdateResultBase + kNewVersion;
-        return {Ask::Probe, stored ? last - kUpdateResultBase : kUpToDate, today};
+        const bool newVersion = last == kUpdateResultBase + kNewVersion;
+        return {Ask::Probe, newVersion ? kNewVersion : kUpToDate, today};
     }
 
     state.checksToday = state.checkDay == today ? state.checksToday + 1 : 1;

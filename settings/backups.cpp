@@ -76,10 +76,9 @@ std::vector<std::u16string> sortedNames(const std::u16string& folder) {
 
 // The name of the copy of a backup stamped `now`: the first of a second has none.
 std::u16string nameOf(const LocalTime& now, unsigned copy) {
-    char stamp[32];
-    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", now.year % 10000,
-                  now.month % 100, now.day % 100, now.hour % 100, now.minute % 100,
-                  now.second % 100);
+    char stamp[72]; // room for any six numbers
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", now.year, now.month,
+                  now.day, now.hour, now.minute, now.second);
     std::u16string name = ascii(stamp);
     if (copy > 1) name += u" (" + ascii(std::to_string(copy).c_str()) + u")";
     return name + std::u16string(kExtension);

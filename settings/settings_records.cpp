@@ -219,9 +219,8 @@ void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t present
         if (r.valid != 1) continue;
         const bool on = r.value.number != 0;
         if (r.group == 1) {
-            if (counter >= kDriveSlots || r.index >= kDriveSlots || counter >= present ||
-                drives[counter] != r.index)
-                continue;
+            // Only the next present drive's record counts.
+            if (counter >= present || drives[counter] != r.index) continue;
             const std::u16string name = u"chb0_1_" + fromUtf8(std::to_string(counter));
             if (target.setCheckBox(name.c_str(), on)) ++counter;
             continue;

@@ -120,10 +120,10 @@ struct Session {
     ErrorTrail trail{};
     const std::uint32_t drives = PresentDriveMask(); // read once: every step maps slots by it
     LocalTime now;
-    bool json = false;
+    const bool json;
     std::string& out;
 
-    Session(const LocalTime& time, std::string& o) : now(time), out(o) {
+    Session(const LocalTime& time, bool asJson, std::string& o) : now(time), json(asJson), out(o) {
         std::memset(&model, 0, sizeof model);
         std::memset(&trail, 0, sizeof trail);
         std::strcpy(trail.text, "101000#");
@@ -391,8 +391,7 @@ int RunCompanion(const std::vector<std::u16string>& arguments, const LocalTime& 
         out += "vlk: " + mistake + "\n\n" + kCompanionUsage;
         return CompanionUsage;
     }
-    Session session(now, out);
-    session.json = call.json;
+    Session session(now, call.json, out);
     switch (call.command) {
     case Command::Help:
         out += kCompanionUsage;

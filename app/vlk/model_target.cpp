@@ -3,6 +3,7 @@
 #include "engine/catalogue.h"
 #include "base/text.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,7 @@ bool ModelSettingsTarget::setCheckBox(const char16_t* name, bool checked) {
 
 void ModelSettingsTarget::setSpinValue(const char16_t* name, std::uint32_t value) {
     if (FeatureItem* item = find(name))
-        item->pending.number = value < kNumberMinimum   ? kNumberMinimum
-                               : value > kNumberMaximum ? kNumberMaximum
-                                                        : value;
+        item->pending.number = std::clamp(value, kNumberMinimum, kNumberMaximum);
 }
 
 void ModelSettingsTarget::setLineText(const char16_t* name, const char16_t* text) {

@@ -328,6 +328,13 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     ApplyChanges(m, available, trail,
                  kC); // a text changed past its second character is written too
     EXPECT_EQ(stored(LM, kNt, u"RegisteredOwner", ""), "sz Someones");
+    // A text that fills every unit compares up to its capacity and no further.
+    FeatureItem full{};
+    std::fill(std::begin(full.current.text), std::end(full.current.text), u'x');
+    full.pending = full.current;
+    EXPECT_FALSE(TextChanged(full));
+    full.pending.text[kFeatureTextCapacity - 1] = u'y';
+    EXPECT_TRUE(TextChanged(full));
 }
 
 TEST_F(EngineTest, TelemetryIsTheAppraiserTaskReadAndChangedThroughTheScheduler) {
