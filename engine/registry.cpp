@@ -4,6 +4,7 @@
 #include "base/text.h"
 
 #include <cstring>
+#include <iterator>
 
 RegStatus CreateRegKey(Hive hive, const char16_t* path) {
     reg::Key key;
@@ -107,7 +108,8 @@ RegStatus WriteRegDword(Hive hive, const char16_t* path, const char16_t* name,
 
 std::uint32_t ReadWindowsBuild() {
     char16_t build[11];
-    ReadRegString(Hive::LocalMachine, kCurrentVersionKey, u"CurrentBuildNumber", build, 11, u"");
+    ReadRegString(Hive::LocalMachine, kCurrentVersionKey, u"CurrentBuildNumber", build,
+                  std::size(build), u"");
     // As wcstoul with base 10: leading white space, an optional sign, then digits up to the
     // first non-digit; an overflow saturates and a minus sign negates.
     const char16_t* p = build;

@@ -38,7 +38,9 @@ struct Reader {
         case ReadRule::TextEquals:
             return textIs(hive, key, t.value, t.text);
         case ReadRule::ZeroBytes: {
-            const unsigned char fallback[4] = {1, 1, 1, 1};
+            // A value shorter than four bytes keeps a 1 of the fallback: it is not four zeros.
+            unsigned char fallback[4];
+            std::memset(fallback, 1, sizeof fallback);
             unsigned char bytes[4];
             ReadRegData(hive, key, t.value, bytes, sizeof bytes, fallback);
             return bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0;

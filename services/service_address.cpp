@@ -3,8 +3,6 @@
 #include "engine/registry.h"
 #include "base/text.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <string>
 
 #ifndef VELKARO_SERVICE_BASE
@@ -39,18 +37,12 @@ template <std::size_t N> bool append(char16_t (&out)[N], const char16_t* piece) 
 }
 
 template <std::size_t N> bool appendNumber(char16_t (&out)[N], std::int64_t number) {
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%" PRId64, number);
-    char16_t wide[24] = {};
-    for (std::size_t i = 0; digits[i] != 0; ++i)
-        wide[i] = static_cast<char16_t>(digits[i]);
-    return append(out, wide);
+    const std::string digits = std::to_string(number);
+    return append(out, std::u16string(digits.begin(), digits.end()).c_str());
 }
 
 template <std::size_t N> void appendNumber(char (&out)[N], std::int64_t number) {
-    char digits[24];
-    std::snprintf(digits, sizeof digits, "%" PRId64, number);
-    StrAppendBounded(out, digits, N);
+    StrAppendBounded(out, std::to_string(number).c_str(), N);
 }
 
 } // namespace

@@ -18,9 +18,10 @@ static_assert(kKeyFirstStart >= 3 && kKeySecondStart >= 3, "the sieve marks neit
 
 constexpr Keystream MakeKeystream() {
     std::array<bool, kSieveSize> composite{};
-    for (std::uint32_t d = 2; d * d < kSieveSize; ++d)
+    // Odd numbers only: the key takes no even one.
+    for (std::uint32_t d = 3; d * d < kSieveSize; d += 2)
         if (!composite[d])
-            for (std::uint32_t m = d * d; m < kSieveSize; m += d)
+            for (std::uint32_t m = d * d; m < kSieveSize; m += 2 * d)
                 composite[m] = true;
     Keystream key;
     // The smallest odd prime not below from (a search past the sieve does not compile).
@@ -35,10 +36,9 @@ constexpr Keystream MakeKeystream() {
     for (std::size_t i = 0; i < kTrailTextSize; ++i) {
         p = primeFrom(p + 2);
         q = primeFrom(q + kKeyStep);
-        const std::int64_t a = static_cast<std::int64_t>(p) - static_cast<std::int64_t>(i);
-        const std::int64_t b = static_cast<std::int64_t>(q) - static_cast<std::int64_t>(i);
-        const std::int64_t r = (a * b) % 95;
-        key.bytes[i] = static_cast<unsigned char>((r < 0 ? r + 95 : r) + 32);
+        // Both primes are past i: p grows by two at least from above kKeyFirstStart.
+        const std::uint64_t r = std::uint64_t{p - i} * (q - i) % 95;
+        key.bytes[i] = static_cast<unsigned char>(r + 32);
         key.beyondText[i] = static_cast<unsigned char>(key.bytes[i] ^ (i & 0xFF));
     }
     return key;

@@ -2,6 +2,7 @@
 
 #include "base/text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -193,8 +194,9 @@ SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
     const std::uint32_t version = size >= 39 ? le32(bytes + 35) : 0;
     std::uint64_t count = 0;
     if (size >= 47) count = le32(bytes + 39) | std::uint64_t{le32(bytes + 43)} << 32;
-    const unsigned char* body = bytes + (size < kSettingsHeaderSize ? size : kSettingsHeaderSize);
-    const std::size_t available = size > kSettingsHeaderSize ? size - kSettingsHeaderSize : 0;
+    const std::size_t header = std::min(size, kSettingsHeaderSize);
+    const unsigned char* body = bytes + header;
+    const std::size_t available = size - header;
     if (version != kSettingsVersion && version != kLegacySettingsVersion) {
         AppendSignedErrorRecord(trail, kStageSettingsVersion, std::int64_t{version});
         return SettingsBadVersion;

@@ -195,11 +195,13 @@ TEST_F(CompanionTest, TheNewestTwentyBackupsAreKeptAndTheOneJustWrittenIsTheNewe
                                          now - std::chrono::hours(hours));
     };
     writeAged("2030-01-01 00.00.09 (x).vlkd", 2);
+    writeAged("2030-01-01 00.00.09.vlkx", 3);
     for (int k = 29; k >= 10; --k) // latest name first
         writeAged("2030-01-01 00.00." + std::to_string(k) + ".vlkd", 1);
     EXPECT_EQ(run({u"apply", base}), 0);
     EXPECT_EQ(ListBackups().size(), 20u);
     for (const auto& [name, content] : {std::pair{"2030-01-01 00.00.09 (x).vlkd", "x"},
+                                        {"2030-01-01 00.00.09.vlkx", "x"},
                                         {"2030-01-01 00.00.10.vlkd", "<no file>"},
                                         {"2030-01-01 00.00.11.vlkd", "x"}})
         EXPECT_EQ(bytes(backupFile(name)), content) << name; // the oldest went

@@ -431,4 +431,22 @@ TEST_F(EngineTest,
 }
 #endif
 
+// The build reads as wcstoul reads it; a log-out is asked for a held change that needs one.
+TEST_F(EngineTest, TheBuildReadsAsWcstoulAndALogOutFollowsOnlyAHeldChangeThatNeedsIt) {
+    for (const auto& [text, build] : {std::pair{u"22631", 22631u},
+                                      {u" \t+19045x", 19045u},
+                                      {u"-1", 4294967295u},
+                                      {u"4294967296", 4294967295u},
+                                      {u"x1", 0u},
+                                      {u"", 0u}}) {
+        WriteRegString(LM, kNt, u"CurrentBuildNumber", text);
+        EXPECT_EQ(ReadWindowsBuild(), build) << toUtf8(text);
+    }
+    const TweakChange noLogOut{3, 1, true, nullptr}, logOut{3, 2, true, nullptr};
+    EXPECT_TRUE(kCataloguePages[3][2].logOut && !kCataloguePages[3][1].logOut);
+    EXPECT_FALSE(LogOutAfter({noLogOut}));
+    EXPECT_FALSE(LogOutAfter({noLogOut, {3, 2, false, nullptr}})) << "not held";
+    EXPECT_TRUE(LogOutAfter({noLogOut, logOut}));
+}
+
 } // namespace

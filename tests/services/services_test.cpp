@@ -78,8 +78,11 @@ TEST_F(StoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) 
         EXPECT_EQ(SetStoreInt("a", 12, 0), kStoreWritten);
         EXPECT_EQ(stored(), row.afterWriting12);
     }
-    char text[7];
+    char text[8];
     EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "no room for the zero";
+    EXPECT_STREQ(text, "defaul");
+    givenStore("a=\"seven!!\"");
+    EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "a stored text alike";
     EXPECT_STREQ(text, "defaul");
 }
 
@@ -119,6 +122,8 @@ TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPat
     EXPECT_EQ(SetStoreInt("CheckForUpdates", 1, 0), kStoreCannotWrite);
     SetTestVariable(u"PROGRAMDATA", nullptr);
     EXPECT_EQ(SetStoreInt("a", 1, 0), kStoreCannotWrite);
+    char16_t none[kStorePathCapacity];
+    EXPECT_FALSE(StoreFilePath(kStoreFileName, 0, none));
     const std::u16string deep =
         user->path() + u"\\" + std::u16string(230 - user->path().size(), u'd');
     SetTestVariable(u"APPDATA", deep.c_str());
@@ -213,7 +218,7 @@ TEST(ServiceAddressTest, TheUpdateAddressCarriesTheVersionAndIsRefusedPast99Unit
     };
     const std::string query = "/update?product=4&version=" VELKARO_VERSION_NUMBER_TEXT "&edition=1";
     EXPECT_EQ(address(u"https://quenorith.example/v"), "https://quenorith.example/v" + query);
-    EXPECT_EQ(address(u"http://127.0.0.1:45678"), "http://127.0.0.1:45678" + query);
+    EXPECT_EQ(address(u"http://127.0.0.1:65535"), "http://127.0.0.1:65535" + query);
     EXPECT_EQ(address(u"http://h/" + std::u16string(48, u'f')),
               "http://h/" + std::string(48, 'f') + query);
     EXPECT_EQ(address(u"http://h/" + std::u16string(49, u'f')), "<too long>") << "100 units";
