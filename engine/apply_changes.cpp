@@ -173,18 +173,12 @@ RegStatus applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
     const bool existed = RegValueExists(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
 
-    std::uint32_t bits[kDriveSlots] = {};
-    std::size_t count = 0;
+    const FeatureItem* slot = slots;
     for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (present & DriveSlot::bit(letter)) bits[count++] = DriveSlot::bit(letter);
-    }
-
-    for (std::size_t k = 0; k < kDriveSlots; ++k) {
-        if (!NumberChanged(slots[k])) continue;
-        if (slots[k].pending.number == 1)
-            hidden |= bits[k];
-        else
-            hidden &= ~bits[k];
+        const std::uint32_t bit = DriveSlot::bit(letter);
+        if (!(present & bit)) continue;
+        if (NumberChanged(*slot)) hidden = slot->pending.number == 1 ? hidden | bit : hidden & ~bit;
+        ++slot;
     }
 
     if (hidden == 0)

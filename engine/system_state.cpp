@@ -38,12 +38,11 @@ struct Reader {
         case ReadRule::TextEquals:
             return textIs(hive, key, t.value, t.text);
         case ReadRule::ZeroBytes: {
-            // A value shorter than four bytes keeps a 1 of the fallback: it is not four zeros.
-            unsigned char fallback[4];
-            std::memset(fallback, 1, sizeof fallback);
-            unsigned char bytes[4];
-            ReadRegData(hive, key, t.value, bytes, sizeof bytes, fallback);
-            return bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0;
+            // A value shorter than four bytes keeps a byte of the fallback: it is not four zeros.
+            const std::uint32_t fallback = 0x01010101;
+            std::uint32_t bytes;
+            ReadRegData(hive, key, t.value, &bytes, sizeof bytes, &fallback);
+            return bytes == 0;
         }
         case ReadRule::AlwaysZero:
         case ReadRule::Text:

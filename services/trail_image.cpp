@@ -1,5 +1,6 @@
 #include "services/trail_image.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -14,7 +15,9 @@ struct Keystream {
     unsigned char beyondText[kTrailTextSize] = {};
 };
 
-static_assert(kKeyFirstStart >= 3 && kKeySecondStart >= 3, "the sieve marks neither 0 nor 1");
+static_assert(kKeyFirstStart % 2 == 1 && kKeySecondStart % 2 == 1 && kKeyStep % 2 == 0 &&
+                  kKeyFirstStart >= 3 && kKeySecondStart >= 3,
+              "the key searches odd numbers from 3 up");
 
 constexpr Keystream MakeKeystream() {
     std::array<bool, kSieveSize> composite{};
@@ -24,9 +27,9 @@ constexpr Keystream MakeKeystream() {
             for (std::uint32_t m = d * d; m < kSieveSize; m += 2 * d)
                 composite[m] = true;
     Keystream key;
-    // The smallest odd prime not below from (a search past the sieve does not compile).
+    // The smallest prime not below the odd number from (a search past the sieve does not compile).
     const auto primeFrom = [&](std::uint32_t from) {
-        std::uint32_t n = from | 1;
+        std::uint32_t n = from;
         while (composite[n])
             n += 2;
         return n;
@@ -72,7 +75,7 @@ void ReadTrailImage(const unsigned char (&image)[kTrailImageSize], ErrorTrail& t
     for (std::size_t i = 8; i-- > 0;)
         field = (field << 8) | image[kTrailTextSize + i];
     const std::uint64_t sent = field - kTrailLengthMask;
-    trail.sentLength = sent < length ? sent : length;
+    trail.sentLength = std::min(sent, std::uint64_t{length});
 }
 
 void LoadTrailImage(const unsigned char* bytes, std::size_t size, ErrorTrail& trail) {

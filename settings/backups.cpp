@@ -27,10 +27,7 @@ struct BackupKey {
     std::uint64_t written;
     std::u16string stamp;
     unsigned copy;
-    bool operator<(const BackupKey& other) const {
-        if (written != other.written) return written < other.written;
-        return stamp != other.stamp ? stamp < other.stamp : copy < other.copy;
-    }
+    auto operator<=>(const BackupKey&) const = default;
 };
 
 // "YYYY-MM-DD hh.mm.ss.vlkd" or "YYYY-MM-DD hh.mm.ss (n).vlkd"; anything else is no backup.

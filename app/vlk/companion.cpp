@@ -334,7 +334,7 @@ struct Session {
             const std::string failure = layFile(asked, path);
             const Changes c =
                 failure.empty() ? changes(asked, nullptr, availability, true) : Changes{};
-            const bool logOut = failure.empty() && LogOutRequired(asked, availability) == 1;
+            const bool logOut = LogOutRequired(asked, availability) == 1;
             if (json) {
                 Json entry = {{"name", name}, {"path", toUtf8(path)}};
                 if (failure.empty()) {

@@ -195,13 +195,17 @@ TEST_F(CompanionTest, TheNewestTwentyBackupsAreKeptAndTheOneJustWrittenIsTheNewe
                                          now - std::chrono::hours(hours));
     };
     writeAged("2030-01-01 00.00.09 (x).vlkd", 2);
-    writeAged("2030-01-01 00.00.09.vlkx", 3);
+    for (const char* other :
+         {"2030-01-01 00.00.09.vlkx", "x030-01-01 00.00.09.vlkd", "2030-01-01 00-00-09.vlkd"})
+        writeAged(other, 3);       // no backups: left alone
     for (int k = 29; k >= 10; --k) // latest name first
         writeAged("2030-01-01 00.00." + std::to_string(k) + ".vlkd", 1);
     EXPECT_EQ(run({u"apply", base}), 0);
     EXPECT_EQ(ListBackups().size(), 20u);
     for (const auto& [name, content] : {std::pair{"2030-01-01 00.00.09 (x).vlkd", "x"},
                                         {"2030-01-01 00.00.09.vlkx", "x"},
+                                        {"x030-01-01 00.00.09.vlkd", "x"},
+                                        {"2030-01-01 00-00-09.vlkd", "x"},
                                         {"2030-01-01 00.00.10.vlkd", "<no file>"},
                                         {"2030-01-01 00.00.11.vlkd", "x"}})
         EXPECT_EQ(bytes(backupFile(name)), content) << name; // the oldest went
@@ -213,6 +217,13 @@ TEST_F(CompanionTest, TheNewestTwentyBackupsAreKeptAndTheOneJustWrittenIsTheNewe
     EXPECT_EQ(bytes(fromUtf8(latest)).size(), kSettingsFileSize);
     ASSERT_EQ(ListBackups().size(), 20u);
     EXPECT_EQ(toUtf8(ListBackups().front()), latest);
+}
+
+TEST_F(CompanionTest, ARecordTheApplyLeftEndsItsReport) {
+    fakes::Now().failStep = 3, fakes::Now().failCode = 0x80070005; // the scheduler refuses
+    EXPECT_EQ(run({u"apply", base}), 0);
+    EXPECT_TRUE(out.ends_with(autorun + "1 -> 0 ok\n" + logOut + "Error records: 3:2147942405;\n"))
+        << out;
 }
 
 // On Windows 11 and without the telemetry task: show names why instead of a value, plan and apply

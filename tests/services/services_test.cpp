@@ -362,6 +362,11 @@ TEST_F(RulesTest, ASaveReportsAndWritesOnlyUnreportedRecordsOfThisVersion) {
 // What is not sent goes with the next save; what one report's body (cut at 1023 characters, the
 // build number in it) does not carry goes with the next report.
 TEST_F(RulesTest, RecordsAReportDidNotCarryGoWithTheNextReport) {
+    for (const auto& [build, number] :
+         {std::pair{u"4294967295", 4294967295u}, {u"4294967296", 0u}, {u"12a", 12u}}) {
+        WriteRegString(Hive::LocalMachine, kSystemNumberKey, kSystemNumberValue, build);
+        EXPECT_EQ(ReadSystemNumber(), number) << toUtf8(build);
+    }
     ASSERT_TRUE(WriteRegString(Hive::LocalMachine,
                                u"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion",
                                u"CurrentBuildNumber", u"19045"));

@@ -72,25 +72,26 @@ TEST_F(SettingsRecordsTest, AnExportReadsBackIntoTheSameControlsExceptRecordsWit
     EXPECT_EQ(std::memcmp(&b[47 + 62 * 120 + 12], u"Org", 8), 0) << "the text and its zero";
 
     // Wrong: a box holding 2, page 6, drive Y without group 1, an index past its page on pages 0,
-    // 1, 2, 3 and 5 and past Z; and a text without its zero unit, read as its first 50 units.
+    // 1, 2, 3 and 5 and past Z (on X's record); and a text without its zero unit, read as its first
+    // 50 units.
     // clang-format off
     const std::pair<std::size_t, std::uint32_t> wrong[] = {{5 * 120 + 12, 2}, {6 * 120, 6}, {38 * 120 + 4, 0}, {40 * 120 + 8, 5},
-        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, kPrivacyItems}, {3 * 120 + 8, 14}, {39 * 120 + 8, 26}};
+        {47 * 120 + 8, 4}, {50 * 120 + 8, 14}, {67 * 120 + 8, kPrivacyItems}, {3 * 120 + 8, 14}, {37 * 120 + 8, 26}};
     // clang-format on
     for (const auto& [at, value] : wrong)
         std::memcpy(&b[47 + at], &value, 4);
     std::memset(&b[47 + 61 * 120 + 12], 'x', 104);
     ASSERT_EQ(parse(b), SettingsOk);
-    for (const std::size_t p : {3, 5, 6, 38, 39, 40, 47, 50, 67})
+    for (const std::size_t p : {3, 5, 6, 37, 38, 40, 47, 50, 67})
         EXPECT_EQ(records[p].valid, 0u) << p;
     Controls c; // another computer: no D
     ImportSettingsRecords(records, C | E | Z, c);
     Set set; // the controls of the right records: every record but the texts' and 23 drives', less
-    for (const auto& [name, value] : c.values) // the 8 wrong ones
+    for (const auto& [name, value] : c.values) // the 7 wrong ones of present controls
         if (value) set[name] = value;
-    EXPECT_EQ(c.values.size(), kModelItems - 2 - 23 - 8);
+    EXPECT_EQ(c.values.size(), kModelItems - 2 - 23 - 7);
     // clang-format off
-    EXPECT_EQ(set, (Set{{u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb3_10", 1}, {u"chb5_1", 1}, {u"rbtn4_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 100000}}));
+    EXPECT_EQ(set, (Set{{u"chb0_1_0", 1}, {u"chb0_1_1", 1}, {u"chb0_1_2", 1}, {u"chb3_10", 1}, {u"chb5_1", 1}, {u"rbtn4_0", 1}, {u"spb1_2", 400}, {u"spb1_3", 100000}}));
     // clang-format on
     EXPECT_EQ(c.texts[0], std::u16string(50, u'\x7878'));
     EXPECT_EQ(c.texts[1], u"Org");
