@@ -173,12 +173,11 @@ RegStatus applyDriveSlots(const FeatureItem* slots, std::uint32_t present) {
     const bool existed = RegValueExists(kNoDrives.hive, kNoDrives.key, kNoDrives.value);
     std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
 
-    const FeatureItem* slot = slots;
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        const std::uint32_t bit = DriveSlot::bit(letter);
-        if (!(present & bit)) continue;
-        if (NumberChanged(*slot)) hidden = slot->pending.number == 1 ? hidden | bit : hidden & ~bit;
-        ++slot;
+    const PresentDrives drives(present);
+    for (std::size_t slot = 0; slot < drives.count; ++slot) {
+        if (!NumberChanged(slots[slot])) continue;
+        const std::uint32_t bit = drives.bit(slot);
+        hidden = slots[slot].pending.number == 1 ? hidden | bit : hidden & ~bit;
     }
 
     if (hidden == 0)

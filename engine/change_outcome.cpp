@@ -77,10 +77,9 @@ std::u16string TweakLabel(const TweakChange& change, std::uint32_t presentDrives
                           Language language) {
     if (const Tweak* t = tweakOf(change))
         return SayTweak(language, toUtf8(t->control), TweakText::Label, t->label);
-    char16_t drive = u'?';
-    std::size_t rank = change.item - DriveSlot::firstItem;
-    for (std::size_t letter = 0; letter < kDriveSlots && drive == u'?'; ++letter)
-        if ((presentDrives & DriveSlot::bit(letter)) && rank-- == 0)
-            drive = static_cast<char16_t>(u'A' + letter);
+    const PresentDrives drives(presentDrives);
+    const std::size_t slot = change.item - DriveSlot::firstItem;
+    const char16_t drive =
+        slot < drives.count ? static_cast<char16_t>(u'A' + drives.letters[slot]) : u'?';
     return Say(language, Text::HideDrive, {std::u16string(1, drive)});
 }

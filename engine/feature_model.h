@@ -92,6 +92,18 @@ struct DriveSlot {
     static constexpr std::uint32_t bit(std::size_t letter) { return 1u << letter; }
 };
 
+// The letters (0 for A) of the drives present in a drive mask, in slot order: slot k stands for
+// letters[k].
+struct PresentDrives {
+    std::uint8_t letters[kDriveSlots] = {};
+    std::size_t count = 0;
+    explicit constexpr PresentDrives(std::uint32_t mask) {
+        for (std::size_t letter = 0; letter < kDriveSlots; ++letter)
+            if (mask & DriveSlot::bit(letter)) letters[count++] = static_cast<std::uint8_t>(letter);
+    }
+    constexpr std::uint32_t bit(std::size_t slot) const { return DriveSlot::bit(letters[slot]); }
+};
+
 static_assert(sizeof(FeatureValue) == 104);
 static_assert(sizeof(FeatureItem) == 212);
 static_assert(sizeof(FeatureModel) == kModelItems * 212);

@@ -93,13 +93,9 @@ struct Reader {
 void readDriveSlots(FeatureItem* slots, std::uint32_t present) {
     const std::uint32_t hidden = ReadRegDword(kNoDrives.hive, kNoDrives.key, kNoDrives.value, 0);
     std::memset(slots, 0, sizeof(FeatureItem) * kDriveSlots);
-    std::size_t slot = 0;
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-        const std::uint32_t bit = DriveSlot::bit(letter);
-        if ((present & bit) == 0) continue;
-        slots[slot].current.number = (hidden & bit) != 0;
-        ++slot;
-    }
+    const PresentDrives drives(present);
+    for (std::size_t slot = 0; slot < drives.count; ++slot)
+        slots[slot].current.number = (hidden & drives.bit(slot)) != 0;
 }
 
 } // namespace

@@ -15,9 +15,9 @@ struct Keystream {
     unsigned char beyondText[kTrailTextSize] = {};
 };
 
-static_assert(kKeyFirstStart % 2 == 1 && kKeySecondStart % 2 == 1 && kKeyStep % 2 == 0 &&
-                  kKeyFirstStart >= 3 && kKeySecondStart >= 3,
-              "the key searches odd numbers from 3 up");
+// The key searches odd numbers from 3 up.
+static_assert(kKeyFirstStart % 2 == 1 && kKeyFirstStart >= 3);
+static_assert(kKeySecondStart % 2 == 1 && kKeySecondStart >= 3 && kKeyStep % 2 == 0);
 
 constexpr Keystream MakeKeystream() {
     std::array<bool, kSieveSize> composite{};
@@ -71,9 +71,9 @@ void ReadTrailImage(const unsigned char (&image)[kTrailImageSize], ErrorTrail& t
         if (c == 0) break;
         trail.text[length] = c;
     }
-    std::uint64_t field = 0;
-    for (std::size_t i = 8; i-- > 0;)
-        field = (field << 8) | image[kTrailTextSize + i];
+    std::uint64_t field = 0; // little-endian
+    for (std::size_t i = 0; i < 8; ++i)
+        field |= std::uint64_t{image[kTrailTextSize + i]} << 8 * i;
     const std::uint64_t sent = field - kTrailLengthMask;
     trail.sentLength = std::min(sent, std::uint64_t{length});
 }
@@ -90,13 +90,12 @@ void LoadTrailImage(const unsigned char* bytes, std::size_t size, ErrorTrail& tr
 
 std::uint64_t ReadTrailVersion(const char* text) {
     std::uint64_t version = 0;
-    for (std::size_t i = 0; i < 12; ++i) {
+    for (std::size_t i = 0;; ++i) {
         const char c = text[i];
         if (c == '#') return i == 0 ? 0 : version;
         if (c < '0' || c > '9' || i == 11) return 0;
         version = version * 10 + static_cast<std::uint64_t>(c - '0');
     }
-    return 0;
 }
 
 void StartFreshTrail(ErrorTrail& trail) {

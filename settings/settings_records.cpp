@@ -156,14 +156,12 @@ void BuildSettingsRecords(const FeatureModel& model, std::uint32_t presentDrives
             else
                 r.value.number = pending.number;
         }
-    std::size_t slot = 0;
-    for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter) {
-        SettingsRecord& r = records[kFirstDrive + letter];
-        r.group = 1;
-        r.index = letter;
-        if (presentDrives & DriveSlot::bit(letter))
-            r.value.number = model.computer.items[DriveSlot::item(slot++)].pending.number == 1;
-    }
+    for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter)
+        records[kFirstDrive + letter].group = 1, records[kFirstDrive + letter].index = letter;
+    const PresentDrives drives(presentDrives);
+    for (std::size_t slot = 0; slot < drives.count; ++slot)
+        records[kFirstDrive + drives.letters[slot]].value.number =
+            model.computer.items[DriveSlot::item(slot)].pending.number == 1;
 }
 
 std::vector<unsigned char> SettingsFileImage(const SettingsRecord* records, std::uint64_t count) {
@@ -211,18 +209,14 @@ SettingsResult ParseSettingsFile(const unsigned char* bytes, std::size_t size,
 
 void ImportSettingsRecords(const SettingsRecords& records, std::uint32_t presentDrives,
                            SettingsTarget& target) {
-    std::uint32_t drives[kDriveSlots] = {};
-    std::size_t present = 0;
-    for (std::uint32_t letter = 0; letter < kDriveSlots; ++letter) {
-        if (presentDrives & DriveSlot::bit(letter)) drives[present++] = letter;
-    }
+    const PresentDrives drives(presentDrives);
     std::size_t counter = 0;
     for (const SettingsRecord& r : records) {
         if (r.valid != 1) continue;
         const bool on = r.value.number != 0;
         if (r.group == 1) {
             // Only the next present drive's record counts.
-            if (counter >= present || drives[counter] != r.index) continue;
+            if (counter >= drives.count || drives.letters[counter] != r.index) continue;
             const std::u16string name = u"chb0_1_" + fromUtf8(std::to_string(counter));
             if (target.setCheckBox(name.c_str(), on)) ++counter;
             continue;

@@ -79,14 +79,13 @@ std::vector<Entry> entries(FeatureModel& m, std::uint32_t presentDrives,
                            availability.reason(p, i)});
         }
         if (p != 0) continue;
-        std::size_t slot = 0;
-        for (std::size_t letter = 0; letter < kDriveSlots; ++letter) {
-            if ((presentDrives & DriveSlot::bit(letter)) == 0) continue;
+        const PresentDrives drives(presentDrives);
+        for (std::size_t slot = 0; slot < drives.count; ++slot) {
+            const std::size_t letter = drives.letters[slot];
             const std::string drive(1, static_cast<char>('A' + letter));
             out.push_back({0, "chb0_1_" + std::to_string(slot), "Hide drive " + drive,
                            toUtf8(DriveStorage(letter)), &m.computer.items[DriveSlot::item(slot)],
                            false, false, kDriveSlotExplanation, DriveExplanation(), nullptr});
-            ++slot;
         }
     }
     return out;

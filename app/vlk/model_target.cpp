@@ -8,10 +8,7 @@
 #include <string_view>
 
 ModelSettingsTarget::ModelSettingsTarget(FeatureModel& model, std::uint32_t presentDrives)
-    : model_(model), drives_(0) {
-    for (std::size_t letter = 0; letter < kDriveSlots; ++letter)
-        drives_ += (presentDrives & DriveSlot::bit(letter)) != 0;
-}
+    : model_(model), drives_(PresentDrives(presentDrives).count) {}
 
 FeatureItem* ModelSettingsTarget::find(const char16_t* name) {
     const std::u16string_view wanted(name);

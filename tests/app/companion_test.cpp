@@ -125,6 +125,12 @@ TEST_F(CompanionTest, UndoAppliesTheNewestBackupAfterBackingUpAndBackupsTellWhat
     EXPECT_EQ(out, "Undo: applying " + backups + "\\" + kStamp + ".vlkd\n" + backup +
                        " (2).vlkd\n" + drive + "0 -> 1 ok\n" + owner + "\"\" -> \"Someone\" ok\n" +
                        autorun + "0 -> 1 ok\n" + logOut);
+    EXPECT_EQ(run({u"backups", u"--json"}), 0);
+    const auto listed = nlohmann::json::parse(out);
+    EXPECT_EQ(listed["folder"], backups);
+    EXPECT_EQ(listed["backups"][0]["name"], kStamp + " (2).vlkd");
+    EXPECT_EQ(listed["backups"][0]["changes"].size(), 3u);
+    EXPECT_EQ(listed["backups"][1]["logOut"], false) << "the state it holds is the present one";
     ASSERT_EQ(run({u"export", file("undone.vlkd")}), 0);
     EXPECT_TRUE(bytes(file("undone.vlkd")) == bytes(changed))
         << "undo brings it back byte for byte";

@@ -201,8 +201,8 @@ TEST(TrailImageTest, ASavedTrailLoadsBackCountedAsReportedAndAnythingElseStartsA
     EXPECT_EQ(image.loaded(0), fresh) << "no file";
     for (int i = 0; i < 8; ++i) // a length the text goes past: the rest is not yet reported
         image.bytes[kTrailTextSize + i] =
-            static_cast<unsigned char>((5 + kTrailLengthMask) >> 8 * i);
-    EXPECT_EQ(image.loaded().second, 5u);
+            static_cast<unsigned char>((6 + kTrailLengthMask) >> 8 * i);
+    EXPECT_EQ(image.loaded().second, 6u);
     std::memset(image.bytes + kTrailTextSize, 0xFF, 8);
     EXPECT_EQ(image.loaded().second, 11u) << "a length past the text is held to it";
     image.bytes[0] ^= '1' ^ '0';
