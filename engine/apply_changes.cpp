@@ -209,10 +209,10 @@ std::uint32_t ApplyChanges(const FeatureModel& m, const Availability& availabili
                 written[ModelIndex(page, item)] =
                     applyItem(kCataloguePages[page][item], PageItems(m, page)[item], trail);
         if (page != 0) continue;
-        const FeatureItem* slots = m.computer.items + DriveSlot::firstItem;
-        const RegStatus noDrives = applyDriveSlots(slots, presentDrives);
-        for (std::size_t k = 0; k < kDriveSlots; ++k)
-            if (NumberChanged(slots[k])) written[DriveSlot::item(k)] = noDrives;
+        // Every slot's status is the one NoDrives write's.
+        const RegStatus noDrives =
+            applyDriveSlots(m.computer.items + DriveSlot::firstItem, presentDrives);
+        std::fill_n(written.begin() + DriveSlot::firstItem, kDriveSlots, noDrives);
     }
     if (statuses) *statuses = written;
     return logOut;

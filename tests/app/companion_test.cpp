@@ -93,11 +93,11 @@ TEST_F(CompanionTest, ApplyBacksUpTheStateBeforeAndTellsWhatTookAndWhatNot) {
                        autorun + "1 -> 0 ok\n" + logOut);
     EXPECT_TRUE(bytes(fromUtf8(backups + "\\" + kStamp + ".vlkd")) == bytes(changed));
     EXPECT_EQ(run({u"check", base}), 0) << out;
-    memreg::Refuse(LM, kOwner);
+    memreg::Refuse(LM, kOwner), memreg::Refuse(LM, kPolicies);
     EXPECT_EQ(run({u"apply", changed}), 1);
-    EXPECT_EQ(out, backup + " (2).vlkd\n" + drive + "0 -> 1 ok\n" + owner +
-                       "\"\" -> \"Someone\" NOT TAKEN (now \"\"): access denied\n" + autorun +
-                       "0 -> 1 ok\n" + logOut);
+    EXPECT_EQ(out, backup + " (2).vlkd\n" + drive + "0 -> 1 NOT TAKEN (now 0): access denied\n" +
+                       owner + "\"\" -> \"Someone\" NOT TAKEN (now \"\"): access denied\n" +
+                       autorun + "0 -> 1 ok\n" + logOut);
     std::string godMode = bytes(changed); // the GodMode folder asked for: made, and never counted
     godMode[47 + 50 * 120 + 12] = 1;
     WriteWholeFile(file("godmode.vlkd"), godMode);
@@ -106,7 +106,8 @@ TEST_F(CompanionTest, ApplyBacksUpTheStateBeforeAndTellsWhatTookAndWhatNot) {
               std::string::npos)
         << out;
     EXPECT_EQ(run({u"check", file("godmode.vlkd")}), 1);
-    EXPECT_EQ(out, owner + "\"\" -> \"Someone\"\n1 setting differs from the file.\n");
+    EXPECT_EQ(out, drive + "0 -> 1\n" + owner +
+                       "\"\" -> \"Someone\"\n2 settings differ from the file.\n");
 }
 
 TEST_F(CompanionTest, UndoAppliesTheNewestBackupAfterBackingUpAndBackupsTellWhatEachWouldDo) {
@@ -225,11 +226,23 @@ TEST_F(CompanionTest, TheNewestTwentyBackupsAreKeptAndTheOneJustWrittenIsTheNewe
     EXPECT_EQ(toUtf8(ListBackups().front()), latest);
 }
 
-TEST_F(CompanionTest, ARecordTheApplyLeftEndsItsReport) {
+TEST_F(CompanionTest, ShowListsTheDrivesAfterTheFoldersAndARecordEndsAReport) {
+    EXPECT_EQ(run({u"show"}), 0);
+    std::string drives;
+    for (std::size_t at = out.find("This PC | Hide drive"); at != std::string::npos;
+         at = out.find("This PC | Hide drive", at + 1))
+        drives += out.substr(at + 21, 5);
+    EXPECT_EQ(drives, "A = 0C = 0D = 1E = 0") << out;
+    EXPECT_NE(out.find("Videos folder = 1 | HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                       "Explorer\\MyComputer\\NameSpace\\{f86fa3ab-70d2-4fc7-9c99-fcbf05467f3a} "
+                       "(key)\nThis PC | Hide drive A"),
+              std::string::npos);
     fakes::Now().failStep = 3, fakes::Now().failCode = 0x80070005; // the scheduler refuses
+    const std::string record = "Error records: 3:2147942405;\n";
     EXPECT_EQ(run({u"apply", base}), 0);
-    EXPECT_TRUE(out.ends_with(autorun + "1 -> 0 ok\n" + logOut + "Error records: 3:2147942405;\n"))
-        << out;
+    EXPECT_TRUE(out.ends_with(autorun + "1 -> 0 ok\n" + logOut + record)) << out;
+    EXPECT_EQ(run({u"export", file("refused.vlkd")}), 0);
+    EXPECT_EQ(out, "Settings have been successfully saved.\n" + record);
 }
 
 // On Windows 11 and without the telemetry task: show names why instead of a value, plan and apply

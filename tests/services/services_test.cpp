@@ -141,8 +141,11 @@ TEST_F(StoreTest, EachScopeHasItsFileWhichTheFirstWriteCreatesUnlessThereIsNoPat
     ASSERT_EQ(SetStoreInt("a", 5, 1), kStoreWritten);
     hostfiles::FailReplace(true); // as a full disk or a crash before the move would
     EXPECT_EQ(SetStoreInt("a", 6, 1), kStoreCannotWrite);
+    EXPECT_FALSE(ReadWholeFile(storeFile(1) + u".tmp")) << "the replacement is removed";
     hostfiles::FailReplace(false);
     EXPECT_EQ(stored(1), "LastDataFile=\"x\"\na=5\n") << "the old file is whole";
+    WriteWholeFile(storeFile(1) + u".tmp", "left by a crash");
+    EXPECT_EQ(SetStoreInt("a", 7, 1), kStoreWritten) << "a leftover replacement is overwritten";
 #endif
 }
 

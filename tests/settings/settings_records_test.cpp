@@ -112,7 +112,7 @@ TEST_F(SettingsRecordsTest, EveryFailureHasItsCodeAndItsRecordOnce) {
         {with(8, {'X'}), SettingsBadMaker, "52:\"QuenoritX\";"},
         {with(0, {}, 5), SettingsBadMaker, "52:\"Queno\";"},
         {with(9, {'V', 0}), SettingsBadProduct, "53:\"V\";"},
-        {with(35, {1, 0, 0, 0}), SettingsBadVersion, "54:1;"},
+        {with(35, {1, 0, 0, 1}), SettingsBadVersion, "54:16777217;"},
         {with(35, {}, 35), SettingsBadVersion, "54:0;"},
         {with(0, {}, 39), SettingsBadCount, "55:0;"}, // the version and no count
         {with(0, {}, 47), SettingsShortRecords, "56:0;"}, // the header alone
