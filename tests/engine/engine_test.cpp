@@ -233,6 +233,9 @@ TEST_F(EngineTest, ATweakWithNothingToActOnSaysWhyAndIsNeverWritten) {
         read();
         EXPECT_EQ(item(c.page, c.item).current.number != was, c.applies) << "written";
     }
+    const Absence always{.reason = u"absent on every build"}; // a row absent from build 0 on
+    EXPECT_FALSE(AbsentOn(always, {0, u""})) << "an unknown build greys nothing";
+    EXPECT_TRUE(AbsentOn(always, {1, u""}));
 }
 
 // One stored value read by each reader: ReadRegDword (default 0xdeadbeef), ReadRegString
@@ -430,6 +433,22 @@ TEST_F(EngineTest,
     EXPECT_FALSE(p.files.contains(sys + u"calc1.exe"));
 }
 #endif
+
+// What the reader's text buffer cannot hold whole reads as no text; a drive slot past the present
+// drives reads 0 whatever NoDrives holds for a drive not there.
+TEST_F(EngineTest, AnOwnerPastTheTextBufferReadsEmptyAndSlotsPastThePresentDrivesZero) {
+    for (const std::size_t length : {1023, 1024}) {
+        store(LM, kNt, u"RegisteredOwner", "sz " + std::string(length, 'x'));
+        read();
+        EXPECT_EQ(std::u16string(m.system.items[12].current.text),
+                  length == 1023 ? std::u16string(50, u'x') : u"")
+            << length;
+    }
+    store(LM, u"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer", u"NoDrives",
+          "dword 1"); // A
+    read(kC);
+    EXPECT_EQ(m.computer.items[DriveSlot::item(1)].current.number, 0u);
+}
 
 // The build reads as wcstoul reads it; a log-out is asked for a held change that needs one.
 TEST_F(EngineTest, TheBuildReadsAsWcstoulAndALogOutFollowsOnlyAHeldChangeThatNeedsIt) {
