@@ -289,6 +289,14 @@ TEST(CompanionOnWindows11, ATweakThatDoesNotApplyIsNamedWithWhySkippedAndNotCoun
               skipped + seconds + " ok\n" + telemetry + "Log-out required: yes\n");
     EXPECT_TRUE(RegKeyExists(LM, objects));
     EXPECT_EQ(run({u"check", file}), 0) << out;
+    WriteRegDword(CU, u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced",
+                  u"ShowSecondsInSystemClock", 1);
+    WriteRegString(LM, kOwner, u"CurrentBuildNumber", u"22000"); // no seconds either
+    EXPECT_EQ(run({u"apply", file}), 0);
+    EXPECT_TRUE(out.ends_with(" skipped: This Windows 11 build shows no seconds in the taskbar "
+                              "clock; version 22H2 and later do.\n" +
+                              telemetry + "Log-out required: no\n"))
+        << "nothing written asks for no log-out: " << out;
     hostfiles::Reset();
 }
 
