@@ -24,21 +24,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::u16string refusalText(Language language, std::int32_t refused) {
-    switch (refused) {
-    case kRegAccessDenied:
-        return Say(language, Text::AccessDenied);
-    case kRegNotFound:
-        return Say(language, Text::NotFound);
-    default:
-        return Say(language, Text::ErrorNumber, {fromUtf8(std::to_string(refused))});
-    }
-}
-
-} // namespace
-
 void MainWindow::onLivePreviewToggled() {
     UICheckBox* livePreview = checkBox("chb1_0");
     if (!livePreview) return;
@@ -65,7 +50,7 @@ void MainWindow::onApply() {
             Say(language, Text::ChangeOnPage,
                 {TweakLabel(c, shownDrives, language), PageName(language, c.page)});
         if (c.refused)
-            line = Say(language, Text::RefusedChange, {line, refusalText(language, c.refused)});
+            line = Say(language, Text::RefusedChange, {line, RefusalText(language, c.refused)});
         refused.append(u"\n").append(line);
         denied = denied || c.refused == kRegAccessDenied;
     }

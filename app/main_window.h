@@ -70,9 +70,6 @@ class MainWindow : public UICore {
     // after an Apply), once the start-up report has been answered.
     void saveErrorTrail();
 
-    // Items per page block, in page order; the settings file walks the blocks by these.
-    std::uint32_t itemCounts[6] = {kComputerItems, kTaskbarItems,  kContextMenuItems,
-                                   kSystemItems,   kSecurityItems, kPrivacyItems};
     // The language of every text the window shows.
     const Language language;
     FeatureModel model;

@@ -15,10 +15,8 @@ const Tweak* tweakAt(std::uint32_t page, std::uint32_t item) {
 
 // Why the tweak does not apply, in the language: the catalogue's reason is the tweak's own.
 std::u16string reasonText(Language language, const Tweak& t, const char16_t* reason) {
-    if (std::u16string_view(reason) == kNoAppraiserTask)
-        return Say(language, Text::NoAppraiserTask);
-    if (std::u16string_view(reason) == kSchedulerSilent)
-        return Say(language, Text::SchedulerSilent);
+    if (reason == kNoAppraiserTask) return Say(language, Text::NoAppraiserTask);
+    if (reason == kSchedulerSilent) return Say(language, Text::SchedulerSilent);
     return SayTweak(language, toUtf8(t.control), TweakText::Reason, reason);
 }
 

@@ -44,7 +44,8 @@ void applyTask(std::uint32_t pending, ErrorTrail& trail, FirstFailure& note) {
         return state;
     };
     if (pending == 1) {
-        if (run(TaskQuery) == TaskRunning) run(TaskEnd);
+        // Only the changes are writes: a failed query leaves its record and refuses nothing.
+        if (RunAppraiserTask(TaskQuery, trail, nullptr) == TaskRunning) run(TaskEnd);
         run(TaskDisable);
     } else {
         run(TaskEnable);

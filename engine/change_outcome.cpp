@@ -46,16 +46,16 @@ std::vector<TweakChange> ChangedTweaks(const FeatureModel& asked, const FeatureM
     return changes;
 }
 
-std::string RefusalText(std::int32_t refused) {
+std::u16string RefusalText(Language language, std::int32_t refused) {
     switch (refused) {
     case 0:
         return {};
     case kRegAccessDenied:
-        return "access denied";
+        return Say(language, Text::AccessDenied);
     case kRegNotFound:
-        return "not found";
+        return Say(language, Text::NotFound);
     default:
-        return "error " + std::to_string(refused);
+        return Say(language, Text::ErrorNumber, {fromUtf8(std::to_string(refused))});
     }
 }
 

@@ -25,7 +25,7 @@ struct TweakChange {
 
 // A refused write as the user reads it: "access denied", "not found", "error <code>"; empty for
 // none.
-std::string RefusalText(std::int32_t refused);
+std::u16string RefusalText(Language language, std::int32_t refused);
 
 // The tweaks whose pending value differs from the current one in `asked`, in page and item
 // order; those that do not apply (`availability`) are skipped. With `now`, the model read again

@@ -21,9 +21,9 @@ WindowsRelease ReadWindowsRelease();
 // Whether a tweak's absence holds on the release: an unknown build or edition greys nothing.
 bool AbsentOn(const Absence& absence, const WindowsRelease& release);
 
-inline constexpr const char16_t* kNoAppraiserTask =
-    u"This Windows has no Compatibility Appraiser task.";
-inline constexpr const char16_t* kSchedulerSilent = u"The Task Scheduler did not answer.";
+// Arrays, not pointers to literals: each is one object, so a reason is known by its address.
+inline constexpr char16_t kNoAppraiserTask[] = u"This Windows has no Compatibility Appraiser task.";
+inline constexpr char16_t kSchedulerSilent[] = u"The Task Scheduler did not answer.";
 
 // Why each item of the model is not to be changed here; null where it is.
 class Availability {

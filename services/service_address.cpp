@@ -37,8 +37,7 @@ template <std::size_t N> bool append(char16_t (&out)[N], const char16_t* piece) 
 }
 
 template <std::size_t N> bool appendNumber(char16_t (&out)[N], std::int64_t number) {
-    const std::string digits = std::to_string(number);
-    return append(out, std::u16string(digits.begin(), digits.end()).c_str());
+    return append(out, fromUtf8(std::to_string(number)).c_str());
 }
 
 template <std::size_t N> void appendNumber(char (&out)[N], std::int64_t number) {

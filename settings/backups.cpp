@@ -1,5 +1,6 @@
 #include "settings/backups.h"
 
+#include "base/text.h"
 #include "engine/change_outcome.h"
 #include "engine/feature_model.h"
 #include "services/app_data_store.h"
@@ -53,10 +54,6 @@ std::optional<BackupKey> keyOf(std::u16string_view name, std::uint64_t written) 
     return BackupKey{written, std::u16string(name.substr(0, kStampLength)), copy};
 }
 
-std::u16string ascii(const char* text) {
-    return std::u16string(text, text + std::char_traits<char>::length(text));
-}
-
 // The names of the backups in the folder, oldest first.
 std::vector<std::u16string> sortedNames(const std::u16string& folder) {
     std::vector<std::pair<BackupKey, std::u16string>> found;
@@ -76,8 +73,8 @@ std::u16string nameOf(const LocalTime& now, unsigned copy) {
     char stamp[72]; // room for any six numbers
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", now.year, now.month,
                   now.day, now.hour, now.minute, now.second);
-    std::u16string name = ascii(stamp);
-    if (copy > 1) name += u" (" + ascii(std::to_string(copy).c_str()) + u")";
+    std::u16string name = fromUtf8(stamp);
+    if (copy > 1) name += u" (" + fromUtf8(std::to_string(copy)) + u")";
     return name + std::u16string(kExtension);
 }
 

@@ -32,25 +32,18 @@ struct CommandKeyHash {
     }
 };
 
-struct CommandEntry {
-    std::function<void()> callback;
-    std::string controlName; // the control created last when the callback was registered
-};
-
 class CommandTable {
   public:
     // Registers the callback for (control, id); a key that has one keeps its first callback.
-    void add(HWND control, std::int32_t id, std::function<void()> callback,
-             std::string_view controlName) {
-        entries_.try_emplace({control, id},
-                             CommandEntry{std::move(callback), std::string(controlName)});
+    void add(HWND control, std::int32_t id, std::function<void()> callback) {
+        entries_.try_emplace({control, id}, std::move(callback));
     }
-    // The entry of (control, id); null when there is none.
-    const CommandEntry* find(HWND control, std::int32_t id) const {
+    // The callback of (control, id); null when there is none.
+    const std::function<void()>* find(HWND control, std::int32_t id) const {
         const auto found = entries_.find({control, id});
         return found != entries_.end() ? &found->second : nullptr;
     }
 
   private:
-    std::unordered_map<CommandKey, CommandEntry, CommandKeyHash> entries_;
+    std::unordered_map<CommandKey, std::function<void()>, CommandKeyHash> entries_;
 };

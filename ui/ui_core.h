@@ -71,8 +71,6 @@ class UICore : public UIBase {
 
     // Registers the callback for (control, id); a key that has one keeps its first callback.
     void onCommand(HWND control, std::function<void()> callback, std::int32_t id);
-    // The name registered with the plain click of the control the running command came from.
-    std::string commandSourceName() const;
     // Records the geometry; the control then moves with the window's bottom (and right) edge.
     void setAnchor(HWND control, int x, int y, int width, int height, bool right, bool bottom,
                    bool left);
@@ -163,10 +161,8 @@ class UICore : public UIBase {
     WindowLayout layout_;
     UniqueFont messageFont_;
     std::array<std::unique_ptr<UIControlSet>, kControlKinds> sets_;
-    std::string lastControlName_;
     std::function<void()> deferredControls_;
     CommandTable commands_;
-    HWND lastCommandSource_ = nullptr;
     std::int32_t currentPage_ = 0;
     PageToolbar toolbar_;
     DropDownMenu menu_;

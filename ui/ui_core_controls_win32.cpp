@@ -57,7 +57,6 @@ HWND UICore::registerControl(ControlKind kind, std::string_view name,
         set.add(name, std::move(control));
         SendMessageW(window, kMsgSetControlFont, 0, reinterpret_cast<LPARAM>(handle));
     }
-    lastControlName_.assign(name);
     const Control* registered = set.find(name);
     return registered ? registered->handle() : nullptr;
 }

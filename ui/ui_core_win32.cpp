@@ -141,8 +141,8 @@ LRESULT UICore::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_COMMAND:
-        lastCommandSource_ = reinterpret_cast<HWND>(lParam);
-        dispatchCommand(lastCommandSource_, static_cast<std::int32_t>(wParam & 0xffffffffu));
+        dispatchCommand(reinterpret_cast<HWND>(lParam),
+                        static_cast<std::int32_t>(wParam & 0xffffffffu));
         return 0;
     case WM_DPICHANGED:
         changeDpi(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
@@ -217,17 +217,12 @@ void UICore::changeDpi(UINT dpi, const RECT* suggested) {
 
 void UICore::dispatchCommand(HWND source, std::int32_t id) {
     if (menu_.control() && source == menu_.control()) id = menu_.run(layout_.dpi());
-    const CommandEntry* entry = commands_.find(source, id);
-    if (entry && entry->callback) entry->callback();
+    const std::function<void()>* callback = commands_.find(source, id);
+    if (callback && *callback) (*callback)();
 }
 
 void UICore::onCommand(HWND control, std::function<void()> callback, std::int32_t id) {
-    if (control) commands_.add(control, id, std::move(callback), lastControlName_);
-}
-
-std::string UICore::commandSourceName() const {
-    const CommandEntry* entry = commands_.find(lastCommandSource_, 0);
-    return entry ? entry->controlName : std::string();
+    if (control) commands_.add(control, id, std::move(callback));
 }
 
 void UICore::setAnchor(HWND control, int x, int y, int width, int height, bool right, bool bottom,

@@ -238,8 +238,10 @@ struct Session {
                 change["held"] = held;
                 line += held ? " ok" : " NOT TAKEN (now " + valueText(value, e.isText) + ")";
                 if (!held && tweak.refused) {
-                    line += ": " + RefusalText(tweak.refused);
-                    change["refused"] = RefusalText(tweak.refused);
+                    const std::string refusal =
+                        toUtf8(RefusalText(Language::English, tweak.refused));
+                    line += ": " + refusal;
+                    change["refused"] = refusal;
                 }
             }
             result.list.push_back(std::move(change));

@@ -33,8 +33,12 @@ TEST(TweakTexts, AReasonComesFirstInTheLanguageThenTheExplanation) {
         // The first drive slot comes right after the folders.
         EXPECT_EQ(TweakTooltip(language, 0, kThisPcFolders, windows11), DriveExplanation(language));
     }
-    EXPECT_NE(TweakTooltip(Language::German, 0, kObjects, windows11),
-              TweakTooltip(Language::English, 0, kObjects, windows11));
+    for (Language language : {Language::German, Language::Japanese})
+        for (const Availability& availability : {windows11, silent})
+            for (const auto& [page, item] : {std::pair{0u, kObjects}, {kPrivacy, kTelemetry}})
+                EXPECT_NE(TweakTooltip(language, page, item, availability),
+                          TweakTooltip(Language::English, page, item, availability))
+                    << static_cast<int>(language) << " " << page << "." << item;
 }
 
 } // namespace

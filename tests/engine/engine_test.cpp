@@ -420,9 +420,10 @@ TEST_F(EngineTest,
     EXPECT_EQ(p.files, removed);
     p.wow64 = false; // 32-bit Windows: its own program, into System32 all the same
     p.files.insert({data + u"datax32.dat", "x32"});
-    change(3, 10, 1);
+    EXPECT_EQ(change(3, 10, 1), 0u);
     EXPECT_EQ(p.files[sys + u"calc1.exe"], "x32");
-    change(3, 10, 0);
+    EXPECT_EQ(change(3, 10, 0), 0u);
+    EXPECT_FALSE(p.files.contains(sys + u"calc1.exe"));
     const std::u16string deep = u"C:\\" + std::u16string(240, u'p'); // its payload path: 260
     p.files = {{deep + u"\\data\\datax64.da", "cut"}};
     p.program = deep;

@@ -79,11 +79,13 @@ TEST_F(StoreTest, ReadsTakeTheFirstWellFormedLineOfTheKeyAndWritesChangeOnlyIt) 
         EXPECT_EQ(stored(), row.afterWriting12);
     }
     char text[8];
+    text[7] = '#'; // past the capacity given: never written
     EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "no room for the zero";
     EXPECT_STREQ(text, "defaul");
     givenStore("a=\"seven!!\"");
     EXPECT_EQ(GetStoreText(text, 7, "a", "defaults", 0), 0u) << "a stored text alike";
     EXPECT_STREQ(text, "defaul");
+    EXPECT_EQ(text[7], '#');
 }
 
 TEST_F(StoreTest, RefusedWritesHaveTheirCodesAndChangeNothing) {
