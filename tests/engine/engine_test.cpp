@@ -318,10 +318,11 @@ TEST_F(EngineTest, OnlyChangedTweaksAreWrittenButNoDrivesAlwaysKeepingOtherDrive
     EXPECT_EQ(m.contextMenu.items[3].current.number, 1u);
     KeepCurrentValues(m);
     m.contextMenu.items[2].pending.number = m.contextMenu.items[3].pending.number = 0;
+    m.taskbar.items[0].pending.number = 1 - m.taskbar.items[0].current.number; // in page order
     memreg::ClearLog();
-    EXPECT_EQ(ApplyChanges(m, available, trail, kC), 0u);
+    EXPECT_EQ(ApplyChanges(m, available, trail, kC), 1u);
     // clang-format off
-    EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
+    EXPECT_EQ(memreg::Log(), (Log{"set " + noDrives, "set Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced,DisablePreviewWindow", "delete-key *\\shell\\Open with Notepad\\command,", "delete-key *\\shell\\Open with Notepad,",
         "delete-key *\\shell\\runas\\command,", "delete-key *\\shell\\runas,", "delete-key Directory\\shell\\runas\\command,", "delete-key Directory\\shell\\runas,"}));
     // clang-format on
     store(LM, kNt, u"RegisteredOwner", "sz Someone");

@@ -232,6 +232,12 @@ TEST(ServiceAddressTest, TheUpdateAddressCarriesTheVersionAndIsRefusedPast99Unit
     char16_t object[kUpdateAddressCapacity];
     std::fill(std::begin(object), std::end(object), u'x'); // what the buffer held before
     EXPECT_EQ(BuildUpdateObject(e, object) ? toUtf8(object) : "<too long>", "/v" + query);
+    char16_t report[160];
+    std::fill(std::begin(report), std::end(report), u'x');
+    EXPECT_EQ(BuildReportObject(e, report) ? toUtf8(report) : "<too long>", "/v/report");
+    ServiceEndpoint host;
+    EXPECT_TRUE(ParseServiceBase(u"http://" + std::u16string(63, u'h'), host));
+    EXPECT_FALSE(ParseServiceBase(u"http://" + std::u16string(64, u'h'), host)) << "past 63 units";
     for (const char16_t* bad :
          {u"ftp://host/x", u"https://", u"http://host:/x", u"http://host:0", u"http://host:65536",
           u"http://host:4294967376", u"http://host:12a", u"http://host/x/", u"http://host/x?y=1",
